@@ -1,0 +1,16 @@
+#include "AppIdentity.h"
+#include "ScanCommand.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tallyvex-scan"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(AppIdentity::Version));
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return ScanCommand(out, err).run(QCoreApplication::arguments());
+}

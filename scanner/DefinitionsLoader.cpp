@@ -1,0 +1,125 @@
+#include "DefinitionsLoader.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+#include <cmath>
+
+namespace {
+
+// A weight beyond this magnitude would let the score outgrow the captions it is read back from.
+constexpr double MaxWeightMagnitude = 1'000'000.0;
+static_assert(PhraseTable::MaxEntries == 32768, "the fault message names the limit");
+
+QString trimSpaces(QStringView text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == u' ')
+        ++first;
+    while (last > first && text.at(last - 1) == u' ')
+        --last;
+    return text.sliced(first, last - first).toString();
+}
+
+// Splits at CR and CR LF only; the text after the last line end is a line of its own if it is not empty.
+QList<QStringView> splitLines(QStringView text)
+{
+    QList<QStringView> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) != u'\r')
+            continue;
+        lines.append(text.sliced(start, i - start));
+        if (i + 1 < text.size() && text.at(i + 1) == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines.append(text.sliced(start));
+    return lines;
+}
+
+std::optional<double> readWeight(const QString& text, const QLocale& locale)
+{
+    bool ok = false;
+    double weight = locale.toDouble(text, &ok);
+    if (!ok) {
+        static const QRegularExpression invariantNumber(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)$"));
+        if (invariantNumber.match(text).hasMatch())
+            weight = QLocale::c().toDouble(text, &ok);
+    }
+    if (!ok || !std::isfinite(weight))
+        return std::nullopt;
+    return weight;
+}
+
+} // namespace
+
+QString DefinitionsFault::describe(const QString& path) const
+{
+    if (line == 0)
+        return QStringLiteral("%1: %2").arg(path, reason);
+    return QStringLiteral("%1, line %2: %3").arg(path).arg(line).arg(reason);
+}
+
+QString definitionsPathIn(const QString& programFolder)
+{
+    return programFolder + QStringLiteral("/Definitions.dat");
+}
+
+LoadedDefinitions loadDefinitionsFile(const QString& path, const QLocale& locale)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        LoadedDefinitions loaded;
+        loaded.fault = DefinitionsFault{0, QStringLiteral("the file cannot be opened (%1)").arg(file.errorString())};
+        return loaded;
+    }
+    return parseDefinitions(file.readAll(), locale);
+}
+
+LoadedDefinitions parseDefinitions(const QByteArray& contents, const QLocale& locale)
+{
+    LoadedDefinitions loaded;
+    const auto fail = [&loaded](int line, const QString& reason) {
+        loaded.fault = DefinitionsFault{line, reason};
+        return loaded;
+    };
+
+    const QString text = QStringDecoder(QStringDecoder::System).decode(contents);
+    const QList<QStringView> lines = splitLines(text);
+    if (lines.isEmpty())
+        return fail(1, QStringLiteral("the file is empty"));
+
+    const QStringView header = lines.first();
+    const qsizetype headerTab = header.indexOf(u'\t');
+    if (headerTab < 0)
+        return fail(1, QStringLiteral("the header line has no TAB"));
+    loaded.headerTag = trimSpaces(header.sliced(headerTab + 1)).left(3).leftJustified(3, u' ');
+
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QStringView line = lines.at(i);
+        const int lineNumber = int(i + 1);
+        const qsizetype tab = line.indexOf(u'\t');
+        if (tab < 0)
+            continue;
+        const QString phrase = trimSpaces(line.first(tab));
+        if (phrase.isEmpty())
+            continue;
+        if (!loaded.table.canStore())
+            return fail(lineNumber, QStringLiteral("more than 32,768 trigger phrases"));
+
+        loaded.table.storePhrase(phrase);
+        const QString weightText = trimSpaces(line.sliced(tab + 1));
+        const std::optional<double> weight = readWeight(weightText, locale);
+        if (!weight)
+            return fail(lineNumber, QStringLiteral("the weight \"%1\" is not a number").arg(weightText));
+        if (std::abs(*weight) > MaxWeightMagnitude)
+            return fail(lineNumber, QStringLiteral("the weight \"%1\" is out of range (at most 1,000,000 either way)")
+                                        .arg(weightText));
+        loaded.table.setLastWeight(*weight);
+    }
+    return loaded;
+}

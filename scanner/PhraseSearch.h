@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QtGlobal>
+
+class QString;
+
+// Answers the scan's two questions about one text, for the phrases of one table. Positions are 0-based;
+// -1 means not found. Both searches compare case-insensitively.
+class PhraseSearch
+{
+public:
+    virtual ~PhraseSearch() = default;
+
+    // The text that the following searches look in; it stays valid until the next call.
+    virtual void setText(const QString& scanText) = 0;
+    // First occurrence of phrase `index` at or after `from`, also inside words.
+    virtual qsizetype findFirst(qsizetype index, qsizetype from) = 0;
+    // First occurrence at or after `from` of a space, phrase `index` and a space; the position is the
+    // leading space's.
+    virtual qsizetype findPadded(qsizetype index, qsizetype from) = 0;
+};

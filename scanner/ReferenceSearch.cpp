@@ -1,0 +1,26 @@
+#include "ReferenceSearch.h"
+
+#include "PhraseTable.h"
+
+ReferenceSearch::ReferenceSearch(const PhraseTable& table)
+{
+    for (const TriggerPhrase& entry : table) {
+        m_phrases.append(entry.phrase);
+        m_paddedPhrases.append(u' ' + entry.phrase + u' ');
+    }
+}
+
+void ReferenceSearch::setText(const QString& scanText)
+{
+    m_text = &scanText;
+}
+
+qsizetype ReferenceSearch::findFirst(qsizetype index, qsizetype from)
+{
+    return m_text->indexOf(m_phrases.at(index), from, Qt::CaseInsensitive);
+}
+
+qsizetype ReferenceSearch::findPadded(qsizetype index, qsizetype from)
+{
+    return m_text->indexOf(m_paddedPhrases.at(index), from, Qt::CaseInsensitive);
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "CaptionNumbers.h"
+#include "ScoreGauge.h"
+
+#include <QString>
+
+#include <optional>
+
+// The results of the scan exactly as the main window shows them: the texts of the score, percentage,
+// phrase list, verdict and status captions, the caption of the scan button and the gauge widths.
+// The running score and percentage live in these texts and are read back from them.
+class ScanResults
+{
+public:
+    explicit ScanResults(const QLocale& locale = QLocale::system());
+
+    const CaptionNumbers& numbers() const { return m_numbers; }
+
+    const QString& score() const { return m_score; }
+    const QString& percent() const { return m_percent; }
+    // The phrases found, each followed by CR LF, in the order first found.
+    const QString& phrases() const { return m_phrases; }
+    // The last occurrence while scanning, the verdict after the scan.
+    const QString& passFail() const { return m_passFail; }
+    const QString& status() const { return m_status; }
+    const QString& scanButton() const { return m_scanButton; }
+    // Empty until the gauge is first sized; the window keeps its start-up sliver until then.
+    const std::optional<GaugeWidths>& gauge() const { return m_gauge; }
+
+    double scoreValue() const { return m_numbers.readScore(m_score); }
+    double percentValue() const { return m_numbers.readPercent(m_percent); }
+
+    // Score "0.0", percentage "%", phrase list empty; the gauge, verdict and status stay.
+    void resetResults();
+    // Sizes the gauge from the score and percentage captions as they stand.
+    void updateGauges();
+
+    void addToScore(double weight);
+    // The percentage of the score per character of text, scaled by 1.2.
+    void updatePercent(qsizetype textLength);
+    // Lists a phrase unless the list already contains it, in any case, anywhere in its text.
+    void listPhrase(const QString& phrase);
+    void setPassFail(const QString& text) { m_passFail = text; }
+    void setStatus(const QString& text) { m_status = text; }
+    void setScanButton(const QString& text) { m_scanButton = text; }
+    // Shows the verdict for the larger of the score and the percentage number.
+    void showVerdict();
+
+private:
+    CaptionNumbers m_numbers;
+    QString m_score;
+    QString m_percent;
+    QString m_phrases;
+    QString m_passFail;
+    QString m_status;
+    QString m_scanButton;
+    std::optional<GaugeWidths> m_gauge;
+};
+
+// The verdict for a value: below 3 "Pass", below 5 "Questionable", otherwise "Fail".
+QString verdictFor(double value);

@@ -1,0 +1,145 @@
+#include "ScanSession.h"
+
+#include "Captions.h"
+#include "PhraseSearch.h"
+#include "ReferenceSearch.h"
+
+namespace {
+
+bool isBlank(const QString& text)
+{
+    for (QChar c : text) {
+        if (c != u' ')
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+ScanSession::ScanSession(const QLocale& locale, SearchFactory makeSearch)
+    : m_makeSearch(makeSearch ? std::move(makeSearch)
+                              : [](const PhraseTable& table) { return std::make_unique<ReferenceSearch>(table); })
+    , m_search(m_makeSearch(m_table))
+    , m_results(locale)
+{
+}
+
+ScanSession::~ScanSession() = default;
+
+void ScanSession::resetDefinitions()
+{
+    setDefinitions(PhraseTable{});
+}
+
+void ScanSession::setDefinitions(PhraseTable table)
+{
+    m_table = std::move(table);
+    m_search = m_makeSearch(m_table);
+    m_stepIndex = 0;
+    m_matchPos = 0;
+}
+
+QString ScanSession::scanText(const QString& subject, const QString& body)
+{
+    return subject.leftJustified(SubjectWidth, u' ', true) + body;
+}
+
+PressOutcome ScanSession::press(const QString& subject, const QString& body, bool stepThrough)
+{
+    PressOutcome outcome;
+    if (isBlank(subject) && isBlank(body))
+        return outcome;
+
+    if (!isPaused()) {
+        m_results.resetResults();
+        m_results.updateGauges();
+    }
+    m_results.setPassFail(QString());
+    m_results.setStatus(Captions::StatusScanning);
+
+    const QString text = scanText(subject, body);
+    const qsizetype textLength = subject.size() + body.size();
+    m_search->setText(text);
+
+    for (qsizetype index = m_stepIndex; index < m_table.size(); ++index) {
+        // An empty entry stands for a table without phrases; it would match everywhere.
+        if (m_table.at(index).phrase.isEmpty()) {
+            m_matchPos = 0;
+            continue;
+        }
+        m_matchPos = m_search->findFirst(index, m_matchPos) + 1;
+        if (m_matchPos > 0)
+            m_results.listPhrase(m_table.at(index).phrase);
+
+        bool padded = false;
+        int handled = 0;
+        while (m_matchPos > 0) {
+            // A padded match begins with the space before the phrase.
+            const qsizetype phraseStart = padded ? m_matchPos + 1 : m_matchPos;
+            outcome.occurrences.append(handleOccurrence(index, phraseStart, text, textLength));
+            if (stepThrough) {
+                m_stepIndex = qint16(index);
+                m_results.setScanButton(Captions::NextButton);
+                outcome.kind = PressOutcome::Kind::Stopped;
+                return outcome;
+            }
+            m_matchPos = m_search->findPadded(index, m_matchPos) + 1;
+            padded = true;
+            // The first occurrence and at most ten space-separated ones count.
+            if (++handled > 10)
+                m_matchPos = 0;
+        }
+    }
+
+    finishScan();
+    outcome.kind = PressOutcome::Kind::Finished;
+    return outcome;
+}
+
+Occurrence ScanSession::handleOccurrence(qsizetype index,
+                                         qsizetype phraseStart,
+                                         const QString& scanText,
+                                         qsizetype textLength)
+{
+    const TriggerPhrase& entry = m_table.at(index);
+    Occurrence occurrence;
+    occurrence.phraseIndex = index;
+    occurrence.phrase = entry.phrase;
+    occurrence.position = phraseStart;
+    occurrence.length = entry.phrase.size();
+    occurrence.pane = phraseStart <= SubjectWidth ? Pane::Subject : Pane::Body;
+    occurrence.start = phraseStart - (occurrence.pane == Pane::Subject ? 1 : SubjectWidth + 1);
+
+    const CaptionNumbers& numbers = m_results.numbers();
+    m_results.addToScore(entry.weight);
+    occurrence.bold = isAllCaps(QStringView(scanText).mid(phraseStart - 1, entry.phrase.size()));
+    if (occurrence.bold) {
+        m_results.addToScore(entry.weight);
+        occurrence.text = u'\'' + entry.phrase + QStringLiteral("' - (Bold) ") + numbers.weight(2 * entry.weight);
+    } else {
+        occurrence.text = u'\'' + entry.phrase + QStringLiteral("' - ") + numbers.weight(entry.weight);
+    }
+    m_results.setPassFail(occurrence.text);
+    m_results.updatePercent(textLength);
+    m_results.updateGauges();
+    return occurrence;
+}
+
+void ScanSession::finishScan()
+{
+    m_stepIndex = 0;
+    m_matchPos = 0;
+    m_results.setScanButton(Captions::ScanButton);
+    m_results.setStatus(Captions::StatusFinished);
+    m_results.showVerdict();
+}
+
+bool isAllCaps(QStringView text)
+{
+    for (QChar c : text) {
+        if (c < u'A' || c > u'Z')
+            return false;
+    }
+    return true;
+}

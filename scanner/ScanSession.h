@@ -1,0 +1,99 @@
+#pragma once
+
+#include "PhraseTable.h"
+#include "ScanResults.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class PhraseSearch;
+
+enum class Pane
+{
+    Subject,
+    Body
+};
+
+// One handled occurrence of a trigger phrase, and where it lies in the panes.
+struct Occurrence
+{
+    qsizetype phraseIndex = 0;
+    QString phrase;
+    // The verdict caption's text for it, e.g. "'free' - (Bold) 2".
+    QString text;
+    bool bold = false;
+    // 1-based position in the scan text: the subject padded to 120 characters, then the body.
+    qsizetype position = 0;
+    Pane pane = Pane::Subject;
+    // Selection start and length in that pane.
+    qsizetype start = 0;
+    qsizetype length = 0;
+};
+
+// What one press of the scan button did.
+struct PressOutcome
+{
+    enum class Kind
+    {
+        // Subject and body hold nothing but spaces: nothing changed, the caller shows the prompt.
+        EmptyInput,
+        // The scan ran to its end; the verdict is shown.
+        Finished,
+        // Step Through stopped at an occurrence: select `occurrences.last()` in its pane.
+        Stopped
+    };
+    Kind kind = Kind::EmptyInput;
+    // The occurrences handled by this press, in order.
+    QList<Occurrence> occurrences;
+
+    const Occurrence& stop() const { return occurrences.last(); }
+};
+
+// The scan of a subject and body against the trigger phrases, one press of the scan button at a time.
+// Between presses it keeps the Step Through state: the phrase and the position of the last stop.
+class ScanSession
+{
+public:
+    using SearchFactory = std::function<std::unique_ptr<PhraseSearch>(const PhraseTable&)>;
+
+    static constexpr qsizetype SubjectWidth = 120;
+
+    explicit ScanSession(const QLocale& locale = QLocale::system(), SearchFactory makeSearch = {});
+    ~ScanSession();
+
+    ScanResults& results() { return m_results; }
+    const ScanResults& results() const { return m_results; }
+    const PhraseTable& phrases() const { return m_table; }
+
+    // Back to a table of one empty entry, and no scan paused.
+    void resetDefinitions();
+    void setDefinitions(PhraseTable table);
+
+    // One press: a new scan, or the paused one resumed, on the texts as they stand now.
+    PressOutcome press(const QString& subject, const QString& body, bool stepThrough);
+
+    bool isPaused() const { return m_matchPos != 0; }
+    qint16 stepIndex() const { return m_stepIndex; }
+    // 1-based position of the current match in the scan text; 0 when no match is current.
+    qsizetype matchPos() const { return m_matchPos; }
+
+    // The subject padded with spaces and cut to 120 characters, followed by the body.
+    static QString scanText(const QString& subject, const QString& body);
+
+private:
+    Occurrence handleOccurrence(qsizetype index, qsizetype phraseStart, const QString& scanText, qsizetype textLength);
+    void finishScan();
+
+    SearchFactory m_makeSearch;
+    PhraseTable m_table;
+    std::unique_ptr<PhraseSearch> m_search;
+    ScanResults m_results;
+    qint16 m_stepIndex = 0;
+    qsizetype m_matchPos = 0;
+};
+
+// True when every character is one of the 26 capital letters A to Z; true for an empty text.
+bool isAllCaps(QStringView text);
