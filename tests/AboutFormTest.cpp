@@ -111,7 +111,7 @@ TEST(AboutForm, LaysOutTheDesign)
 
     const QFont productFont = form.findChild<QLabel*>(QStringLiteral("lblps"))->font();
     EXPECT_TRUE(productFont.bold() && productFont.italic());
-    EXPECT_DOUBLE_EQ(productFont.pointSizeF(), 20.25);
+    EXPECT_EQ(productFont.pixelSize(), 27) << "20.25 points at 96 dots per inch";
     EXPECT_TRUE(form.findChild<QLabel*>(QStringLiteral("lblCopyright"))->font().underline());
 }
 
