@@ -1,5 +1,6 @@
 #include "AboutForm.h"
 
+#include "AppInfo.h"
 #include "FormStyle.h"
 #include "LegacyFonts.h"
 #include "MainFormLayout.h"

@@ -1,5 +1,6 @@
 #include "SplashForm.h"
 
+#include "AppInfo.h"
 #include "FormStyle.h"
 #include "LegacyFonts.h"
 #include "MainFormLayout.h"

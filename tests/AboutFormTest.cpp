@@ -1,4 +1,5 @@
 #include "AboutForm.h"
+#include "AppInfo.h"
 #include "RecordingServices.h"
 
 #include <QApplication>

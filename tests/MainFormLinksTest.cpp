@@ -1,6 +1,7 @@
 #include "MainFormLinks.h"
 #include "AboutForm.h"
 #include "AppIdentity.h"
+#include "AppInfo.h"
 #include "QtPrinters.h"
 #include "RecordingServices.h"
 #include "WindowTestSupport.h"
