@@ -52,12 +52,11 @@ TEST_F(MainFormLinksTest, SearchOpensTheSiteWithTheTypedWordsByButtonOrEnter)
         QString words;
         QString term;
     };
+    // The address itself is built and tested in WebLinks; here, that the typed words reach it both ways.
     const std::vector<Case> cases = {
         {"ends trimmed, inner spaces kept", QStringLiteral("  spam  filter "), QStringLiteral("spam++filter")},
         {"empty box", QString(), QString()},
-        {"only spaces", QStringLiteral("   "), QString()},
         {"ampersand", QStringLiteral("a&b"), QStringLiteral("a%26b")},
-        {"hash", QStringLiteral("c# tips"), QStringLiteral("c%23+tips")},
     };
     auto* box = control<QLineEdit>("tbSearchNorvane");
     QSignalSpy boxSawEnter(box, &QLineEdit::returnPressed);
