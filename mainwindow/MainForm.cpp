@@ -173,7 +173,6 @@ MainForm::MainForm(const QString& definitionsPath, const QLocale& locale, QWidge
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QString::fromUtf8(AppIdentity::Title));
-    setWindowIcon(QApplication::windowIcon());
     resize(MainFormLayout::toPixels(8925), MainFormLayout::toPixels(7695));
     setFont(legacyFont(QStringLiteral("MS Sans Serif"), 8.25));
 
