@@ -135,7 +135,8 @@ TEST_F(MainFormLoad, LinkLabelsShowTheHandOverTheirWholeRectangle)
         SCOPED_TRACE(name);
         QWidget* link = control(name);
         EXPECT_TRUE(link->testAttribute(Qt::WA_SetCursor));
-        EXPECT_NE(link->cursor().shape(), Qt::ArrowCursor);
+        EXPECT_EQ(link->cursor().shape(), Qt::BitmapCursor);
+        EXPECT_EQ(link->cursor().pixmap().size(), QSize(48, 48));
         const QRect area = link->geometry();
         EXPECT_EQ(control("picMainSkin")->childAt(area.center()), link);
         EXPECT_EQ(control("picMainSkin")->childAt(area.bottomRight()), link);
