@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts the real main window on a virtual X display and saves a picture of it, cut to the window.
 # Usage: tools/screenshot-mainwindow.sh [BUILD_DIR] [OUTPUT_PNG]
-# Needs xvfb-run, x11-utils (xwininfo) and imagemagick (display, import, convert).
+# Needs xvfb-run, x11-utils (xwininfo) and imagemagick (import, convert).
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -11,12 +11,10 @@ mkdir -p "$(dirname "$output")"
 
 export TALLYVEX_PROGRAM="$build/bin/tallyvex"
 export TALLYVEX_SHOT="$output"
+export TALLYVEX_SKIN="$root/resources/skin.bmp"
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     set -euo pipefail
-    # A light desktop shows the window outline cut from the skin.
-    convert -size 1024x768 "xc:#dfe3ea" "$TALLYVEX_SHOT.desktop.png"
-    display -window root "$TALLYVEX_SHOT.desktop.png"
     QT_QPA_PLATFORM=xcb "$TALLYVEX_PROGRAM" &
     program=$!
     trap "kill $program 2>/dev/null || true" EXIT
@@ -31,7 +29,9 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     w=$(sed -n "s/.*Width: *//p" <<<"$info")
     h=$(sed -n "s/.*Height: *//p" <<<"$info")
     import -window root "$TALLYVEX_SHOT.full.png"
-    convert "$TALLYVEX_SHOT.full.png" -crop "${w}x${h}+${x}+${y}" +repage "$TALLYVEX_SHOT"
-    rm -f "$TALLYVEX_SHOT.full.png" "$TALLYVEX_SHOT.desktop.png"
+    # Outside the outline the picture is left transparent: the skin'"'"'s key colour marks what is cut away.
+    convert "$TALLYVEX_SHOT.full.png" -crop "${w}x${h}+${x}+${y}" +repage \
+        \( "$TALLYVEX_SKIN" -fill white +opaque black \) -alpha off -compose CopyOpacity -composite "$TALLYVEX_SHOT"
+    rm -f "$TALLYVEX_SHOT.full.png"
 '
 echo "saved $output"
