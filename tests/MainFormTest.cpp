@@ -204,6 +204,15 @@ TEST_F(MainFormLoad, PressOnTheBareSkinMovesTheWindowAndPressOnALabelDoesNot)
 
 TEST_F(MainFormLoad, PanesKeepTheirSelectionVisibleWithoutTheFocus)
 {
+    // A desktop whose unfocused selections are drawn in another colour, or not at all.
+    const QPalette desktop = QApplication::palette();
+    QPalette faded = desktop;
+    faded.setColor(QPalette::Inactive, QPalette::Highlight, faded.color(QPalette::Inactive, QPalette::Base));
+    faded.setColor(QPalette::Inactive, QPalette::HighlightedText, faded.color(QPalette::Inactive, QPalette::Text));
+    QApplication::setPalette(faded);
+    openWindow(Definitions);
+    QApplication::setPalette(desktop);
+
     for (const char* name : {"tbSubject", "tbInput", "tbPhrases"}) {
         SCOPED_TRACE(name);
         const QPalette palette = control(name)->palette();
