@@ -290,6 +290,10 @@ TEST(MainFormFault, WindowStillLoadsThenWarnsWithTheFileLineAndPhrasesLoaded)
         }
         MainForm form(path, QLocale(QLocale::English, QLocale::UnitedStates));
         EXPECT_EQ(form.size(), QSize(559, 496));
+        EXPECT_FALSE(form.mask().isEmpty());
+        // The labels were styled before the file was read.
+        EXPECT_EQ(form.findChild<QLabel*>("lblStatus")->text(), QStringLiteral("Enter your email content below"));
+        EXPECT_EQ(form.findChild<QLabel*>("lblTitle")->text(), QString());
         EXPECT_TRUE(messages.requests().isEmpty()) << "the warning waits until the window can be seen";
         QCoreApplication::processEvents();
         ASSERT_EQ(messages.requests().size(), 1);
