@@ -70,7 +70,8 @@ int ScanCommand::run(const QStringList& arguments)
     const QCommandLineOption stepOption(QStringLiteral("step"),
                                         QStringLiteral("Step Through: stop at every occurrence, press after press, "
                                                        "and list every stop."));
-    const QCommandLineOption jsonOption(QStringLiteral("json"), QStringLiteral("Print the results as one JSON object."));
+    const QCommandLineOption jsonOption(QStringLiteral("json"),
+                                        QStringLiteral("Print the results as one JSON object."));
     parser.addOptions({subjectOption, definitionsOption, stepOption, jsonOption});
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
@@ -132,7 +133,7 @@ int ScanCommand::run(const QStringList& arguments)
         return ExitUsage;
     }
 
-    const ScanReport report{session.results(), occurrences, step, definitionsPath, phrasesLoaded};
+    const ScanReport report {session.results(), occurrences, step, definitionsPath, phrasesLoaded};
     if (parser.isSet(jsonOption))
         m_out << QJsonDocument(report.toJson()).toJson(QJsonDocument::Indented);
     else

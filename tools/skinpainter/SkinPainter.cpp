@@ -31,7 +31,7 @@ const QPointF logoCentre(60.5, 59.5);
 const QRect panel(26, 94, 509, 378);
 constexpr QPoint logoHole(60, 59);
 
-constexpr const char* makerName = "LARKMOOR";
+constexpr const char* makerName = "FENWICK LARK";
 constexpr const char* makerLine = "SOFTWARE";
 constexpr const char* titleFirst = "Tally";
 constexpr const char* titleSecond = "vex";
