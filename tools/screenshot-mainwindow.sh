@@ -18,12 +18,17 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     QT_QPA_PLATFORM=xcb "$TALLYVEX_PROGRAM" &
     program=$!
     trap "kill $program 2>/dev/null || true" EXIT
+    # The splash screen comes first, for 2.5 seconds; after it only the main window is a mapped window of
+    # the program (Qt keeps an unmapped 1 x 1 leader window of the same name).
+    sleep 3
+    window=""
     for _ in $(seq 50); do
-        xwininfo -name Tallyvex >/dev/null 2>&1 && break
+        window=$(xwininfo -root -tree | awk '"'"'/\("tallyvex" "Tallyvex"\)/ { print $1; exit }'"'"')
+        [ -n "$window" ] && break
         sleep 0.2
     done
     sleep 1.5
-    info="$(xwininfo -name Tallyvex)"
+    info="$(xwininfo -id "$window")"
     x=$(sed -n "s/.*Absolute upper-left X: *//p" <<<"$info")
     y=$(sed -n "s/.*Absolute upper-left Y: *//p" <<<"$info")
     w=$(sed -n "s/.*Width: *//p" <<<"$info")
