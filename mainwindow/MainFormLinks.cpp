@@ -56,16 +56,16 @@ bool MainFormLinks::eventFilter(QObject* watched, QEvent* event)
             search();
     }
 
-    if (auto* label = qobject_cast<QLabel*>(watched); label && m_links.contains(label)) {
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    const bool release = event->type() == QEvent::MouseButtonRelease;
+    if (auto* label = qobject_cast<QLabel*>(watched); label && m_links.contains(label) && (press || release)) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton)
+            return false;
         // A press on a link is the link's, not the start of a drag of the skin beneath it.
-        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton)
-            return true;
-        if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton
-            && label->rect().contains(mouse->position().toPoint())) {
+        if (release && label->rect().contains(mouse->position().toPoint()))
             linkClicked(label);
-            return true;
-        }
+        return true;
     }
     return QObject::eventFilter(watched, event);
 }
