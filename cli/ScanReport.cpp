@@ -19,6 +19,8 @@ QStringList listedPhrases(const QString& phraseList)
 QString ScanReport::toText() const
 {
     QString text;
+    if (!messagePart.isEmpty())
+        text += QStringLiteral("Message part: %1\n").arg(messagePart);
     text += QStringLiteral("Verdict: %1\n").arg(results.passFail());
     text += QStringLiteral("Overall Score: %1\n").arg(results.score());
     text += QStringLiteral("Overall Percentage: %1\n").arg(results.percent());
@@ -37,10 +39,10 @@ QString ScanReport::toText() const
 
 QJsonObject ScanReport::toJson() const
 {
-    const GaugeWidths gauge = results.gauge().value_or(GaugeWidths{});
+    const GaugeWidths gauge = results.gauge().value_or(GaugeWidths {});
     QJsonArray jsonOccurrences;
     for (const Occurrence& occurrence : occurrences) {
-        jsonOccurrences.append(QJsonObject{
+        jsonOccurrences.append(QJsonObject {
             {QStringLiteral("phrase"), occurrence.phrase},
             {QStringLiteral("text"), occurrence.text},
             {QStringLiteral("bold"), occurrence.bold},
@@ -50,14 +52,17 @@ QJsonObject ScanReport::toJson() const
             {QStringLiteral("length"), occurrence.length},
         });
     }
-    return QJsonObject{
+    QJsonObject report {
         {QStringLiteral("verdict"), results.passFail()},
         {QStringLiteral("score"), results.score()},
         {QStringLiteral("percentage"), results.percent()},
         {QStringLiteral("phrases"), QJsonArray::fromStringList(listedPhrases(results.phrases()))},
-        {QStringLiteral("gauge"), QJsonArray{gauge.green, gauge.yellow, gauge.red}},
+        {QStringLiteral("gauge"), QJsonArray {gauge.green, gauge.yellow, gauge.red}},
         {QStringLiteral("occurrences"), jsonOccurrences},
         {QStringLiteral("definitions"),
-         QJsonObject{{QStringLiteral("path"), definitionsPath}, {QStringLiteral("phrases"), phrasesLoaded}}},
+         QJsonObject {{QStringLiteral("path"), definitionsPath}, {QStringLiteral("phrases"), phrasesLoaded}}},
     };
+    if (!messagePart.isEmpty())
+        report.insert(QStringLiteral("message"), QJsonObject {{QStringLiteral("part"), messagePart}});
+    return report;
 }
