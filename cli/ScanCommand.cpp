@@ -71,8 +71,7 @@ int ScanCommand::run(const QStringList& arguments)
     const QCommandLineOption stepOption(QStringLiteral("step"),
                                         QStringLiteral("Step Through: stop at every occurrence, press after press, "
                                                        "and list every stop."));
-    const QCommandLineOption jsonOption(QStringLiteral("json"),
-                                        QStringLiteral("Print the results as one JSON object."));
+    const QCommandLineOption jsonOption(QStringLiteral("json"), QStringLiteral("Print the results as one JSON object."));
     const QCommandLineOption emlOption(QStringLiteral("eml"),
                                        QStringLiteral("Take subject and body from a saved e-mail (.eml); '-' reads "
                                                       "standard input. A malformed message exits with status 65."),
