@@ -163,7 +163,7 @@ int ScanCommand::run(const QStringList& arguments)
         return ExitUsage;
     }
 
-    const ScanReport report {session.results(), occurrences, step, definitionsPath, phrasesLoaded, messagePart};
+    const ScanReport report{session.results(), occurrences, step, definitionsPath, phrasesLoaded, messagePart};
     if (parser.isSet(jsonOption))
         m_out << QJsonDocument(report.toJson()).toJson(QJsonDocument::Indented);
     else
