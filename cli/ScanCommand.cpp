@@ -71,7 +71,8 @@ int ScanCommand::run(const QStringList& arguments)
     const QCommandLineOption stepOption(QStringLiteral("step"),
                                         QStringLiteral("Step Through: stop at every occurrence, press after press, "
                                                        "and list every stop."));
-    const QCommandLineOption jsonOption(QStringLiteral("json"), QStringLiteral("Print the results as one JSON object."));
+    const QCommandLineOption jsonOption(QStringLiteral("json"),
+                                        QStringLiteral("Print the results as one JSON object."));
     const QCommandLineOption emlOption(QStringLiteral("eml"),
                                        QStringLiteral("Take subject and body from a saved e-mail (.eml); '-' reads "
                                                       "standard input. A malformed message exits with status 65."),
@@ -163,7 +164,7 @@ int ScanCommand::run(const QStringList& arguments)
         return ExitUsage;
     }
 
-    const ScanReport report{session.results(), occurrences, step, definitionsPath, phrasesLoaded, messagePart};
+    const ScanReport report {session.results(), occurrences, step, definitionsPath, phrasesLoaded, messagePart};
     if (parser.isSet(jsonOption))
         m_out << QJsonDocument(report.toJson()).toJson(QJsonDocument::Indented);
     else

@@ -39,10 +39,10 @@ QString ScanReport::toText() const
 
 QJsonObject ScanReport::toJson() const
 {
-    const GaugeWidths gauge = results.gauge().value_or(GaugeWidths{});
+    const GaugeWidths gauge = results.gauge().value_or(GaugeWidths {});
     QJsonArray jsonOccurrences;
     for (const Occurrence& occurrence : occurrences) {
-        jsonOccurrences.append(QJsonObject{
+        jsonOccurrences.append(QJsonObject {
             {QStringLiteral("phrase"), occurrence.phrase},
             {QStringLiteral("text"), occurrence.text},
             {QStringLiteral("bold"), occurrence.bold},
@@ -52,17 +52,17 @@ QJsonObject ScanReport::toJson() const
             {QStringLiteral("length"), occurrence.length},
         });
     }
-    QJsonObject report{
+    QJsonObject report {
         {QStringLiteral("verdict"), results.passFail()},
         {QStringLiteral("score"), results.score()},
         {QStringLiteral("percentage"), results.percent()},
         {QStringLiteral("phrases"), QJsonArray::fromStringList(listedPhrases(results.phrases()))},
-        {QStringLiteral("gauge"), QJsonArray{gauge.green, gauge.yellow, gauge.red}},
+        {QStringLiteral("gauge"), QJsonArray {gauge.green, gauge.yellow, gauge.red}},
         {QStringLiteral("occurrences"), jsonOccurrences},
         {QStringLiteral("definitions"),
-         QJsonObject{{QStringLiteral("path"), definitionsPath}, {QStringLiteral("phrases"), phrasesLoaded}}},
+         QJsonObject {{QStringLiteral("path"), definitionsPath}, {QStringLiteral("phrases"), phrasesLoaded}}},
     };
     if (!messagePart.isEmpty())
-        report.insert(QStringLiteral("message"), QJsonObject{{QStringLiteral("part"), messagePart}});
+        report.insert(QStringLiteral("message"), QJsonObject {{QStringLiteral("part"), messagePart}});
     return report;
 }

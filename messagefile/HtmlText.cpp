@@ -15,7 +15,7 @@ QString nameOf(const xmlNode* node)
 
 bool isHidden(const QString& element)
 {
-    static const QSet<QString> hidden{QStringLiteral("head"), QStringLiteral("script"), QStringLiteral("style"),
+    static const QSet<QString> hidden {QStringLiteral("head"), QStringLiteral("script"), QStringLiteral("style"),
                                        QStringLiteral("template")};
     return hidden.contains(element);
 }
@@ -23,7 +23,7 @@ bool isHidden(const QString& element)
 // Elements that a browser starts on a line of their own.
 bool isBlock(const QString& element)
 {
-    static const QSet<QString> blocks{
+    static const QSet<QString> blocks {
         QStringLiteral("address"), QStringLiteral("article"), QStringLiteral("blockquote"), QStringLiteral("center"),
         QStringLiteral("dd"),      QStringLiteral("div"),     QStringLiteral("dl"),         QStringLiteral("dt"),
         QStringLiteral("footer"),  QStringLiteral("form"),    QStringLiteral("h1"),         QStringLiteral("h2"),

@@ -96,7 +96,7 @@ LoadedDefinitions loadDefinitionsFile(const QString& path, const QLocale& locale
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         LoadedDefinitions loaded;
-        loaded.fault = DefinitionsFault{0, QStringLiteral("the file cannot be opened (%1)").arg(file.errorString())};
+        loaded.fault = DefinitionsFault {0, QStringLiteral("the file cannot be opened (%1)").arg(file.errorString())};
         return loaded;
     }
     return parseDefinitions(file.readAll(), locale);
@@ -106,7 +106,7 @@ LoadedDefinitions parseDefinitions(const QByteArray& contents, const QLocale& lo
 {
     LoadedDefinitions loaded;
     const auto fail = [&loaded](int line, const QString& reason) {
-        loaded.fault = DefinitionsFault{line, reason};
+        loaded.fault = DefinitionsFault {line, reason};
         return loaded;
     };
 
@@ -139,8 +139,9 @@ LoadedDefinitions parseDefinitions(const QByteArray& contents, const QLocale& lo
         if (!weight)
             return fail(lineNumber, QStringLiteral("the weight \"%1\" is not a number").arg(weightText));
         if (std::abs(*weight) > MaxWeightMagnitude)
-            return fail(lineNumber, QStringLiteral("the weight \"%1\" is out of range (at most 1,000,000 either way)")
-                                        .arg(weightText));
+            return fail(
+                lineNumber,
+                QStringLiteral("the weight \"%1\" is out of range (at most 1,000,000 either way)").arg(weightText));
         loaded.table.setLastWeight(*weight);
     }
     return loaded;

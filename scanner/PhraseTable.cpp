@@ -9,7 +9,7 @@ void PhraseTable::storePhrase(const QString& phrase)
 {
     Q_ASSERT(canStore());
     if (hasPhrases())
-        m_entries.append(TriggerPhrase{});
+        m_entries.append(TriggerPhrase {});
     m_entries.last().phrase = phrase;
 }
 

@@ -29,7 +29,7 @@ ScanSession::~ScanSession() = default;
 
 void ScanSession::resetDefinitions()
 {
-    setDefinitions(PhraseTable{});
+    setDefinitions(PhraseTable {});
 }
 
 void ScanSession::setDefinitions(PhraseTable table)
@@ -97,10 +97,8 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
     return outcome;
 }
 
-Occurrence ScanSession::handleOccurrence(qsizetype index,
-                                         qsizetype phraseStart,
-                                         const QString& scanText,
-                                         qsizetype textLength)
+Occurrence
+ScanSession::handleOccurrence(qsizetype index, qsizetype phraseStart, const QString& scanText, qsizetype textLength)
 {
     const TriggerPhrase& entry = m_table.at(index);
     Occurrence occurrence;

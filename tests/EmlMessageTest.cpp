@@ -1,16 +1,12 @@
 #include "EmlMessage.h"
 #include "HtmlText.h"
+#include "QtPrinters.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 
 #include <gtest/gtest.h>
-
-void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
@@ -53,28 +49,27 @@ INSTANTIATE_TEST_SUITE_P(
     Messages,
     EmlMessageReadTest,
     testing::Values(
-        ReadCase{"plain.eml", QStringLiteral("Quarterly status update"),
-                 QStringLiteral("Hello all,\n\nThe migration finished on schedule.\nDana\n"), Plain},
+        ReadCase {"plain.eml", QStringLiteral("Quarterly status update"),
+                  QStringLiteral("Hello all,\n\nThe migration finished on schedule.\nDana\n"), Plain},
         // Soft line breaks join the halves of a word; "=3D" and UTF-8 octets are decoded.
-        ReadCase{"quoted-printable.eml", QStringLiteral("Your offer"),
-                 QStringLiteral("This is a limited time offer for our caf\u00e9 customers.\nAct now = save more.\n"),
-                 Plain},
+        ReadCase {"quoted-printable.eml", QStringLiteral("Your offer"),
+                  QStringLiteral("This is a limited time offer for our caf\u00e9 customers.\nAct now = save more.\n"),
+                  Plain},
         // Base64 with CR LF line breaks inside: they reach the body box as LF.
-        ReadCase{"base64.eml", QStringLiteral("Invoice"),
-                 QStringLiteral("Gr\u00fc\u00dfe aus dem B\u00fcro.\nThe invoice is attached as agreed.\n"), Plain},
+        ReadCase {"base64.eml", QStringLiteral("Invoice"),
+                  QStringLiteral("Gr\u00fc\u00dfe aus dem B\u00fcro.\nThe invoice is attached as agreed.\n"), Plain},
         // The plain alternative wins even when the HTML one comes first, and only one of them is read.
-        ReadCase{"alternative.eml", QStringLiteral("Weekly news"), QStringLiteral("Click here for free money"),
-                 Plain},
+        ReadCase {"alternative.eml", QStringLiteral("Weekly news"), QStringLiteral("Click here for free money"), Plain},
         // A no-break space becomes a plain one, so phrases written with spaces still match.
-        ReadCase{"html-only.eml", QStringLiteral("Special promotion"),
-                 QStringLiteral("Big savings\nCaf\u00e9 & more:\norder today\none\ntwo"), Html},
-        ReadCase{"subject-utf8.eml", QStringLiteral("Gr\u00fc\u00dfe and \u2013 caf\u00e9"), QStringLiteral("Body.\n"),
-                 Plain},
-        ReadCase{"subject-latin1.eml", QStringLiteral("Caf\u00e9 \u00e0 la cr\u00e8me"),
-                 QStringLiteral("Cr\u00e8me br\u00fbl\u00e9e\n"), Plain},
+        ReadCase {"html-only.eml", QStringLiteral("Special promotion"),
+                  QStringLiteral("Big savings\nCaf\u00e9 & more:\norder today\none\ntwo"), Html},
+        ReadCase {"subject-utf8.eml", QStringLiteral("Gr\u00fc\u00dfe and \u2013 caf\u00e9"), QStringLiteral("Body.\n"),
+                  Plain},
+        ReadCase {"subject-latin1.eml", QStringLiteral("Caf\u00e9 \u00e0 la cr\u00e8me"),
+                  QStringLiteral("Cr\u00e8me br\u00fbl\u00e9e\n"), Plain},
         // An attached text file is not the message's own text.
-        ReadCase{"attachment-first.eml", QStringLiteral("Notes attached"), QStringLiteral("The message itself."),
-                 Plain}),
+        ReadCase {"attachment-first.eml", QStringLiteral("Notes attached"), QStringLiteral("The message itself."),
+                  Plain}),
     [](const testing::TestParamInfo<ReadCase>& info) {
         std::string name = info.param.file;
         name.resize(name.find('.'));
@@ -94,11 +89,15 @@ TEST(EmlMessageTest, MalformedInputGivesAReasonInsteadOfText)
         QFile input(dataFile(name));
         return input.open(QIODevice::ReadOnly) ? input.readAll() : QByteArray();
     };
-    const std::vector<BrokenCase> cases{
+    const std::vector<BrokenCase> cases {
         {"empty", QByteArray(), QStringLiteral("empty")},
         {"blank lines only", QByteArray("\r\n\r\n  \n"), QStringLiteral("empty")},
         {"no header lines", file("broken-no-headers.eml"), QStringLiteral("header lines")},
-        {"binary", QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0>\0", 20), QStringLiteral("header lines")},
+        {"binary",
+         QByteArray("\x7f"
+                    "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0>\0",
+                    20),
+         QStringLiteral("header lines")},
         {"multipart without boundary", file("broken-no-boundary.eml"), QStringLiteral("no boundary")},
         {"no text part", file("broken-no-text.eml"), QStringLiteral("no text part")},
     };
@@ -127,7 +126,7 @@ TEST(HtmlTextTest, LaysOutWhatAReaderSees)
         QString html;
         QString text;
     };
-    const std::vector<HtmlCase> cases{
+    const std::vector<HtmlCase> cases {
         {"white space collapses", QStringLiteral("<p>  free\n\t  money  </p>"), QStringLiteral("free money")},
         {"paragraphs and breaks", QStringLiteral("<p>one</p><p>two<br>three</p>"), QStringLiteral("one\ntwo\nthree")},
         {"inline markup joins", QStringLiteral("<p>fr<b>ee</b> <i>offer</i></p>"), QStringLiteral("free offer")},

@@ -53,7 +53,7 @@ TEST(EmlScanCommandTest, SavedMessageScansLikeItsSubjectAndBody)
         QByteArray body;
         QString part;
     };
-    const std::vector<Case> cases{
+    const std::vector<Case> cases {
         {"alternative.eml", QStringLiteral("Weekly news"), "Click here for free money", QStringLiteral("text/plain")},
         {"quoted-printable.eml", QStringLiteral("Your offer"),
          "This is a limited time offer for our caf\xc3\xa9 customers.\nAct now = save more.\n",
@@ -95,10 +95,14 @@ TEST(EmlScanCommandTest, RefusesWhatItCannotUse)
         int exitCode;
         QString errorPart;
     };
-    const std::vector<Case> cases{
-        {"malformed message", {QStringLiteral("--eml"), emlFile("broken-no-boundary.eml")}, 65,
+    const std::vector<Case> cases {
+        {"malformed message",
+         {QStringLiteral("--eml"), emlFile("broken-no-boundary.eml")},
+         65,
          QStringLiteral("broken-no-boundary.eml: the message is malformed: a multipart section has no boundary")},
-        {"not a message", {QStringLiteral("--eml"), emlFile("broken-no-headers.eml")}, 65,
+        {"not a message",
+         {QStringLiteral("--eml"), emlFile("broken-no-headers.eml")},
+         65,
          QStringLiteral("not a saved e-mail")},
         {"no text", {QStringLiteral("--eml"), emlFile("broken-no-text.eml")}, 65, QStringLiteral("no text part")},
         {"missing file", {QStringLiteral("--eml"), emlFile("no-such.eml")}, 66, QStringLiteral("Cannot read")},
@@ -106,7 +110,9 @@ TEST(EmlScanCommandTest, RefusesWhatItCannotUse)
          {QStringLiteral("--eml"), emlFile("plain.eml"), QStringLiteral("-s"), QStringLiteral("Other")},
          64,
          QStringLiteral("cannot be combined")},
-        {"with a body file", {QStringLiteral("--eml"), emlFile("plain.eml"), emlFile("plain.eml")}, 64,
+        {"with a body file",
+         {QStringLiteral("--eml"), emlFile("plain.eml"), emlFile("plain.eml")},
+         64,
          QStringLiteral("cannot be combined")},
     };
     for (const Case& refused : cases) {
@@ -126,19 +132,19 @@ TEST(DefinitionsLookupTest, BesideTheProgramFirstThenTheSharedDataFolder)
     const QString beside = bin + QStringLiteral("/Definitions.dat");
     const QString shared = prefix.filePath(QStringLiteral("share/tallyvex/Definitions.dat"));
     ASSERT_TRUE(QDir().mkpath(bin));
-    EXPECT_EQ(definitionsCandidates(bin), (QStringList{beside, shared}));
+    EXPECT_EQ(definitionsCandidates(bin), (QStringList {beside, shared}));
 
-    QStringList tried{QStringLiteral("stale entry")};
+    QStringList tried {QStringLiteral("stale entry")};
     EXPECT_EQ(findDefinitions(bin, &tried), QString());
-    EXPECT_EQ(tried, (QStringList{beside, shared}));
+    EXPECT_EQ(tried, (QStringList {beside, shared}));
 
     ASSERT_TRUE(copyFile(QStringLiteral(TALLYVEX_BIN_DIR "/Definitions.dat"), shared));
     EXPECT_EQ(findDefinitions(bin, &tried), shared);
-    EXPECT_EQ(tried, (QStringList{beside, shared}));
+    EXPECT_EQ(tried, (QStringList {beside, shared}));
 
     ASSERT_TRUE(copyFile(shared, beside));
     EXPECT_EQ(findDefinitions(bin, &tried), beside);
-    EXPECT_EQ(tried, QStringList{beside});
+    EXPECT_EQ(tried, QStringList {beside});
 
     // A folder of that name is not a definitions file.
     ASSERT_TRUE(QFile::remove(beside) && QDir().mkpath(beside));
@@ -154,7 +160,7 @@ TEST(DefinitionsLookupTest, CommandLineNamesThePathsItTried)
     ASSERT_TRUE(copyFile(ScanProgram, program));
     const QString beside = prefix.filePath(QStringLiteral("bin/Definitions.dat"));
     const QString shared = prefix.filePath(QStringLiteral("share/tallyvex/Definitions.dat"));
-    const QStringList arguments{QStringLiteral("--json"), QStringLiteral("-s"), QStringLiteral("Hello")};
+    const QStringList arguments {QStringLiteral("--json"), QStringLiteral("-s"), QStringLiteral("Hello")};
 
     const ScanRun missing = runScan(arguments, "Body", program);
     EXPECT_EQ(missing.exitCode, 66);

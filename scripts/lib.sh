@@ -1,0 +1,57 @@
+# Shared by the project's scripts: messages and the installation of missing Debian packages.
+# shellcheck shell=bash
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
+
+# Everything a build and the test-suite need on Debian 12.
+BUILD_PACKAGES=(
+    cmake ninja-build g++ ccache pkg-config
+    qt6-base-dev libgl-dev
+    libgmime-3.0-dev libxml2-dev
+    libgtest-dev libgmock-dev googletest
+    fonts-liberation fonts-dejavu-core
+)
+TEST_PACKAGES=(clang-format xvfb xauth
+    dpkg-dev desktop-file-utils appstream
+    g++-mingw-w64-x86-64 wine64)
+FULL_TEST_PACKAGES=()
+
+say() { printf '==> %s\n' "$*" >&2; }
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then
+        "$@"
+    elif command -v sudo >/dev/null 2>&1; then
+        sudo "$@"
+    else
+        say "Need root rights to run: $*"
+        return 1
+    fi
+}
+
+# Installs the packages that are not installed yet; does nothing when all are there.
+ensure_packages() {
+    local missing=()
+    local package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+    done
+    if [ ${#missing[@]} -eq 0 ]; then
+        say "All ${#} required packages are installed"
+        return 0
+    fi
+    say "Installing missing packages: ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# configure_and_build DIR [cmake options...]
+configure_and_build() {
+    local dir="$1"
+    shift
+    say "Configuring $dir"
+    cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    say "Building $dir"
+    cmake --build "$dir" -j "$(nproc)"
+}

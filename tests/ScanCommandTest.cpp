@@ -1,0 +1,204 @@
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+const QString Program = QStringLiteral(TALLYVEX_BIN_DIR "/tallyvex-scan");
+const QString SmallDefinitions = QStringLiteral(TALLYVEX_TEST_DATA "/small.dat");
+
+struct ProcessRun
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+ProcessRun scan(const QStringList& arguments, const QByteArray& input = {}, const QString& locale = "en_US.UTF-8")
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("LC_ALL", locale);
+    process.setProcessEnvironment(environment);
+    process.start(Program, arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    EXPECT_TRUE(process.waitForFinished(30000));
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+QJsonObject scanJson(const QStringList& arguments, const QByteArray& input, const QString& locale = "en_US.UTF-8")
+{
+    const ProcessRun run = scan(QStringList {"--json", "-d", SmallDefinitions} + arguments, input, locale);
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(run.out.toUtf8(), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
+    return document.object();
+}
+
+} // namespace
+
+TEST(ScanCommand, ExitStatusFollowsTheVerdictAndTheFaults)
+{
+    struct Case
+    {
+        const char* name;
+        QStringList arguments;
+        QByteArray input;
+        int status;
+        QString errContains;
+    };
+    const std::vector<Case> cases = {
+        {"pass", {"-d", SmallDefinitions, "-"}, "Dear Anna, the minutes are attached.", 0, ""},
+        {"questionable", {"-d", SmallDefinitions, "-s", "free"}, QByteArray(500, 'x') + " free free", 1, ""},
+        {"fail", {"-d", SmallDefinitions}, "Act now! free free free", 2, ""},
+        {"empty message",
+         {"-d", SmallDefinitions, "-s", "   "},
+         "   ",
+         64,
+         "You must enter a copy of your email into the Tallyvex"},
+        {"unknown option", {"--frobnicate"}, "", 64, "frobnicate"},
+        {"two body files", {"-d", SmallDefinitions, "a", "b"}, "", 64, "one body file"},
+        {"definitions fault",
+         {"-d", TALLYVEX_TEST_DATA "/bad-weight.dat"},
+         "free",
+         65,
+         "bad-weight.dat, line 3: the weight \"lots\" is not a number"},
+        {"definitions missing",
+         {"-d", "/nonexistent/Definitions.dat"},
+         "free",
+         66,
+         "/nonexistent/Definitions.dat: the file cannot be opened"},
+        {"body file missing", {"-d", SmallDefinitions, "/nonexistent/body.txt"}, "", 66, "/nonexistent/body.txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ProcessRun run = scan(c.arguments, c.input);
+        EXPECT_EQ(run.status, c.status) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(c.errContains)) << run.err.toStdString();
+    }
+}
+
+TEST(ScanCommand, PrintsResultsForPeople)
+{
+    const ProcessRun run = scan({"-d", SmallDefinitions, "-s", "FREE offer"}, "Please act now.\r\nclick here");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out,
+              "Verdict: Fail\n"
+              "Overall Score: 6.0\n"
+              "Overall Percentage: 20.00%\n"
+              "Trigger Phrases:\n"
+              "  free\n"
+              "  act now\n"
+              "  click here\n"
+              "Occurrences:\n"
+              "  'free' - (Bold) 3 (subject, start 0, length 4)\n"
+              "  'act now' - 2.5 (body, start 7, length 7)\n"
+              "  'click here' - 0.5 (body, start 16, length 10)\n");
+}
+
+TEST(ScanCommand, JsonReportsEveryOccurrence)
+{
+    const QJsonObject report = scanJson({"-s", "Free"}, "act now, free free.");
+    EXPECT_EQ(report["verdict"].toString(), "Fail");
+    EXPECT_EQ(report["score"].toString(), "5.5");
+    EXPECT_EQ(report["percentage"].toString(), "28.70%");
+    EXPECT_EQ(report["phrases"].toArray(), (QJsonArray {"free", "act now"}));
+    EXPECT_EQ(report["gauge"].toArray(), (QJsonArray {94, 125, 157}));
+    EXPECT_EQ(report["definitions"].toObject()["path"].toString(), SmallDefinitions);
+    EXPECT_EQ(report["definitions"].toObject()["phrases"].toInt(), 3);
+
+    const QJsonArray occurrences = report["occurrences"].toArray();
+    ASSERT_EQ(occurrences.size(), 3);
+    EXPECT_EQ(occurrences[0].toObject(),
+              (QJsonObject {{"phrase", "free"},
+                            {"text", "'free' - 1.5"},
+                            {"bold", false},
+                            {"position", 1},
+                            {"pane", "subject"},
+                            {"start", 0},
+                            {"length", 4}}));
+    // The padded search matches " free " from its leading space; the phrase starts one later.
+    EXPECT_EQ(occurrences[1].toObject()["position"].toInt(), 130);
+    EXPECT_EQ(occurrences[1].toObject()["pane"].toString(), "body");
+    EXPECT_EQ(occurrences[1].toObject()["start"].toInt(), 9);
+    EXPECT_EQ(occurrences[2].toObject()["phrase"].toString(), "act now");
+}
+
+TEST(ScanCommand, StepThroughListsEveryStop)
+{
+    const QJsonObject plain = scanJson({}, "freebie, free. free");
+    const QJsonObject stepped = scanJson({"--step"}, "freebie, free. free");
+    EXPECT_EQ(plain["occurrences"].toArray().size(), 1);
+    EXPECT_EQ(stepped["occurrences"].toArray().size(), 3);
+    EXPECT_EQ(stepped["score"].toString(), "4.5");
+
+    const ProcessRun run = scan({"-d", SmallDefinitions, "--step"}, "free free");
+    EXPECT_TRUE(run.out.contains("Stops:\n  'free' - 1.5 (body, start 0, length 4)\n"
+                                 "  'free' - 1.5 (body, start 5, length 4)\n"))
+        << run.out.toStdString();
+}
+
+TEST(ScanCommand, ReadsTheBodyAsTheBodyBoxWould)
+{
+    SCOPED_TRACE("CR LF and lone CR become one LF each");
+    const QJsonObject lineBreaks = scanJson({}, "a\r\nb\rfree");
+    EXPECT_EQ(lineBreaks["occurrences"].toArray()[0].toObject()["start"].toInt(), 4);
+    EXPECT_EQ(lineBreaks["percentage"].toString(), "22.50%");
+
+    SCOPED_TRACE("invalid UTF-8 becomes replacement characters");
+    const QJsonObject invalid = scanJson({}, "\xff\xfe free \xc3");
+    EXPECT_EQ(invalid["occurrences"].toArray()[0].toObject()["start"].toInt(), 3);
+
+    SCOPED_TRACE("the subject is cut to 120 characters");
+    const QJsonObject cut = scanJson({"-s", QString(119, u'x') + "free"}, "body");
+    EXPECT_EQ(cut["occurrences"].toArray().size(), 0);
+
+    SCOPED_TRACE("a body file");
+    QTemporaryDir dir;
+    QFile body(dir.filePath("body.txt"));
+    ASSERT_TRUE(body.open(QIODevice::WriteOnly));
+    body.write("Act now");
+    body.close();
+    EXPECT_EQ(scanJson({body.fileName()}, {})["score"].toString(), "2.5");
+}
+
+TEST(ScanCommand, CaptionsFollowTheUsersLocale)
+{
+    const QJsonObject report = scanJson({}, "act now", "de_DE.UTF-8");
+    EXPECT_EQ(report["score"].toString(), "2,5");
+    EXPECT_EQ(report["occurrences"].toArray()[0].toObject()["text"].toString(), "'act now' - 2,5");
+}
+
+TEST(ScanCommand, HelpAndVersion)
+{
+    const ProcessRun help = scan({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.contains("--definitions")) << help.out.toStdString();
+    EXPECT_TRUE(help.out.contains("Exit status"));
+    const ProcessRun version = scan({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "tallyvex-scan 1.2.0.11\n");
+}
+
+TEST(ScanCommand, SampleMessagesGetTheirVerdicts)
+{
+    for (const auto& [file, status] :
+         std::vector<std::pair<QString, int>> {{"legitimate.txt", 0}, {"unsolicited.txt", 2}}) {
+        SCOPED_TRACE(file.toStdString());
+        QFile message(QStringLiteral(TALLYVEX_SOURCE_DIR "/examples/") + file);
+        ASSERT_TRUE(message.open(QIODevice::ReadOnly));
+        const QString subject = QString::fromUtf8(message.readLine()).trimmed().remove(0, 9);
+        message.readLine();
+        const ProcessRun run
+            = scan({"-d", TALLYVEX_SOURCE_DIR "/resources/Definitions.dat", "-s", subject}, message.readAll());
+        EXPECT_EQ(run.status, status) << run.out.toStdString();
+    }
+}
