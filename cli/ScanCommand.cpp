@@ -60,13 +60,14 @@ int ScanCommand::run(const QStringList& arguments)
     parser.setApplicationDescription(
         QStringLiteral("Rates the subject and body of an e-mail for the phrases that spam filters react to.\n"
                        "Exit status: 0 Pass, 1 Questionable, 2 Fail, 64 usage or empty message, "
-                       "65 definitions fault, 66 a file cannot be opened."));
+                       "65 definitions fault or malformed message, 66 a file cannot be opened."));
     const QCommandLineOption subjectOption({QStringLiteral("s"), QStringLiteral("subject")},
                                            QStringLiteral("The subject line (at most 120 characters are used)."),
                                            QStringLiteral("TEXT"));
     const QCommandLineOption definitionsOption({QStringLiteral("d"), QStringLiteral("definitions")},
                                                QStringLiteral("The definitions file (default: Definitions.dat "
-                                                              "beside the program)."),
+                                                              "beside the program, else "
+                                                              "../share/tallyvex/Definitions.dat relative to it)."),
                                                QStringLiteral("FILE"));
     const QCommandLineOption stepOption(QStringLiteral("step"),
                                         QStringLiteral("Step Through: stop at every occurrence, press after press, "
