@@ -1,0 +1,106 @@
+#include "AboutForm.h"
+
+#include "FormStyle.h"
+#include "NoticeTexts.h"
+#include "WebLinks.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+
+using namespace FormStyle;
+
+namespace {
+
+// The box's outer size is 5820 x 4740 twips; Qt sizes the client area, which is that less a fixed
+// dialog frame (3 pixels each side and a 19-pixel caption).
+const QSize ClientSize {pixels(5820) - 6, pixels(4740) - 25};
+
+} // namespace
+
+AboutForm::AboutForm(const AppInfo& info, PlatformServices services, QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
+    , m_services(services)
+    , m_sysInfo(std::move(services), info.Title)
+    , m_makerHost(info.Comments)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFont(dialogFont());
+
+    const QFont titleFont = legacyFont(QStringLiteral("Verdana"), 20.25, Bold);
+    const QFont productFont = legacyFont(QStringLiteral("Verdana"), 20.25, Bold | Italic);
+    // Each shadow is created before its partner, so it lies beneath it.
+    auto* titleShadow = addLabel(this, "lblTitleShad", twipsRect(150, 30, 5025, 585), titleFont);
+    setTextColour(titleShadow, ShadowGrey);
+    addLabel(this, "lblTitle", twipsRect(120, 0, 5055, 495), titleFont);
+    auto* productShadow = addLabel(this, "lblPSShad", twipsRect(510, 490, 5055, 495), productFont, Qt::AlignRight);
+    setTextColour(productShadow, ShadowGrey);
+    addLabel(this, "lblps", twipsRect(1080, 465, 4455, 495), productFont, Qt::AlignRight);
+
+    addRule(this, "Line1_1", 120, 5537, 1080);
+    addLabel(this, "lblVersion", twipsRect(2280, 1680, 1935, 225), dialogFont(), Qt::AlignRight);
+    m_copyright = addLabel(this, "lblCopyright", twipsRect(240, 1920, 3975, 255),
+                           legacyFont(QStringLiteral("MS Sans Serif"), 8.25, Underline), Qt::AlignRight);
+    setTextColour(m_copyright, Qt::blue);
+    m_copyright->installEventFilter(this);
+    addLabel(this, "lblCompany", twipsRect(1320, 2160, 2895, 255), dialogFont(), Qt::AlignRight);
+    addRule(this, "Line1_3", 120, 5537, 2400);
+    addRule(this, "Line1_0", 120, 5537, 3000);
+
+    auto* warning = addLabel(this, "lblWarning", twipsRect(120, 3120, 4230, 1185), dialogFont());
+    warning->setWordWrap(true);
+    setTextColour(warning, Qt::black);
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("cmdOK"));
+    ok->setGeometry(twipsRect(4440, 3900, 1215, 345));
+    auto* sysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
+    sysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    sysInfo->setGeometry(twipsRect(4440, 3300, 1215, 345));
+    setTabOrder(ok, sysInfo);
+    ok->setFocus();
+
+    connect(ok, &QPushButton::clicked, this, &QWidget::close);
+    connect(sysInfo, &QPushButton::clicked, this, [this] { m_sysInfo.startSysInfo(this); });
+
+    load(info);
+
+    // Shown without an owner, the box opens in the middle of the screen.
+    const QWidget* owner = parentWidget();
+    const QRect area = owner ? owner->frameGeometry() : QGuiApplication::primaryScreen()->availableGeometry();
+    move(area.center() - rect().center());
+}
+
+void AboutForm::load(const AppInfo& info)
+{
+    findChild<QLabel*>(QStringLiteral("lblWarning"))->setText(NoticeTexts::warning(info.CompanyName));
+    findChild<QLabel*>(QStringLiteral("lblVersion"))
+        ->setText(QStringLiteral("Version %1.%2.%3").arg(info.Major).arg(info.Minor).arg(info.Revision));
+    for (const char* name : {"lblTitle", "lblTitleShad"})
+        findChild<QLabel*>(QString::fromLatin1(name))->setText(info.CompanyName);
+    for (const char* name : {"lblps", "lblPSShad"})
+        findChild<QLabel*>(QString::fromLatin1(name))->setText(info.Title);
+    setWindowTitle(info.CompanyName + QLatin1Char(' ') + info.Title);
+    setFixedSize(ClientSize);
+    m_copyright->setText(NoticeTexts::copyright(info.CompanyName));
+    findChild<QLabel*>(QStringLiteral("lblCompany"))->setText(NoticeTexts::rightsReserved());
+}
+
+bool AboutForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_copyright && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && m_copyright->rect().contains(mouse->position().toPoint()))
+            openMakerPage();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void AboutForm::openMakerPage() const
+{
+    m_services.openAddress(WebLinks::siteAddress(m_makerHost));
+}

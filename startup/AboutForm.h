@@ -1,0 +1,31 @@
+#pragma once
+
+#include "AppInfo.h"
+#include "SystemInfoLauncher.h"
+
+#include <QWidget>
+
+class QLabel;
+
+// The About box: company, title and full version, the copyright notice that links to the maker's web
+// page, the distribution warning, OK and "System Info...". Modeless; it deletes itself when closed,
+// so every opening loads it afresh.
+class AboutForm : public QWidget
+{
+    Q_OBJECT
+
+public:
+    AboutForm(const AppInfo& info, PlatformServices services, QWidget* parent = nullptr);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void load(const AppInfo& info);
+    void openMakerPage() const;
+
+    PlatformServices m_services;
+    SystemInfoLauncher m_sysInfo;
+    QString m_makerHost;
+    QLabel* m_copyright = nullptr;
+};
