@@ -25,6 +25,14 @@ cmake -S "$source/tests/windows" -B "$work/build" -G Ninja \
 cmake --build "$work/build" >/dev/null
 program="$work/build/GetKeyValueWinTest.exe"
 [ -f "$program" ] || fail "no $program"
+# The Qt adapter over it cannot be linked without a Qt for Windows; its syntax is checked for the Windows
+# target with the build machine's Qt headers.
+if qt_flags="$(pkg-config --cflags Qt6Core 2>/dev/null)"; then
+    echo "Checking the Windows registry adapter"
+    # shellcheck disable=SC2086
+    x86_64-w64-mingw32-g++-posix -std=c++20 -fsyntax-only -Wall -Wextra -Werror $qt_flags -I"$source/platform" \
+        "$source/platform/WindowsRegistry.cpp" || fail "platform/WindowsRegistry.cpp does not compile for Windows"
+fi
 if $compile_only; then
     echo "Built $(basename "$program"); Wine is not installed, so it was not run"
     exit 0
