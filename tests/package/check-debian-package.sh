@@ -26,7 +26,11 @@ done
 
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
-for file in usr/bin/tallyvex-scan usr/share/tallyvex/Definitions.dat \
+icons=()
+for size in 48 64 128 256; do
+    icons+=("usr/share/icons/hicolor/${size}x${size}/apps/$appId.png")
+done
+for file in usr/bin/tallyvex usr/bin/tallyvex-scan usr/share/tallyvex/Definitions.dat "${icons[@]}" \
     "usr/share/applications/$appId.desktop" "usr/share/metainfo/$appId.metainfo.xml" \
     usr/share/man/man1/tallyvex-scan.1.gz; do
     [ -f "$root/$file" ] || fail "the package lacks /$file"
@@ -45,6 +49,11 @@ scan_sample() {
 }
 scan_sample "$source/examples/legitimate.txt" 0
 scan_sample "$source/examples/unsolicited.txt" 2
+
+status=0
+message="$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/tallyvex" 2>&1)" || status=$?
+[ "$status" -eq 1 ] && [[ "$message" == "Tallyvex needs a graphical display"* ]] \
+    || fail "tallyvex without a display: exit status $status, said: $message"
 
 desktop-file-validate "$root/usr/share/applications/$appId.desktop"
 appstreamcli validate --no-net "$root/usr/share/metainfo/$appId.metainfo.xml"
