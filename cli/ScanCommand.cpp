@@ -114,7 +114,7 @@ int ScanCommand::run(const QStringList& arguments)
         QStringList tried;
         definitionsPath = findDefinitions(QCoreApplication::applicationDirPath(), &tried);
         if (definitionsPath.isEmpty()) {
-            m_err << "Cannot find the definitions file; looked for " << tried.join(QStringLiteral(" and ")) << '\n';
+            m_err << describeMissingDefinitions(tried) << '\n';
             return ExitNoInput;
         }
     }

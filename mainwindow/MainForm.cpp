@@ -380,9 +380,8 @@ void MainForm::setUpSkin()
 
 void MainForm::reportLoadFault(const DefinitionsFault& fault)
 {
-    const QString reason = m_definitionsTried.isEmpty()
-        ? fault.describe(m_definitionsPath)
-        : QStringLiteral("Definitions.dat was not found. Looked for:\n%1").arg(m_definitionsTried.join(u'\n'));
+    const QString reason = m_definitionsTried.isEmpty() ? fault.describe(m_definitionsPath)
+                                                        : describeMissingDefinitions(m_definitionsTried);
     const QString text = QStringLiteral("Not all trigger phrases could be read.\n\n%1\n\n%2")
                              .arg(reason, phraseCount(m_session.phrases(), m_locale));
     MessageBoxes::show(this, {QMessageBox::Warning, QString::fromUtf8(AppIdentity::Title), text});

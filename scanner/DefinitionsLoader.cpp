@@ -91,6 +91,11 @@ QString findDefinitions(const QString& programFolder, QStringList* tried)
     return {};
 }
 
+QString describeMissingDefinitions(const QStringList& tried)
+{
+    return QStringLiteral("Definitions.dat was not found; looked for %1").arg(tried.join(QStringLiteral(" and ")));
+}
+
 LoadedDefinitions loadDefinitionsFile(const QString& path, const QLocale& locale)
 {
     QFile file(path);

@@ -39,6 +39,9 @@ QStringList definitionsCandidates(const QString& programFolder);
 // looked at, for the message that says where the file was looked for.
 QString findDefinitions(const QString& programFolder, QStringList* tried = nullptr);
 
+// What to tell the user when no candidate exists: the paths that were tried.
+QString describeMissingDefinitions(const QStringList& tried);
+
 // Reads a definitions file: a header line holding a TAB, then lines of phrase TAB weight. Lines end at
 // CR or CR LF; a lone LF does not end a line. Weights are read by the given locale's number rules, and
 // by the invariant rules ("." as decimal point) when the locale cannot read them, so one file serves

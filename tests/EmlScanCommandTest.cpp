@@ -164,8 +164,8 @@ TEST(DefinitionsLookupTest, CommandLineNamesThePathsItTried)
 
     const ScanRun missing = runScan(arguments, "Body", program);
     EXPECT_EQ(missing.exitCode, 66);
-    EXPECT_TRUE(missing.err.contains(beside)) << missing.err.toStdString();
-    EXPECT_TRUE(missing.err.contains(shared)) << missing.err.toStdString();
+    EXPECT_EQ(missing.err, describeMissingDefinitions({beside, shared}) + u'\n');
+    EXPECT_TRUE(missing.err.contains(beside) && missing.err.contains(shared)) << missing.err.toStdString();
 
     ASSERT_TRUE(copyFile(QStringLiteral(TALLYVEX_BIN_DIR "/Definitions.dat"), shared));
     const ScanRun installed = runScan(arguments, "Body", program);
