@@ -14,7 +14,7 @@ BUILD_PACKAGES=(
 )
 TEST_PACKAGES=(clang-format xvfb xauth
     dpkg-dev desktop-file-utils appstream
-    g++-mingw-w64-x86-64 wine64)
+    g++-mingw-w64-x86-64 wine wine64)
 FULL_TEST_PACKAGES=()
 
 say() { printf '==> %s\n' "$*" >&2; }
