@@ -52,8 +52,9 @@ scan_sample "$source/examples/unsolicited.txt" 2
 
 status=0
 message="$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/tallyvex" 2>&1)" || status=$?
-[ "$status" -eq 1 ] && [[ "$message" == "Tallyvex needs a graphical display"* ]] \
-    || fail "tallyvex without a display: exit status $status, said: $message"
+if [ "$status" -ne 1 ] || [[ "$message" != "Tallyvex needs a graphical display"* ]]; then
+    fail "tallyvex without a display: exit status $status, said: $message"
+fi
 
 desktop-file-validate "$root/usr/share/applications/$appId.desktop"
 appstreamcli validate --no-net "$root/usr/share/metainfo/$appId.metainfo.xml"
