@@ -4,6 +4,7 @@
 #include "Captions.h"
 #include "DefinitionsLoader.h"
 #include "EmlMessage.h"
+#include "HandCursor.h"
 #include "LegacyFonts.h"
 #include "MainFormLayout.h"
 #include "MessageBoxes.h"
@@ -39,7 +40,7 @@ const QColor GaugeYellow(255, 255, 0);
 const QColor GaugeRed(255, 0, 0);
 
 const QString SkinPath = QStringLiteral(":/skin.bmp");
-const QString HandCursorPath = QStringLiteral(":/hand.png");
+const QString HandCursorPath = QStringLiteral(":/hand.cur");
 
 constexpr int SubjectLimit = int(ScanSession::SubjectWidth);
 
@@ -78,8 +79,7 @@ void setOpaqueBackground(QWidget* widget, const QColor& colour)
 
 QCursor handCursor()
 {
-    static const QPixmap hand(HandCursorPath);
-    return hand.isNull() ? QCursor(Qt::PointingHandCursor) : QCursor(hand, 0, 0);
+    return QCursor(QPixmap(HandCursorPath), HandCursor::hotSpot.x(), HandCursor::hotSpot.y());
 }
 
 QLabel* placeLabel(QWidget* container,
@@ -188,7 +188,6 @@ MainForm::MainForm(const QString& definitionsPath, const QLocale& locale, QWidge
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QString::fromUtf8(AppIdentity::Title));
-    setWindowIcon(QApplication::windowIcon());
     resize(MainFormLayout::toPixels(8925), MainFormLayout::toPixels(7695));
     setFont(legacyFont(QStringLiteral("MS Sans Serif"), 8.25));
     if (m_definitionsPath.isEmpty()) {

@@ -135,7 +135,8 @@ TEST_F(MainFormLoad, LinkLabelsShowTheHandOverTheirWholeRectangle)
         SCOPED_TRACE(name);
         QWidget* link = control(name);
         EXPECT_TRUE(link->testAttribute(Qt::WA_SetCursor));
-        EXPECT_NE(link->cursor().shape(), Qt::ArrowCursor);
+        EXPECT_EQ(link->cursor().shape(), Qt::BitmapCursor);
+        EXPECT_EQ(link->cursor().pixmap().size(), QSize(48, 48));
         const QRect area = link->geometry();
         EXPECT_EQ(control("picMainSkin")->childAt(area.center()), link);
         EXPECT_EQ(control("picMainSkin")->childAt(area.bottomRight()), link);
@@ -203,6 +204,15 @@ TEST_F(MainFormLoad, PressOnTheBareSkinMovesTheWindowAndPressOnALabelDoesNot)
 
 TEST_F(MainFormLoad, PanesKeepTheirSelectionVisibleWithoutTheFocus)
 {
+    // A desktop whose unfocused selections are drawn in another colour, or not at all.
+    const QPalette desktop = QApplication::palette();
+    QPalette faded = desktop;
+    faded.setColor(QPalette::Inactive, QPalette::Highlight, faded.color(QPalette::Inactive, QPalette::Base));
+    faded.setColor(QPalette::Inactive, QPalette::HighlightedText, faded.color(QPalette::Inactive, QPalette::Text));
+    QApplication::setPalette(faded);
+    openWindow(Definitions);
+    QApplication::setPalette(desktop);
+
     for (const char* name : {"tbSubject", "tbInput", "tbPhrases"}) {
         SCOPED_TRACE(name);
         const QPalette palette = control(name)->palette();
@@ -280,6 +290,10 @@ TEST(MainFormFault, WindowStillLoadsThenWarnsWithTheFileLineAndPhrasesLoaded)
         }
         MainForm form(path, QLocale(QLocale::English, QLocale::UnitedStates));
         EXPECT_EQ(form.size(), QSize(559, 496));
+        EXPECT_FALSE(form.mask().isEmpty());
+        // The labels were styled before the file was read.
+        EXPECT_EQ(form.findChild<QLabel*>("lblStatus")->text(), QStringLiteral("Enter your email content below"));
+        EXPECT_EQ(form.findChild<QLabel*>("lblTitle")->text(), QString());
         EXPECT_TRUE(messages.requests().isEmpty()) << "the warning waits until the window can be seen";
         QCoreApplication::processEvents();
         ASSERT_EQ(messages.requests().size(), 1);

@@ -29,6 +29,19 @@ protected:
         return {caption("lblScore"), caption("lblPercent"), caption("lblPassFail"), caption("lblStatus"),
                 caption("cmdScore")};
     }
+    // Whether the box is drawn with any pixel in the selection colour.
+    static bool showsSelection(QWidget* box)
+    {
+        const QColor highlight = box->palette().color(QPalette::Active, QPalette::Highlight);
+        const QImage drawn = box->grab().toImage();
+        for (int y = 0; y < drawn.height(); ++y) {
+            for (int x = 0; x < drawn.width(); ++x) {
+                if (drawn.pixelColor(x, y) == highlight)
+                    return true;
+            }
+        }
+        return false;
+    }
     void fillPanes()
     {
         subject()->setText(QStringLiteral("FREE offer"));
@@ -62,8 +75,11 @@ TEST_F(ScanOnScreen, StepThroughSelectsEachOccurrenceAndTheButtonReadsNext)
     EXPECT_EQ(subject()->selectionStart(), 0);
     EXPECT_EQ(selectedInBody(), QString());
     EXPECT_EQ(barWidths(), QList<int>({94, 125, 157}));
+    EXPECT_TRUE(showsSelection(subject())) << "highlighted while the scan button has the focus";
 
     click("cmdScore");
+    EXPECT_TRUE(showsSelection(body()->viewport()));
+    EXPECT_FALSE(showsSelection(subject()));
     EXPECT_EQ(results(), QStringList({"3.0", "9.23%", "'free' - 1", "Scanning Email Content", "Next"}));
     EXPECT_FALSE(subject()->hasSelectedText());
     EXPECT_EQ(selectedInBody(), QStringLiteral("free"));
