@@ -1,12 +1,18 @@
+#include "AboutForm.h"
 #include "AppIdentity.h"
+#include "AppInfo.h"
 #include "GraphicalDisplay.h"
 #include "MainForm.h"
+#include "MainFormLinks.h"
+#include "SplashForm.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QProcessEnvironment>
 
 #include <cstdio>
+
+#include <memory>
 
 int main(int argc, char* argv[])
 {
@@ -15,11 +21,20 @@ int main(int argc, char* argv[])
         return 1;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QString::fromUtf8(AppIdentity::Title));
+    AppInfo::registerBuildIdentity();
     // Matches the windows with the installed desktop file and icon.
     QGuiApplication::setDesktopFileName(QString::fromUtf8(AppIdentity::AppId));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tallyvex.ico")));
-    MainForm form;
-    form.show();
+    const PlatformServices services = PlatformServices::system();
+
+    // The splash screen opens the main window when its time is up; the program ends with the last window.
+    std::unique_ptr<MainForm> mainForm;
+    auto* splash = new SplashForm(AppInfo::current(), [&mainForm, &services] {
+        mainForm = std::make_unique<MainForm>();
+        new MainFormLinks(mainForm.get(), services,
+                          [&services] { return new AboutForm(AppInfo::current(), services); });
+        mainForm->show();
+    });
+    splash->show();
     return QApplication::exec();
 }

@@ -14,9 +14,5 @@ PlatformServices PlatformServices::system()
     services.openAddress = [](const QUrl& address) { QDesktopServices::openUrl(address); };
     services.startProgram = [](const QString& program) { return QProcess::startDetached(program, {}); };
     services.isFile = [](const QString& path) { return QFileInfo(path).isFile(); };
-    services.showMessage = [](QWidget* parent, const Message& message) {
-        QMessageBox box(message.icon, message.title, message.text, message.buttons, parent);
-        box.exec();
-    };
     return services;
 }

@@ -1,6 +1,9 @@
 #include "AboutForm.h"
 
+#include "AppInfo.h"
 #include "FormStyle.h"
+#include "LegacyFonts.h"
+#include "MainFormLayout.h"
 #include "NoticeTexts.h"
 #include "WebLinks.h"
 
@@ -12,12 +15,13 @@
 #include <QScreen>
 
 using namespace FormStyle;
+using MainFormLayout::toPixels;
 
 namespace {
 
 // The box's outer size is 5820 x 4740 twips; Qt sizes the client area, which is that less a fixed
 // dialog frame (3 pixels each side and a 19-pixel caption).
-const QSize ClientSize {pixels(5820) - 6, pixels(4740) - 25};
+const QSize ClientSize {toPixels(5820) - 6, toPixels(4740) - 25};
 
 } // namespace
 
@@ -31,8 +35,8 @@ AboutForm::AboutForm(const AppInfo& info, PlatformServices services, QWidget* pa
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(dialogFont());
 
-    const QFont titleFont = legacyFont(QStringLiteral("Verdana"), 20.25, Bold);
-    const QFont productFont = legacyFont(QStringLiteral("Verdana"), 20.25, Bold | Italic);
+    const QFont titleFont = legacyFont(QStringLiteral("Verdana"), 20.25, true);
+    const QFont productFont = legacyFont(QStringLiteral("Verdana"), 20.25, true, false, true);
     // Each shadow is created before its partner, so it lies beneath it.
     auto* titleShadow = addLabel(this, "lblTitleShad", twipsRect(150, 30, 5025, 585), titleFont);
     setTextColour(titleShadow, ShadowGrey);
@@ -44,7 +48,7 @@ AboutForm::AboutForm(const AppInfo& info, PlatformServices services, QWidget* pa
     addRule(this, "Line1_1", 120, 5537, 1080);
     addLabel(this, "lblVersion", twipsRect(2280, 1680, 1935, 225), dialogFont(), Qt::AlignRight);
     m_copyright = addLabel(this, "lblCopyright", twipsRect(240, 1920, 3975, 255),
-                           legacyFont(QStringLiteral("MS Sans Serif"), 8.25, Underline), Qt::AlignRight);
+                           legacyFont(QStringLiteral("MS Sans Serif"), 8.25, false, true), Qt::AlignRight);
     setTextColour(m_copyright, Qt::blue);
     m_copyright->installEventFilter(this);
     addLabel(this, "lblCompany", twipsRect(1320, 2160, 2895, 255), dialogFont(), Qt::AlignRight);

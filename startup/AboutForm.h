@@ -1,11 +1,11 @@
 #pragma once
 
-#include "AppInfo.h"
 #include "SystemInfoLauncher.h"
 
 #include <QWidget>
 
 class QLabel;
+struct AppInfo;
 
 // The About box: company, title and full version, the copyright notice that links to the maker's web
 // page, the distribution warning, OK and "System Info...". Modeless; it deletes itself when closed,

@@ -1,24 +1,19 @@
 #include "FormStyle.h"
 
+#include "LegacyFonts.h"
+#include "MainFormLayout.h"
+
 #include <QFrame>
 #include <QLabel>
 #include <QPalette>
+
+using MainFormLayout::toPixels;
 
 namespace FormStyle {
 
 QRect twipsRect(int left, int top, int width, int height)
 {
-    return {pixels(left), pixels(top), pixels(width), pixels(height)};
-}
-
-QFont legacyFont(const QString& family, qreal points, int style)
-{
-    QFont result(family);
-    result.setPointSizeF(points);
-    result.setBold(style & Bold);
-    result.setItalic(style & Italic);
-    result.setUnderline(style & Underline);
-    return result;
+    return {toPixels(left), toPixels(top), toPixels(width), toPixels(height)};
 }
 
 QFont dialogFont()
@@ -53,7 +48,7 @@ QFrame* addRule(QWidget* parent, const char* name, int left, int right, int y)
     palette.setColor(QPalette::Window, RuleGrey);
     rule->setPalette(palette);
     // The 2-pixel pen is centred on the line.
-    rule->setGeometry(pixels(left), pixels(y) - 1, pixels(right) - pixels(left), 2);
+    rule->setGeometry(toPixels(left), toPixels(y) - 1, toPixels(right) - toPixels(left), 2);
     return rule;
 }
 

@@ -21,9 +21,8 @@ QString fullNotice(const QString& company)
 QString warningDesign()
 {
     return QStringLiteral("Warning: this program is protected by copyright law and international treaties. "
-                          "It may be passed on only in the unchanged package published by xxx; any other "
-                          "copying or resale without the written consent of xxx is prohibited. "
-                          "Report software piracy at www.piracywatch.example");
+                          "Distribution without the written consent of xxx is prohibited, and xxx will "
+                          "prosecute it. Report software piracy at www.piracywatch.example");
 }
 
 QString warning(const QString& company)

@@ -1,6 +1,9 @@
 #include "SplashForm.h"
 
+#include "AppInfo.h"
 #include "FormStyle.h"
+#include "LegacyFonts.h"
+#include "MainFormLayout.h"
 #include "NoticeTexts.h"
 
 #include <QCloseEvent>
@@ -15,6 +18,7 @@
 #include <exception>
 
 using namespace FormStyle;
+using MainFormLayout::toPixels;
 
 namespace {
 
@@ -29,7 +33,7 @@ SplashForm::SplashForm(const AppInfo& info, std::function<void()> showMainWindow
 {
     setObjectName(QStringLiteral("frmSplash"));
     setFont(dialogFont());
-    setFixedSize(pixels(5970) + 2 * BorderWidth, pixels(4290) + 2 * BorderWidth);
+    setFixedSize(toPixels(5970) + 2 * BorderWidth, toPixels(4290) + 2 * BorderWidth);
     setCursor(Qt::WaitCursor);
 
     auto* frame = new QFrame(this);
@@ -37,8 +41,8 @@ SplashForm::SplashForm(const AppInfo& info, std::function<void()> showMainWindow
     frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
     frame->setGeometry(twipsRect(80, 0, 5820, 4215).translated(BorderWidth, BorderWidth));
 
-    const QFont companyFont = legacyFont(QStringLiteral("Verdana"), 18, Bold);
-    const QFont productFont = legacyFont(QStringLiteral("Verdana"), 20.25, Bold | Italic);
+    const QFont companyFont = legacyFont(QStringLiteral("Verdana"), 18, true);
+    const QFont productFont = legacyFont(QStringLiteral("Verdana"), 20.25, true, false, true);
     // Each shadow is created before its partner, so it lies beneath it.
     auto* companyShadow = addLabel(frame, "lblTitleShad", twipsRect(65, 135, 5745, 585), companyFont);
     setTextColour(companyShadow, ShadowGrey);
@@ -49,7 +53,7 @@ SplashForm::SplashForm(const AppInfo& info, std::function<void()> showMainWindow
 
     addRule(frame, "Line1_1", 120, 5640, 1080);
     auto* version = addLabel(frame, "lblVersion", twipsRect(1020, 1920, 2970, 300),
-                             legacyFont(QStringLiteral("MS Sans Serif"), 12, Bold), Qt::AlignRight);
+                             legacyFont(QStringLiteral("MS Sans Serif"), 12, true), Qt::AlignRight);
     addRule(frame, "Line1_0", 120, 5640, 2280);
 
     auto* warning = addLabel(frame, "lblWarning", twipsRect(120, 2880, 5535, 1035), dialogFont());

@@ -1,12 +1,11 @@
 #pragma once
 
-#include "AppInfo.h"
-
 #include <QWidget>
 
 #include <functional>
 
 class QTimer;
+struct AppInfo;
 
 // The splash screen the program starts with: company, title, version, warning and copyright under the
 // hourglass pointer. Its one-shot timer Timer1 shows the main window and then ends the splash screen;

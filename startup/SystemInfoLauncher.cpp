@@ -1,5 +1,6 @@
 #include "SystemInfoLauncher.h"
 
+#include "MessageBoxes.h"
 #include "Registry.h"
 
 namespace {
@@ -89,5 +90,5 @@ void SystemInfoLauncher::startSysInfo(QWidget* parent) const
             return;
     } catch (const UnterminatedValue&) {
     }
-    m_services.showMessage(parent, {UnavailableMessage, m_appTitle, QMessageBox::Ok, QMessageBox::NoIcon});
+    MessageBoxes::show(parent, {QMessageBox::NoIcon, m_appTitle, UnavailableMessage});
 }

@@ -31,8 +31,9 @@ MemoryRegistry::openKey(std::uint32_t root, const QString& path, std::uint32_t a
 
 bool MemoryRegistry::queryValue(KeyHandle key, const QString& name, std::uint32_t& type, QByteArray& buffer)
 {
-    const auto value = m_keys[m_open.value(key)].values.constFind(name);
-    if (value == m_keys[m_open.value(key)].values.cend() || value->data.size() > buffer.size())
+    const QMap<QString, Value>& values = m_keys[m_open.value(key)].values;
+    const auto value = values.constFind(name);
+    if (value == values.cend() || value->data.size() > buffer.size())
         return false;
     type = value->type;
     buffer.replace(0, value->data.size(), value->data);

@@ -6,7 +6,7 @@
 
 #include <ostream>
 
-// Readable failure messages for Qt strings in GoogleTest assertions.
+// Lets GoogleTest show QString values as text in failure messages.
 inline void PrintTo(const QString& text, std::ostream* out)
 {
     *out << '"' << text.toStdString() << '"';

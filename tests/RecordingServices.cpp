@@ -4,7 +4,14 @@
 
 RecordingServices::RecordingServices()
     : registry(std::make_shared<MemoryRegistry>())
+    , m_previousPresenter(MessageBoxes::setPresenter(
+          [messages = messages](QWidget*, const MessageBoxRequest& request) { *messages << request; }))
 {
+}
+
+RecordingServices::~RecordingServices()
+{
+    MessageBoxes::setPresenter(std::move(m_previousPresenter));
 }
 
 PlatformServices RecordingServices::services() const
@@ -21,7 +28,5 @@ PlatformServices RecordingServices::services() const
         *fileTests << path;
         return files.contains(path);
     };
-    result.showMessage
-        = [messages = messages](QWidget*, const PlatformServices::Message& message) { *messages << message; };
     return result;
 }

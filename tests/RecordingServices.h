@@ -1,17 +1,22 @@
 #pragma once
 
 #include "MemoryRegistry.h"
+#include "MessageBoxes.h"
 #include "PlatformServices.h"
 
 #include <QSet>
 #include <QStringList>
 
-// Platform services that record what the program asks of the desktop instead of doing it. Programs
-// start only when their path is among the installed ones; files exist only when listed.
+// Platform services and message boxes that record what the program asks of the desktop instead of doing
+// it, while the recorder lives. Programs start only when their path is among the installed ones; files
+// exist only when listed.
 class RecordingServices
 {
 public:
     RecordingServices();
+    ~RecordingServices();
+    RecordingServices(const RecordingServices&) = delete;
+    RecordingServices& operator=(const RecordingServices&) = delete;
 
     PlatformServices services() const;
 
@@ -23,5 +28,8 @@ public:
     std::shared_ptr<QStringList> addresses = std::make_shared<QStringList>();
     std::shared_ptr<QStringList> startAttempts = std::make_shared<QStringList>();
     std::shared_ptr<QStringList> fileTests = std::make_shared<QStringList>();
-    std::shared_ptr<QList<PlatformServices::Message>> messages = std::make_shared<QList<PlatformServices::Message>>();
+    std::shared_ptr<QList<MessageBoxRequest>> messages = std::make_shared<QList<MessageBoxRequest>>();
+
+private:
+    MessageBoxes::Presenter m_previousPresenter;
 };

@@ -1,4 +1,5 @@
 #include "SplashForm.h"
+#include "AppInfo.h"
 
 #include <QLabel>
 #include <QPointer>

@@ -174,10 +174,9 @@ TEST(StartSysInfo, FindsStartsOrReportsTheTool)
         EXPECT_EQ(desktop.registry->openKeyCount(), 0) << "every opened key is closed again";
         ASSERT_EQ(desktop.messages->size(), testCase.expectMessage ? 1 : 0);
         if (testCase.expectMessage) {
-            const PlatformServices::Message& message = desktop.messages->front();
+            const MessageBoxRequest& message = desktop.messages->front();
             EXPECT_EQ(message.text, Unavailable);
             EXPECT_EQ(message.title, QStringLiteral("Tallyvex"));
-            EXPECT_EQ(message.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
             EXPECT_EQ(message.icon, QMessageBox::NoIcon);
         }
     }

@@ -3,6 +3,7 @@
 #include "QtPrinters.h"
 
 #include <QDesktopServices>
+#include <QObject>
 #include <QUrl>
 
 #include <gtest/gtest.h>

@@ -1,0 +1,23 @@
+#include "AboutForm.h"
+#include "AppInfo.h"
+#include "MainForm.h"
+
+#include <QApplication>
+#include <QIcon>
+
+// Lays out the main window with the About box beside it, as the user sees them after a click on
+// "About", for the README's screenshots.
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    AppInfo::registerBuildIdentity();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tallyvex.ico")));
+
+    MainForm mainForm;
+    mainForm.move(20, 20);
+    mainForm.show();
+    auto* about = new AboutForm(AppInfo::current(), PlatformServices::system());
+    about->move(mainForm.geometry().right() + 24, mainForm.y() + 90);
+    about->show();
+    return QApplication::exec();
+}
