@@ -3,6 +3,7 @@
 #include "AppIdentity.h"
 #include "Captions.h"
 #include "DefinitionsLoader.h"
+#include "EmlMessage.h"
 #include "ScanReport.h"
 
 #include <QCommandLineParser>
@@ -59,20 +60,25 @@ int ScanCommand::run(const QStringList& arguments)
     parser.setApplicationDescription(
         QStringLiteral("Rates the subject and body of an e-mail for the phrases that spam filters react to.\n"
                        "Exit status: 0 Pass, 1 Questionable, 2 Fail, 64 usage or empty message, "
-                       "65 definitions fault, 66 a file cannot be opened."));
+                       "65 definitions fault or malformed message, 66 a file cannot be opened."));
     const QCommandLineOption subjectOption({QStringLiteral("s"), QStringLiteral("subject")},
                                            QStringLiteral("The subject line (at most 120 characters are used)."),
                                            QStringLiteral("TEXT"));
     const QCommandLineOption definitionsOption({QStringLiteral("d"), QStringLiteral("definitions")},
                                                QStringLiteral("The definitions file (default: Definitions.dat "
-                                                              "beside the program)."),
+                                                              "beside the program, else "
+                                                              "../share/tallyvex/Definitions.dat relative to it)."),
                                                QStringLiteral("FILE"));
     const QCommandLineOption stepOption(QStringLiteral("step"),
                                         QStringLiteral("Step Through: stop at every occurrence, press after press, "
                                                        "and list every stop."));
     const QCommandLineOption jsonOption(QStringLiteral("json"),
                                         QStringLiteral("Print the results as one JSON object."));
-    parser.addOptions({subjectOption, definitionsOption, stepOption, jsonOption});
+    const QCommandLineOption emlOption(QStringLiteral("eml"),
+                                       QStringLiteral("Take subject and body from a saved e-mail (.eml); '-' reads "
+                                                      "standard input. A malformed message exits with status 65."),
+                                       QStringLiteral("FILE"));
+    parser.addOptions({subjectOption, definitionsOption, stepOption, jsonOption, emlOption});
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("BODY_FILE"),
@@ -96,29 +102,55 @@ int ScanCommand::run(const QStringList& arguments)
         m_err << "Only one body file can be scanned at a time.\n";
         return ExitUsage;
     }
+    const bool fromEml = parser.isSet(emlOption);
+    if (fromEml && (parser.isSet(subjectOption) || !positional.isEmpty())) {
+        m_err << "--eml takes subject and body from the message; it cannot be combined with --subject or a "
+                 "body file.\n";
+        return ExitUsage;
+    }
 
-    const QString definitionsPath = parser.isSet(definitionsOption)
-        ? parser.value(definitionsOption)
-        : definitionsPathIn(QCoreApplication::applicationDirPath());
+    QString definitionsPath = parser.value(definitionsOption);
+    if (!parser.isSet(definitionsOption)) {
+        QStringList tried;
+        definitionsPath = findDefinitions(QCoreApplication::applicationDirPath(), &tried);
+        if (definitionsPath.isEmpty()) {
+            m_err << describeMissingDefinitions(tried) << '\n';
+            return ExitNoInput;
+        }
+    }
     LoadedDefinitions definitions = loadDefinitionsFile(definitionsPath);
     if (definitions.fault) {
         m_err << "Cannot use the definitions: " << definitions.fault->describe(definitionsPath) << '\n';
         return definitions.fault->line == 0 ? ExitNoInput : ExitDataError;
     }
 
-    const QString bodySource = positional.value(0, QStringLiteral("-"));
+    const QString source = fromEml ? parser.value(emlOption) : positional.value(0, QStringLiteral("-"));
     QString readError;
-    const std::optional<QByteArray> body = readAll(bodySource, &readError);
-    if (!body) {
-        m_err << "Cannot read " << bodySource << ": " << readError << '\n';
+    const std::optional<QByteArray> input = readAll(source, &readError);
+    if (!input) {
+        m_err << "Cannot read " << source << ": " << readError << '\n';
         return ExitNoInput;
     }
+    QString subject = parser.value(subjectOption);
+    QString message;
+    QString messagePart;
+    if (fromEml) {
+        const EmlMessage eml = readEmlMessage(*input);
+        if (!eml.isValid()) {
+            m_err << "Cannot read the message " << source << ": " << eml.error << '\n';
+            return ExitDataError;
+        }
+        subject = eml.subject;
+        message = eml.body;
+        messagePart = eml.partUsed;
+    } else {
+        message = bodyText(*input);
+    }
+    subject.truncate(ScanSession::SubjectWidth);
 
     ScanSession session;
     const qsizetype phrasesLoaded = definitions.table.hasPhrases() ? definitions.table.size() : 0;
     session.setDefinitions(std::move(definitions.table));
-    const QString subject = parser.value(subjectOption).left(ScanSession::SubjectWidth);
-    const QString message = bodyText(*body);
     const bool step = parser.isSet(stepOption);
 
     QList<Occurrence> occurrences;
@@ -133,7 +165,7 @@ int ScanCommand::run(const QStringList& arguments)
         return ExitUsage;
     }
 
-    const ScanReport report {session.results(), occurrences, step, definitionsPath, phrasesLoaded};
+    const ScanReport report {session.results(), occurrences, step, definitionsPath, phrasesLoaded, messagePart};
     if (parser.isSet(jsonOption))
         m_out << QJsonDocument(report.toJson()).toJson(QJsonDocument::Indented);
     else

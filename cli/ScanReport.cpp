@@ -19,6 +19,8 @@ QStringList listedPhrases(const QString& phraseList)
 QString ScanReport::toText() const
 {
     QString text;
+    if (!messagePart.isEmpty())
+        text += QStringLiteral("Message part: %1\n").arg(messagePart);
     text += QStringLiteral("Verdict: %1\n").arg(results.passFail());
     text += QStringLiteral("Overall Score: %1\n").arg(results.score());
     text += QStringLiteral("Overall Percentage: %1\n").arg(results.percent());
@@ -50,7 +52,7 @@ QJsonObject ScanReport::toJson() const
             {QStringLiteral("length"), occurrence.length},
         });
     }
-    return QJsonObject {
+    QJsonObject report {
         {QStringLiteral("verdict"), results.passFail()},
         {QStringLiteral("score"), results.score()},
         {QStringLiteral("percentage"), results.percent()},
@@ -60,4 +62,7 @@ QJsonObject ScanReport::toJson() const
         {QStringLiteral("definitions"),
          QJsonObject {{QStringLiteral("path"), definitionsPath}, {QStringLiteral("phrases"), phrasesLoaded}}},
     };
+    if (!messagePart.isEmpty())
+        report.insert(QStringLiteral("message"), QJsonObject {{QStringLiteral("part"), messagePart}});
+    return report;
 }

@@ -13,6 +13,8 @@ struct ScanReport
     bool stepThrough = false;
     QString definitionsPath;
     qsizetype phrasesLoaded = 0;
+    // For a saved e-mail, the kind of part the body came from ("text/plain" or "text/html"); else empty.
+    QString messagePart;
 
     // The verdict, the score and percentage captions, the phrases and each occurrence, for people.
     QString toText() const;

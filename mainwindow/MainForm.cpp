@@ -3,6 +3,7 @@
 #include "AppIdentity.h"
 #include "Captions.h"
 #include "DefinitionsLoader.h"
+#include "EmlMessage.h"
 #include "HandCursor.h"
 #include "LegacyFonts.h"
 #include "MainFormLayout.h"
@@ -13,14 +14,19 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextCursor>
 #include <QTimer>
+#include <QUrl>
 
 #include <ranges>
 
@@ -162,12 +168,21 @@ QString phraseCount(const PhraseTable& table, const QLocale& locale)
                       : QStringLiteral("%1 trigger phrases were loaded and are used.").arg(locale.toString(count));
 }
 
+// The one local file of a drag, when it is a saved e-mail; empty for anything else.
+QString droppedMessageFile(const QMimeData* data)
+{
+    const QList<QUrl> urls = data ? data->urls() : QList<QUrl>();
+    if (urls.size() != 1 || !urls.constFirst().isLocalFile())
+        return {};
+    const QString path = urls.constFirst().toLocalFile();
+    return path.endsWith(QStringLiteral(".eml"), Qt::CaseInsensitive) ? path : QString();
+}
+
 } // namespace
 
 MainForm::MainForm(const QString& definitionsPath, const QLocale& locale, QWidget* parent)
     : QWidget(parent)
-    , m_definitionsPath(definitionsPath.isEmpty() ? definitionsPathIn(QCoreApplication::applicationDirPath())
-                                                  : definitionsPath)
+    , m_definitionsPath(definitionsPath)
     , m_locale(locale)
     , m_session(locale)
 {
@@ -175,11 +190,19 @@ MainForm::MainForm(const QString& definitionsPath, const QLocale& locale, QWidge
     setWindowTitle(QString::fromUtf8(AppIdentity::Title));
     resize(MainFormLayout::toPixels(8925), MainFormLayout::toPixels(7695));
     setFont(legacyFont(QStringLiteral("MS Sans Serif"), 8.25));
+    if (m_definitionsPath.isEmpty()) {
+        m_definitionsPath = findDefinitions(QCoreApplication::applicationDirPath(), &m_definitionsTried);
+        if (m_definitionsPath.isEmpty())
+            m_definitionsPath = m_definitionsTried.constFirst();
+        else
+            m_definitionsTried.clear();
+    }
 
     createControls();
     stackControls();
     orderTabStops();
     describeForAssistiveTools();
+    acceptMessageDrops();
     load();
 }
 
@@ -356,8 +379,10 @@ void MainForm::setUpSkin()
 
 void MainForm::reportLoadFault(const DefinitionsFault& fault)
 {
+    const QString reason = m_definitionsTried.isEmpty() ? fault.describe(m_definitionsPath)
+                                                        : describeMissingDefinitions(m_definitionsTried);
     const QString text = QStringLiteral("Not all trigger phrases could be read.\n\n%1\n\n%2")
-                             .arg(fault.describe(m_definitionsPath), phraseCount(m_session.phrases(), m_locale));
+                             .arg(reason, phraseCount(m_session.phrases(), m_locale));
     MessageBoxes::show(this, {QMessageBox::Warning, QString::fromUtf8(AppIdentity::Title), text});
 }
 
@@ -458,6 +483,45 @@ void MainForm::clear(Pane pane)
     results.resetResults();
     results.updateGauges();
     showResults();
+}
+
+void MainForm::acceptMessageDrops()
+{
+    // The text boxes take no drops of their own, so a message dropped on any of them reaches the window.
+    setAcceptDrops(true);
+    for (QWidget* box : findChildren<QLineEdit*>())
+        box->setAcceptDrops(false);
+    for (QWidget* box : findChildren<QPlainTextEdit*>())
+        box->setAcceptDrops(false);
+}
+
+void MainForm::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedMessageFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainForm::dropEvent(QDropEvent* event)
+{
+    const QString path = droppedMessageFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Read after the drop has finished, so that a message box does not hold up the program it came from.
+    QTimer::singleShot(0, this, [this, path] { openMessageFile(path); });
+}
+
+void MainForm::openMessageFile(const QString& path)
+{
+    const EmlMessage message = readEmlFile(path);
+    if (!message.isValid()) {
+        const QString text
+            = QStringLiteral("The message %1 cannot be read: %2.").arg(QDir::toNativeSeparators(path), message.error);
+        MessageBoxes::show(this, {QMessageBox::Warning, QString::fromUtf8(AppIdentity::Title), text});
+        return;
+    }
+    m_tbSubject->setText(message.subject.left(SubjectLimit));
+    m_tbInput->setPlainText(message.body);
 }
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event)

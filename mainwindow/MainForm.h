@@ -4,11 +4,14 @@
 
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <optional>
 
 class QCheckBox;
+class QDragEnterEvent;
+class QDropEvent;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -25,7 +28,8 @@ class MainForm : public QWidget
     Q_OBJECT
 
 public:
-    // definitionsPath: the trigger-phrase file; empty for the one beside the program.
+    // definitionsPath: the trigger-phrase file; empty to look for it beside the program, then in the
+    // installed share folder.
     explicit MainForm(const QString& definitionsPath = QString(),
                       const QLocale& locale = QLocale::system(),
                       QWidget* parent = nullptr);
@@ -36,18 +40,23 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A saved e-mail (.eml) dropped anywhere on the window fills the subject and body boxes.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createControls();
     void stackControls();
     void orderTabStops();
     void describeForAssistiveTools();
+    void acceptMessageDrops();
 
     void load();
     std::optional<DefinitionsFault> loadDefinitions();
     void styleLabels();
     void setUpSkin();
     void reportLoadFault(const DefinitionsFault& fault);
+    void openMessageFile(const QString& path);
 
     PressOutcome runScan();
     void stepThroughClicked(bool checked);
@@ -61,6 +70,8 @@ private:
     void clear(Pane pane);
 
     QString m_definitionsPath;
+    // Where the definitions were looked for when none were found; empty otherwise.
+    QStringList m_definitionsTried;
     QLocale m_locale;
     ScanSession m_session;
 

@@ -1,18 +1,29 @@
 #include "AboutForm.h"
+#include "AppIdentity.h"
 #include "AppInfo.h"
+#include "GraphicalDisplay.h"
 #include "MainForm.h"
 #include "MainFormLinks.h"
 #include "SplashForm.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QProcessEnvironment>
+
+#include <cstdio>
 
 #include <memory>
 
 int main(int argc, char* argv[])
 {
+    if (!hasGraphicalDisplay(QProcessEnvironment::systemEnvironment())) {
+        std::fputs(NoDisplayMessage, stderr);
+        return 1;
+    }
     QApplication app(argc, argv);
     AppInfo::registerBuildIdentity();
+    // Matches the windows with the installed desktop file and icon.
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(AppIdentity::AppId));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tallyvex.ico")));
     const PlatformServices services = PlatformServices::system();
 

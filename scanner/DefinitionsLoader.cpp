@@ -1,6 +1,8 @@
 #include "DefinitionsLoader.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -67,6 +69,31 @@ QString DefinitionsFault::describe(const QString& path) const
 QString definitionsPathIn(const QString& programFolder)
 {
     return programFolder + QStringLiteral("/Definitions.dat");
+}
+
+QStringList definitionsCandidates(const QString& programFolder)
+{
+    return {definitionsPathIn(programFolder),
+            QDir::cleanPath(programFolder + QStringLiteral("/../share/tallyvex/Definitions.dat"))};
+}
+
+QString findDefinitions(const QString& programFolder, QStringList* tried)
+{
+    const QStringList candidates = definitionsCandidates(programFolder);
+    if (tried)
+        tried->clear();
+    for (const QString& candidate : candidates) {
+        if (tried)
+            tried->append(candidate);
+        if (QFileInfo(candidate).isFile())
+            return candidate;
+    }
+    return {};
+}
+
+QString describeMissingDefinitions(const QStringList& tried)
+{
+    return QStringLiteral("Definitions.dat was not found; looked for %1").arg(tried.join(QStringLiteral(" and ")));
 }
 
 LoadedDefinitions loadDefinitionsFile(const QString& path, const QLocale& locale)

@@ -4,6 +4,7 @@
 
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -28,6 +29,18 @@ struct LoadedDefinitions
 
 // The definitions file beside the program.
 QString definitionsPathIn(const QString& programFolder);
+
+// Where the program looks for its definitions, in order: beside the program, as it always has, then in the
+// shared data folder of an installed copy (../share/tallyvex relative to the program), so a copy installed
+// under any prefix finds its file.
+QStringList definitionsCandidates(const QString& programFolder);
+
+// The first candidate that exists, or an empty string when none does; `tried` receives the candidates
+// looked at, for the message that says where the file was looked for.
+QString findDefinitions(const QString& programFolder, QStringList* tried = nullptr);
+
+// What to tell the user when no candidate exists: the paths that were tried.
+QString describeMissingDefinitions(const QStringList& tried);
 
 // Reads a definitions file: a header line holding a TAB, then lines of phrase TAB weight. Lines end at
 // CR or CR LF; a lone LF does not end a line. Weights are read by the given locale's number rules, and

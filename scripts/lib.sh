@@ -8,10 +8,13 @@ BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 BUILD_PACKAGES=(
     cmake ninja-build g++ ccache pkg-config
     qt6-base-dev libgl-dev
+    libgmime-3.0-dev libxml2-dev
     libgtest-dev libgmock-dev googletest
     fonts-liberation fonts-dejavu-core
 )
-TEST_PACKAGES=(clang-format xvfb xauth)
+TEST_PACKAGES=(clang-format xvfb xauth
+    dpkg-dev desktop-file-utils appstream
+    g++-mingw-w64-x86-64 wine wine64)
 FULL_TEST_PACKAGES=()
 
 say() { printf '==> %s\n' "$*" >&2; }

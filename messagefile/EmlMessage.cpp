@@ -1,0 +1,155 @@
+#include "EmlMessage.h"
+
+#include "HtmlText.h"
+
+#include <QFile>
+
+#include <gmime/gmime.h>
+
+#include <memory>
+#include <mutex>
+
+namespace {
+
+const QString PlainPart = QStringLiteral("text/plain");
+const QString HtmlPart = QStringLiteral("text/html");
+
+void initializeGMime()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { g_mime_init(); });
+}
+
+template <typename T>
+struct GObjectDeleter
+{
+    void operator()(T* object) const { g_object_unref(object); }
+};
+template <typename T>
+using GObjectPtr = std::unique_ptr<T, GObjectDeleter<T>>;
+
+// The parser's findings that mean parts of the message would be lost or misread.
+struct ParserFindings
+{
+    QString fault;
+
+    static void record(gint64, GMimeParserWarning code, const gchar*, gpointer findings)
+    {
+        QString& fault = static_cast<ParserFindings*>(findings)->fault;
+        if (!fault.isEmpty())
+            return;
+        switch (code) {
+        case GMIME_CRIT_MULTIPART_WITHOUT_BOUNDARY:
+            fault = QStringLiteral("a multipart section has no boundary");
+            break;
+        case GMIME_CRIT_NESTING_OVERFLOW:
+            fault = QStringLiteral("its parts are nested too deeply");
+            break;
+        case GMIME_CRIT_PART_WITHOUT_HEADERS_OR_CONTENT:
+            fault = QStringLiteral("a part has neither header lines nor content");
+            break;
+        default:
+            break;
+        }
+    }
+};
+
+struct TextParts
+{
+    GMimeTextPart* plain = nullptr;
+    GMimeTextPart* html = nullptr;
+};
+
+bool isAttachment(GMimeObject* object)
+{
+    const char* disposition = g_mime_object_get_disposition(object);
+    return disposition && g_ascii_strcasecmp(disposition, GMIME_DISPOSITION_ATTACHMENT) == 0;
+}
+
+// The first plain and the first HTML part in reading order, leaving out attached files and attached
+// messages, whose text is not the message's own.
+void findTextParts(GMimeObject* object, TextParts& found)
+{
+    if (GMIME_IS_MULTIPART(object)) {
+        GMimeMultipart* multipart = GMIME_MULTIPART(object);
+        const int count = g_mime_multipart_get_count(multipart);
+        for (int i = 0; i < count && !found.plain; ++i)
+            findTextParts(g_mime_multipart_get_part(multipart, i), found);
+        return;
+    }
+    if (!GMIME_IS_TEXT_PART(object) || isAttachment(object))
+        return;
+    GMimeContentType* type = g_mime_object_get_content_type(object);
+    if (!found.plain && g_mime_content_type_is_type(type, "text", "plain"))
+        found.plain = GMIME_TEXT_PART(object);
+    else if (!found.html && g_mime_content_type_is_type(type, "text", "html"))
+        found.html = GMIME_TEXT_PART(object);
+}
+
+// The part's text in Unicode: transfer encoding undone and converted from the part's character set.
+QString decodedText(GMimeTextPart* part)
+{
+    const std::unique_ptr<char, decltype(&g_free)> text(g_mime_text_part_get_text(part), &g_free);
+    return text ? QString::fromUtf8(text.get()) : QString();
+}
+
+QString withLineFeeds(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
+EmlMessage failed(const QString& reason)
+{
+    EmlMessage message;
+    message.error = reason;
+    return message;
+}
+
+} // namespace
+
+EmlMessage readEmlMessage(const QByteArray& bytes)
+{
+    if (bytes.trimmed().isEmpty())
+        return failed(QStringLiteral("the message is empty"));
+    initializeGMime();
+
+    const GObjectPtr<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(bytes.constData(), bytes.size()));
+    const GObjectPtr<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
+    const std::unique_ptr<GMimeParserOptions, decltype(&g_mime_parser_options_free)> options(
+        g_mime_parser_options_new(), &g_mime_parser_options_free);
+    ParserFindings findings;
+    g_mime_parser_options_set_warning_callback(options.get(), &ParserFindings::record, &findings);
+
+    const GObjectPtr<GMimeMessage> parsed(g_mime_parser_construct_message(parser.get(), options.get()));
+    if (!parsed)
+        return failed(QStringLiteral("it does not start with header lines, so it is not a saved e-mail"));
+    if (!findings.fault.isEmpty())
+        return failed(QStringLiteral("the message is malformed: %1").arg(findings.fault));
+
+    TextParts parts;
+    if (GMimeObject* body = g_mime_message_get_mime_part(parsed.get()))
+        findTextParts(body, parts);
+    if (!parts.plain && !parts.html)
+        return failed(QStringLiteral("the message has no text part (plain text or HTML)"));
+
+    EmlMessage message;
+    message.subject = QString::fromUtf8(g_mime_message_get_subject(parsed.get()));
+    if (parts.plain) {
+        message.body = withLineFeeds(decodedText(parts.plain));
+        message.partUsed = PlainPart;
+    } else {
+        message.body = htmlToPlainText(decodedText(parts.html));
+        message.partUsed = HtmlPart;
+    }
+    return message;
+}
+
+EmlMessage readEmlFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return failed(QStringLiteral("the file cannot be opened (%1)").arg(file.errorString()));
+    return readEmlMessage(file.readAll());
+}

@@ -1,0 +1,193 @@
+#include "EmlMessage.h"
+#include "HtmlText.h"
+#include "QtPrinters.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString dataFile(const char* name)
+{
+    return QStringLiteral(TALLYVEX_TEST_DATA "/eml/") + QString::fromLatin1(name);
+}
+
+struct ReadCase
+{
+    const char* file;
+    QString subject;
+    QString body;
+    QString partUsed;
+};
+
+void PrintTo(const ReadCase& readCase, std::ostream* os)
+{
+    *os << readCase.file;
+}
+
+class EmlMessageReadTest : public testing::TestWithParam<ReadCase>
+{
+};
+
+TEST_P(EmlMessageReadTest, SubjectBodyAndPart)
+{
+    const ReadCase& expected = GetParam();
+    const EmlMessage message = readEmlFile(dataFile(expected.file));
+    ASSERT_TRUE(message.isValid()) << message.error.toStdString();
+    EXPECT_EQ(message.subject, expected.subject);
+    EXPECT_EQ(message.body, expected.body);
+    EXPECT_EQ(message.partUsed, expected.partUsed);
+}
+
+const QString Plain = QStringLiteral("text/plain");
+const QString Html = QStringLiteral("text/html");
+
+INSTANTIATE_TEST_SUITE_P(
+    Messages,
+    EmlMessageReadTest,
+    testing::Values(
+        ReadCase {"plain.eml", QStringLiteral("Quarterly status update"),
+                  QStringLiteral("Hello all,\n\nThe migration finished on schedule.\nDana\n"), Plain},
+        // Soft line breaks join the halves of a word; "=3D" and UTF-8 octets are decoded.
+        ReadCase {"quoted-printable.eml", QStringLiteral("Your offer"),
+                  QStringLiteral("This is a limited time offer for our caf\u00e9 customers.\nAct now = save more.\n"),
+                  Plain},
+        // Base64 with CR LF line breaks inside: they reach the body box as LF.
+        ReadCase {"base64.eml", QStringLiteral("Invoice"),
+                  QStringLiteral("Gr\u00fc\u00dfe aus dem B\u00fcro.\nThe invoice is attached as agreed.\n"), Plain},
+        // The plain alternative wins even when the HTML one comes first, and only one of them is read.
+        ReadCase {"alternative.eml", QStringLiteral("Weekly news"), QStringLiteral("Click here for free money"), Plain},
+        // A no-break space becomes a plain one, so phrases written with spaces still match.
+        ReadCase {"html-only.eml", QStringLiteral("Special promotion"),
+                  QStringLiteral("Big savings\nCaf\u00e9 & more:\norder today\none\ntwo"), Html},
+        ReadCase {"subject-utf8.eml", QStringLiteral("Gr\u00fc\u00dfe and \u2013 caf\u00e9"), QStringLiteral("Body.\n"),
+                  Plain},
+        ReadCase {"subject-latin1.eml", QStringLiteral("Caf\u00e9 \u00e0 la cr\u00e8me"),
+                  QStringLiteral("Cr\u00e8me br\u00fbl\u00e9e\n"), Plain},
+        // An attached text file is not the message's own text.
+        ReadCase {"attachment-first.eml", QStringLiteral("Notes attached"), QStringLiteral("The message itself."),
+                  Plain}),
+    [](const testing::TestParamInfo<ReadCase>& info) {
+        std::string name = info.param.file;
+        name.resize(name.find('.'));
+        std::erase(name, '-');
+        return name;
+    });
+
+TEST(EmlMessageTest, MalformedInputGivesAReasonInsteadOfText)
+{
+    struct BrokenCase
+    {
+        const char* name;
+        QByteArray bytes;
+        QString reasonPart;
+    };
+    const auto file = [](const char* name) {
+        QFile input(dataFile(name));
+        return input.open(QIODevice::ReadOnly) ? input.readAll() : QByteArray();
+    };
+    const std::vector<BrokenCase> cases {
+        {"empty", QByteArray(), QStringLiteral("empty")},
+        {"blank lines only", QByteArray("\r\n\r\n  \n"), QStringLiteral("empty")},
+        {"no header lines", file("broken-no-headers.eml"), QStringLiteral("header lines")},
+        {"binary",
+         QByteArray("\x7f"
+                    "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0>\0",
+                    20),
+         QStringLiteral("header lines")},
+        {"multipart without boundary", file("broken-no-boundary.eml"), QStringLiteral("no boundary")},
+        {"no text part", file("broken-no-text.eml"), QStringLiteral("no text part")},
+    };
+    for (const BrokenCase& broken : cases) {
+        SCOPED_TRACE(broken.name);
+        const EmlMessage message = readEmlMessage(broken.bytes);
+        EXPECT_FALSE(message.isValid());
+        EXPECT_TRUE(message.error.contains(broken.reasonPart)) << message.error.toStdString();
+        EXPECT_TRUE(message.body.isEmpty());
+        EXPECT_TRUE(message.partUsed.isEmpty());
+    }
+}
+
+TEST(EmlMessageTest, UnreadableFileIsReported)
+{
+    const EmlMessage message = readEmlFile(dataFile("no-such-message.eml"));
+    EXPECT_FALSE(message.isValid());
+    EXPECT_TRUE(message.error.contains(QStringLiteral("cannot be opened"))) << message.error.toStdString();
+}
+
+TEST(HtmlTextTest, LaysOutWhatAReaderSees)
+{
+    struct HtmlCase
+    {
+        const char* name;
+        QString html;
+        QString text;
+    };
+    const std::vector<HtmlCase> cases {
+        {"white space collapses", QStringLiteral("<p>  free\n\t  money  </p>"), QStringLiteral("free money")},
+        {"paragraphs and breaks", QStringLiteral("<p>one</p><p>two<br>three</p>"), QStringLiteral("one\ntwo\nthree")},
+        {"inline markup joins", QStringLiteral("<p>fr<b>ee</b> <i>offer</i></p>"), QStringLiteral("free offer")},
+        {"table cells apart", QStringLiteral("<table><tr><td>act</td><td>now</td></tr></table>"),
+         QStringLiteral("act now")},
+        {"preformatted kept", QStringLiteral("<pre>a  b\nc</pre>"), QStringLiteral("a  b\nc")},
+        {"references resolved", QStringLiteral("<p>100&#37; &lt;sure&gt; &eacute;</p>"),
+         QStringLiteral("100% <sure> \u00e9")},
+        {"scripts and styles hidden",
+         QStringLiteral("<head><style>b{}</style></head><body><script>x()</script><b>seen</b></body>"),
+         QStringLiteral("seen")},
+        {"unclosed tags tolerated", QStringLiteral("<div><p>cheap <b>meds"), QStringLiteral("cheap meds")},
+        {"fragment without markup", QStringLiteral("just text"), QStringLiteral("just text")},
+        {"nothing", QString(), QString()},
+    };
+    for (const HtmlCase& htmlCase : cases) {
+        SCOPED_TRACE(htmlCase.name);
+        EXPECT_EQ(htmlToPlainText(htmlCase.html), htmlCase.text);
+    }
+}
+
+// Real mail from the shared corpus: every message is either read or refused with a reason, never a crash.
+// A message is either read, with the kind of part its body came from and LF line breaks, or refused
+// with nothing but the reason.
+void expectReadOrRefused(const EmlMessage& message)
+{
+    if (message.isValid()) {
+        EXPECT_TRUE(message.partUsed == Plain || message.partUsed == Html) << message.partUsed.toStdString();
+        EXPECT_FALSE(message.body.contains(u'\r'));
+    } else {
+        EXPECT_TRUE(message.subject.isEmpty() && message.body.isEmpty() && message.partUsed.isEmpty());
+    }
+}
+
+TEST(EmlMessageTest, RealMessagesAreReadOrRefused)
+{
+    const QDir corpus(QStringLiteral(TALLYVEX_SOURCE_DIR "/../shared/corpus"));
+    if (!corpus.exists())
+        GTEST_SKIP() << "no message corpus at " << corpus.absolutePath().toStdString();
+    int read = 0;
+    int refused = 0;
+    QDirIterator files(corpus.absolutePath(), {QStringLiteral("*.eml")}, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString path = files.next();
+        SCOPED_TRACE(path.toStdString());
+        const EmlMessage message = readEmlFile(path);
+        expectReadOrRefused(message);
+        ++(message.isValid() ? read : refused);
+
+        // Cut short anywhere, a message is still read or refused.
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        for (const qsizetype length : {bytes.size() / 3, bytes.size() / 2, bytes.size() - 7}) {
+            SCOPED_TRACE(length);
+            expectReadOrRefused(readEmlMessage(bytes.left(length)));
+        }
+    }
+    if (read + refused == 0)
+        GTEST_SKIP() << "the corpus at " << corpus.absolutePath().toStdString() << " holds no .eml files";
+    EXPECT_GT(read, 3 * refused) << "most real messages must be readable";
+}
+
+} // namespace

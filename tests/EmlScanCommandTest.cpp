@@ -1,0 +1,177 @@
+#include "DefinitionsLoader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString ScanProgram = QStringLiteral(TALLYVEX_BIN_DIR "/tallyvex-scan");
+
+QString emlFile(const char* name)
+{
+    return QStringLiteral(TALLYVEX_TEST_DATA "/eml/") + QString::fromLatin1(name);
+}
+
+struct ScanRun
+{
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
+
+    QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
+};
+
+ScanRun runScan(const QStringList& arguments, const QByteArray& input = {}, const QString& program = ScanProgram)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    process.waitForFinished(30000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+bool copyFile(const QString& from, const QString& to)
+{
+    return QDir().mkpath(QFileInfo(to).absolutePath()) && QFile::copy(from, to);
+}
+
+// A message read from a saved e-mail scans exactly like the same subject and body given directly.
+TEST(EmlScanCommandTest, SavedMessageScansLikeItsSubjectAndBody)
+{
+    struct Case
+    {
+        const char* file;
+        QString subject;
+        QByteArray body;
+        QString part;
+    };
+    const std::vector<Case> cases {
+        {"alternative.eml", QStringLiteral("Weekly news"), "Click here for free money", QStringLiteral("text/plain")},
+        {"quoted-printable.eml", QStringLiteral("Your offer"),
+         "This is a limited time offer for our caf\xc3\xa9 customers.\nAct now = save more.\n",
+         QStringLiteral("text/plain")},
+        {"html-only.eml", QStringLiteral("Special promotion"),
+         "Big savings\nCaf\xc3\xa9 & more:\norder today\none\ntwo", QStringLiteral("text/html")},
+    };
+    for (const Case& message : cases) {
+        SCOPED_TRACE(message.file);
+        const ScanRun fromEml = runScan({QStringLiteral("--json"), QStringLiteral("--eml"), emlFile(message.file)});
+        const ScanRun direct = runScan({QStringLiteral("--json"), QStringLiteral("-s"), message.subject}, message.body);
+        ASSERT_GE(fromEml.exitCode, 0);
+        EXPECT_LE(fromEml.exitCode, 2) << fromEml.err.toStdString();
+        EXPECT_EQ(fromEml.exitCode, direct.exitCode);
+        QJsonObject emlReport = fromEml.json();
+        EXPECT_EQ(emlReport.value(QStringLiteral("message")).toObject().value(QStringLiteral("part")).toString(),
+                  message.part);
+        emlReport.remove(QStringLiteral("message"));
+        EXPECT_EQ(emlReport, direct.json());
+        EXPECT_FALSE(direct.json().contains(QStringLiteral("message")));
+    }
+}
+
+TEST(EmlScanCommandTest, ReadsTheMessageFromStandardInput)
+{
+    QFile message(emlFile("alternative.eml"));
+    ASSERT_TRUE(message.open(QIODevice::ReadOnly));
+    const ScanRun run = runScan({QStringLiteral("--eml"), QStringLiteral("-")}, message.readAll());
+    EXPECT_LE(run.exitCode, 2) << run.err.toStdString();
+    EXPECT_TRUE(run.out.startsWith("Message part: text/plain\n")) << run.out.toStdString();
+}
+
+TEST(EmlScanCommandTest, RefusesWhatItCannotUse)
+{
+    struct Case
+    {
+        const char* name;
+        QStringList arguments;
+        int exitCode;
+        QString errorPart;
+    };
+    const std::vector<Case> cases {
+        {"malformed message",
+         {QStringLiteral("--eml"), emlFile("broken-no-boundary.eml")},
+         65,
+         QStringLiteral("broken-no-boundary.eml: the message is malformed: a multipart section has no boundary")},
+        {"not a message",
+         {QStringLiteral("--eml"), emlFile("broken-no-headers.eml")},
+         65,
+         QStringLiteral("not a saved e-mail")},
+        {"no text", {QStringLiteral("--eml"), emlFile("broken-no-text.eml")}, 65, QStringLiteral("no text part")},
+        {"missing file", {QStringLiteral("--eml"), emlFile("no-such.eml")}, 66, QStringLiteral("Cannot read")},
+        {"with a subject",
+         {QStringLiteral("--eml"), emlFile("plain.eml"), QStringLiteral("-s"), QStringLiteral("Other")},
+         64,
+         QStringLiteral("cannot be combined")},
+        {"with a body file",
+         {QStringLiteral("--eml"), emlFile("plain.eml"), emlFile("plain.eml")},
+         64,
+         QStringLiteral("cannot be combined")},
+    };
+    for (const Case& refused : cases) {
+        SCOPED_TRACE(refused.name);
+        const ScanRun run = runScan(refused.arguments);
+        EXPECT_EQ(run.exitCode, refused.exitCode);
+        EXPECT_TRUE(run.err.contains(refused.errorPart)) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+}
+
+TEST(DefinitionsLookupTest, BesideTheProgramFirstThenTheSharedDataFolder)
+{
+    QTemporaryDir prefix;
+    ASSERT_TRUE(prefix.isValid());
+    const QString bin = prefix.filePath(QStringLiteral("bin"));
+    const QString beside = bin + QStringLiteral("/Definitions.dat");
+    const QString shared = prefix.filePath(QStringLiteral("share/tallyvex/Definitions.dat"));
+    ASSERT_TRUE(QDir().mkpath(bin));
+    EXPECT_EQ(definitionsCandidates(bin), (QStringList {beside, shared}));
+
+    QStringList tried {QStringLiteral("stale entry")};
+    EXPECT_EQ(findDefinitions(bin, &tried), QString());
+    EXPECT_EQ(tried, (QStringList {beside, shared}));
+
+    ASSERT_TRUE(copyFile(QStringLiteral(TALLYVEX_BIN_DIR "/Definitions.dat"), shared));
+    EXPECT_EQ(findDefinitions(bin, &tried), shared);
+    EXPECT_EQ(tried, (QStringList {beside, shared}));
+
+    ASSERT_TRUE(copyFile(shared, beside));
+    EXPECT_EQ(findDefinitions(bin, &tried), beside);
+    EXPECT_EQ(tried, QStringList {beside});
+
+    // A folder of that name is not a definitions file.
+    ASSERT_TRUE(QFile::remove(beside) && QDir().mkpath(beside));
+    EXPECT_EQ(findDefinitions(bin), shared);
+}
+
+// A copy of the command-line scanner in a prefix of its own finds the definitions as an installed copy does.
+TEST(DefinitionsLookupTest, CommandLineNamesThePathsItTried)
+{
+    QTemporaryDir prefix;
+    ASSERT_TRUE(prefix.isValid());
+    const QString program = prefix.filePath(QStringLiteral("bin/tallyvex-scan"));
+    ASSERT_TRUE(copyFile(ScanProgram, program));
+    const QString beside = prefix.filePath(QStringLiteral("bin/Definitions.dat"));
+    const QString shared = prefix.filePath(QStringLiteral("share/tallyvex/Definitions.dat"));
+    const QStringList arguments {QStringLiteral("--json"), QStringLiteral("-s"), QStringLiteral("Hello")};
+
+    const ScanRun missing = runScan(arguments, "Body", program);
+    EXPECT_EQ(missing.exitCode, 66);
+    EXPECT_EQ(missing.err, describeMissingDefinitions({beside, shared}) + u'\n');
+    EXPECT_TRUE(missing.err.contains(beside) && missing.err.contains(shared)) << missing.err.toStdString();
+
+    ASSERT_TRUE(copyFile(QStringLiteral(TALLYVEX_BIN_DIR "/Definitions.dat"), shared));
+    const ScanRun installed = runScan(arguments, "Body", program);
+    EXPECT_EQ(installed.exitCode, 0) << installed.err.toStdString();
+    EXPECT_EQ(installed.json().value(QStringLiteral("definitions")).toObject().value(QStringLiteral("path")).toString(),
+              shared);
+}
+
+} // namespace

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a build tree, unpacks it into a temporary folder and checks that the
+# unpacked copy works where it lies: tallyvex-scan finds its definitions in ../share/tallyvex, rates the
+# sample messages, and the desktop file and metainfo validate.
+# Usage: check-debian-package.sh BUILD_DIR SOURCE_DIR VERSION APP_ID
+set -euo pipefail
+
+build="$1"
+source="$2"
+version="$3"
+appId="$4"
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 \
+    || { cat "$work/cpack.log" >&2; fail "cpack could not build the package"; }
+deb="$work/out/tallyvex_${version}_$(dpkg --print-architecture).deb"
+[ -f "$deb" ] || fail "expected $(basename "$deb"), found: $(ls "$work/out")"
+
+depends="$(dpkg-deb -f "$deb" Depends)"
+for library in libqt6core6 libgmime-3.0-0; do
+    [[ "$depends" == *"$library"* ]] || fail "Depends lacks $library (shlibdeps): $depends"
+done
+
+root="$work/root"
+dpkg-deb -x "$deb" "$root"
+icons=()
+for size in 48 64 128 256; do
+    icons+=("usr/share/icons/hicolor/${size}x${size}/apps/$appId.png")
+done
+for file in usr/bin/tallyvex usr/bin/tallyvex-scan usr/share/tallyvex/Definitions.dat "${icons[@]}" \
+    "usr/share/applications/$appId.desktop" "usr/share/metainfo/$appId.metainfo.xml" \
+    usr/share/man/man1/tallyvex-scan.1.gz; do
+    [ -f "$root/$file" ] || fail "the package lacks /$file"
+done
+[ ! -e "$root/usr/bin/Definitions.dat" ] || fail "the definitions must not lie beside the installed programs"
+
+# Each sample message: "Subject: ..." on the first line, a blank line, then the body.
+scan_sample() {
+    local sample="$1" expected="$2" output status=0
+    output="$("$root/usr/bin/tallyvex-scan" --json --subject "$(sed -n '1s/^Subject: //p' "$sample")" \
+        < <(tail -n +3 "$sample"))" || status=$?
+    [ "$status" -eq "$expected" ] || fail "$(basename "$sample"): exit status $status, expected $expected"
+    grep -q "\"path\": \"$root/usr/share/tallyvex/Definitions.dat\"" <<<"$output" \
+        || fail "$(basename "$sample"): definitions not read from the unpacked share folder: $output"
+    echo "$(basename "$sample"): exit status $status as expected"
+}
+scan_sample "$source/examples/legitimate.txt" 0
+scan_sample "$source/examples/unsolicited.txt" 2
+
+status=0
+message="$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/tallyvex" 2>&1)" || status=$?
+if [ "$status" -ne 1 ] || [[ "$message" != "Tallyvex needs a graphical display"* ]]; then
+    fail "tallyvex without a display: exit status $status, said: $message"
+fi
+
+desktop-file-validate "$root/usr/share/applications/$appId.desktop"
+appstreamcli validate --no-net "$root/usr/share/metainfo/$appId.metainfo.xml"
+echo "$(basename "$deb") unpacks, scans the samples and validates"
