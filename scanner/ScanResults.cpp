@@ -6,16 +6,22 @@
 
 ScanResults::ScanResults(const QLocale& locale)
     : m_numbers(locale)
-    , m_score(QStringLiteral("0"))
     , m_percent(Captions::IdlePercent)
     , m_status(Captions::StatusReady)
     , m_scanButton(Captions::ScanButton)
 {
+    setScore(QStringLiteral("0"));
+}
+
+void ScanResults::setScore(const QString& caption)
+{
+    m_score = caption;
+    m_scoreValue = m_numbers.readScore(caption);
 }
 
 void ScanResults::resetResults()
 {
-    m_score = Captions::IdleScore;
+    setScore(Captions::IdleScore);
     m_percent = Captions::IdlePercent;
     m_phrases.clear();
 }
@@ -27,7 +33,7 @@ void ScanResults::updateGauges()
 
 void ScanResults::addToScore(double weight)
 {
-    m_score = m_numbers.score(scoreValue() + weight);
+    setScore(m_numbers.score(m_scoreValue + weight));
 }
 
 void ScanResults::updatePercent(qsizetype textLength)
@@ -37,8 +43,12 @@ void ScanResults::updatePercent(qsizetype textLength)
 
 void ScanResults::listPhrase(const QString& phrase)
 {
-    if (m_phrases.contains(phrase, Qt::CaseInsensitive))
-        return;
+    if (!m_phrases.contains(phrase, Qt::CaseInsensitive))
+        appendPhrase(phrase);
+}
+
+void ScanResults::appendPhrase(const QString& phrase)
+{
     m_phrases += phrase;
     m_phrases += QStringLiteral("\r\n");
 }

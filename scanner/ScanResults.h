@@ -28,7 +28,7 @@ public:
     // Empty until the gauge is first sized; the window keeps its start-up sliver until then.
     const std::optional<GaugeWidths>& gauge() const { return m_gauge; }
 
-    double scoreValue() const { return m_numbers.readScore(m_score); }
+    double scoreValue() const { return m_scoreValue; }
     double percentValue() const { return m_numbers.readPercent(m_percent); }
 
     // Score "0.0", percentage "%", phrase list empty; the gauge, verdict and status stay.
@@ -41,6 +41,8 @@ public:
     void updatePercent(qsizetype textLength);
     // Lists a phrase unless the list already contains it, in any case, anywhere in its text.
     void listPhrase(const QString& phrase);
+    // Appends a phrase and CR LF to the list.
+    void appendPhrase(const QString& phrase);
     void setPassFail(const QString& text) { m_passFail = text; }
     void setStatus(const QString& text) { m_status = text; }
     void setScanButton(const QString& text) { m_scanButton = text; }
@@ -48,8 +50,12 @@ public:
     void showVerdict();
 
 private:
+    void setScore(const QString& caption);
+
     CaptionNumbers m_numbers;
     QString m_score;
+    // The score caption read back as a number, kept beside it since every addition starts from it.
+    double m_scoreValue = 0.0;
     QString m_percent;
     QString m_phrases;
     QString m_passFail;

@@ -84,7 +84,15 @@ public:
     static QString scanText(const QString& subject, const QString& body);
 
 private:
-    Occurrence handleOccurrence(qsizetype index, qsizetype phraseStart, const QString& scanText, qsizetype textLength);
+    // The weight texts of the phrase being handled, written once per phrase and press.
+    struct WeightTexts
+    {
+        QString plain;
+        QString bold;
+    };
+
+    Occurrence handleOccurrence(qsizetype index, qsizetype phraseStart, const QString& scanText, WeightTexts& weights);
+    void showLastOccurrence(const PressOutcome& outcome, qsizetype textLength);
     void finishScan();
 
     SearchFactory m_makeSearch;

@@ -1,0 +1,129 @@
+#include "FastSearch.h"
+
+#include "CaseFolding.h"
+#include "PhraseTable.h"
+
+#include <algorithm>
+#include <functional>
+
+FastSearch::FastSearch(const PhraseTable& table)
+{
+    std::vector<std::u32string> patterns;
+    std::vector<qsizetype> searched;
+    m_entries.resize(size_t(table.size()));
+    for (const TriggerPhrase& entry : table) {
+        m_phrases.append(entry.phrase);
+        m_paddedPhrases.append(u' ' + entry.phrase + u' ');
+        if (entry.phrase.isEmpty() || CaseFolding::needsPlainSearch(entry.phrase))
+            continue;
+        const std::u32string folded = CaseFolding::folded(entry.phrase);
+        m_entries[size_t(m_phrases.size() - 1)].hasLineBreak = folded.find_first_of(U"\r\n") != std::u32string::npos;
+        searched.push_back(m_phrases.size() - 1);
+        patterns.push_back(folded);
+        patterns.push_back(U' ' + folded + U' ');
+    }
+    m_automaton = PhraseAutomaton(patterns);
+
+    m_wantsFirst.assign(size_t(m_automaton.patternCount()), 0);
+    m_paddedSlot.assign(size_t(m_automaton.patternCount()), -1);
+    for (size_t i = 0; i < searched.size(); ++i) {
+        Entry& entry = m_entries[size_t(searched[i])];
+        entry.pattern = m_automaton.patternOf(2 * i);
+        entry.paddedPattern = m_automaton.patternOf(2 * i + 1);
+        m_wantsFirst[size_t(entry.pattern)] = 1;
+        std::int32_t& slot = m_paddedSlot[size_t(entry.paddedPattern)];
+        if (slot < 0) {
+            slot = std::int32_t(m_padded.size());
+            m_padded.emplace_back();
+        }
+    }
+}
+
+FastSearch::~FastSearch() = default;
+
+void FastSearch::setText(const QString& scanText)
+{
+    m_text = &scanText;
+    if (m_automaton.patternCount() == 0)
+        return;
+    CaseFolding::fold(scanText, m_folded);
+    m_first.assign(size_t(m_automaton.patternCount()), -1);
+    for (PaddedHits& hits : m_padded)
+        hits.count = 0;
+    m_walk.reset(m_automaton);
+    m_automaton.walk(m_folded.data(), m_folded.size(), m_walk,
+                     [this](std::int32_t pattern, std::size_t start) { return report(pattern, start); });
+}
+
+bool FastSearch::report(std::int32_t pattern, std::size_t start)
+{
+    // Occurrences of one pattern arrive in the order of their starts, so the first one kept is the first.
+    if (m_wantsFirst[size_t(pattern)] && m_first[size_t(pattern)] < 0)
+        m_first[size_t(pattern)] = qsizetype(start);
+    const std::int32_t slot = m_paddedSlot[size_t(pattern)];
+    if (slot < 0)
+        return false;
+    PaddedHits& hits = m_padded[size_t(slot)];
+    hits.starts[size_t(hits.count++)] = qsizetype(start);
+    return hits.count < KeptPadded;
+}
+
+qsizetype FastSearch::findFirst(qsizetype index, qsizetype from)
+{
+    const Entry& entry = m_entries[size_t(index)];
+    if (entry.pattern < 0)
+        return m_text->indexOf(m_phrases.at(index), from, Qt::CaseInsensitive);
+    const qsizetype first = m_first[size_t(entry.pattern)];
+    if (first < 0 || first >= from)
+        return first;
+    return searchFolded(m_phrases.at(index), from);
+}
+
+qsizetype FastSearch::findPadded(qsizetype index, qsizetype from)
+{
+    const Entry& entry = m_entries[size_t(index)];
+    if (entry.pattern < 0)
+        return m_text->indexOf(m_paddedPhrases.at(index), from, Qt::CaseInsensitive);
+    const PaddedHits& hits = m_padded[size_t(m_paddedSlot[size_t(entry.paddedPattern)])];
+    const auto kept = hits.starts.begin() + hits.count;
+    const auto found = std::lower_bound(hits.starts.begin(), kept, from);
+    if (found != kept)
+        return *found;
+    if (hits.count < KeptPadded)
+        return -1;
+    return searchFolded(m_paddedPhrases.at(index), from);
+}
+
+bool FastSearch::listContains(qsizetype index, const QString& listText)
+{
+    const Entry& entry = m_entries[size_t(index)];
+    if (entry.pattern < 0 || entry.hasLineBreak)
+        return listText.contains(m_phrases.at(index), Qt::CaseInsensitive);
+    if (m_listed.empty() || listText.size() < m_listWalked) {
+        m_listWalked = 0;
+        m_listWalk.reset(m_automaton);
+        m_listed.assign(size_t(m_automaton.patternCount()), 0);
+    }
+    // Every listed phrase ends with a line end, so a phrase without one lies within the new part or not at all.
+    if (listText.size() > m_listWalked) {
+        CaseFolding::fold(QStringView(listText).sliced(m_listWalked), m_foldedList);
+        m_automaton.walk(m_foldedList.data(), m_foldedList.size(), m_listWalk,
+                         [this](std::int32_t pattern, std::size_t) {
+                             m_listed[size_t(pattern)] = 1;
+                             return false;
+                         });
+        m_listWalked = listText.size();
+    }
+    return m_listed[size_t(entry.pattern)] != 0;
+}
+
+qsizetype FastSearch::searchFolded(QStringView phrase, qsizetype from) const
+{
+    if (from > qsizetype(m_folded.size()))
+        return -1;
+    const std::u32string pattern = CaseFolding::folded(phrase);
+    const auto begin = m_folded.begin() + from;
+    const auto found
+        = std::search(begin, m_folded.end(), std::boyer_moore_horspool_searcher(pattern.begin(), pattern.end()));
+    return found == m_folded.end() ? -1 : qsizetype(found - m_folded.begin());
+}
