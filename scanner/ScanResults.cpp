@@ -13,9 +13,19 @@ ScanResults::ScanResults(const QLocale& locale)
     setScore(QStringLiteral("0"));
 }
 
+const QString& ScanResults::score() const
+{
+    if (m_scoreUnwritten) {
+        m_score = m_numbers.score(m_scoreSum);
+        m_scoreUnwritten = false;
+    }
+    return m_score;
+}
+
 void ScanResults::setScore(const QString& caption)
 {
     m_score = caption;
+    m_scoreUnwritten = false;
     m_scoreValue = m_numbers.readScore(caption);
 }
 
@@ -28,23 +38,19 @@ void ScanResults::resetResults()
 
 void ScanResults::updateGauges()
 {
-    m_gauge = ScoreGauge::widthsFor(m_score, m_percent, m_numbers);
+    m_gauge = ScoreGauge::widthsFor(score(), m_percent, m_numbers);
 }
 
 void ScanResults::addToScore(double weight)
 {
-    setScore(m_numbers.score(m_scoreValue + weight));
+    m_scoreSum = m_scoreValue + weight;
+    m_scoreValue = m_numbers.scoreReadBack(m_scoreSum);
+    m_scoreUnwritten = true;
 }
 
 void ScanResults::updatePercent(qsizetype textLength)
 {
     m_percent = m_numbers.percent(scoreValue() / double(textLength) * 1.2);
-}
-
-void ScanResults::listPhrase(const QString& phrase)
-{
-    if (!m_phrases.contains(phrase, Qt::CaseInsensitive))
-        appendPhrase(phrase);
 }
 
 void ScanResults::appendPhrase(const QString& phrase)

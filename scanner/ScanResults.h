@@ -17,7 +17,7 @@ public:
 
     const CaptionNumbers& numbers() const { return m_numbers; }
 
-    const QString& score() const { return m_score; }
+    const QString& score() const;
     const QString& percent() const { return m_percent; }
     // The phrases found, each followed by CR LF, in the order first found.
     const QString& phrases() const { return m_phrases; }
@@ -39,8 +39,6 @@ public:
     void addToScore(double weight);
     // The percentage of the score per character of text, scaled by 1.2.
     void updatePercent(qsizetype textLength);
-    // Lists a phrase unless the list already contains it, in any case, anywhere in its text.
-    void listPhrase(const QString& phrase);
     // Appends a phrase and CR LF to the list.
     void appendPhrase(const QString& phrase);
     void setPassFail(const QString& text) { m_passFail = text; }
@@ -53,8 +51,10 @@ private:
     void setScore(const QString& caption);
 
     CaptionNumbers m_numbers;
-    QString m_score;
-    // The score caption read back as a number, kept beside it since every addition starts from it.
+    // The score caption is written when it is next read; additions go by the value it reads back as.
+    mutable QString m_score;
+    mutable bool m_scoreUnwritten = false;
+    double m_scoreSum = 0.0;
     double m_scoreValue = 0.0;
     QString m_percent;
     QString m_phrases;

@@ -74,11 +74,11 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
 
         bool padded = false;
         int handled = 0;
-        WeightTexts weights;
+        OccurrenceTexts texts;
         while (m_matchPos > 0) {
             // A padded match begins with the space before the phrase.
             const qsizetype phraseStart = padded ? m_matchPos + 1 : m_matchPos;
-            outcome.occurrences.append(handleOccurrence(index, phraseStart, text, weights));
+            outcome.occurrences.append(handleOccurrence(index, phraseStart, text, texts));
             if (stepThrough) {
                 showLastOccurrence(outcome, textLength);
                 m_stepIndex = qint16(index);
@@ -101,7 +101,7 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
 }
 
 Occurrence
-ScanSession::handleOccurrence(qsizetype index, qsizetype phraseStart, const QString& scanText, WeightTexts& weights)
+ScanSession::handleOccurrence(qsizetype index, qsizetype phraseStart, const QString& scanText, OccurrenceTexts& texts)
 {
     const TriggerPhrase& entry = m_table.at(index);
     Occurrence occurrence;
@@ -114,15 +114,15 @@ ScanSession::handleOccurrence(qsizetype index, qsizetype phraseStart, const QStr
 
     m_results.addToScore(entry.weight);
     occurrence.bold = isAllCaps(QStringView(scanText).mid(phraseStart - 1, entry.phrase.size()));
-    QString& weight = occurrence.bold ? weights.bold : weights.plain;
-    if (weight.isEmpty())
-        weight = m_results.numbers().weight(occurrence.bold ? 2 * entry.weight : entry.weight);
-    if (occurrence.bold) {
+    if (occurrence.bold)
         m_results.addToScore(entry.weight);
-        occurrence.text = u'\'' + entry.phrase + QStringLiteral("' - (Bold) ") + weight;
-    } else {
-        occurrence.text = u'\'' + entry.phrase + QStringLiteral("' - ") + weight;
+    QString& text = occurrence.bold ? texts.bold : texts.plain;
+    if (text.isEmpty()) {
+        const CaptionNumbers& numbers = m_results.numbers();
+        text = occurrence.bold ? u'\'' + entry.phrase + QStringLiteral("' - (Bold) ") + numbers.weight(2 * entry.weight)
+                               : u'\'' + entry.phrase + QStringLiteral("' - ") + numbers.weight(entry.weight);
     }
+    occurrence.text = text;
     return occurrence;
 }
 

@@ -84,14 +84,15 @@ public:
     static QString scanText(const QString& subject, const QString& body);
 
 private:
-    // The weight texts of the phrase being handled, written once per phrase and press.
-    struct WeightTexts
+    // The verdict caption's texts for the phrase being handled, written once per phrase and press.
+    struct OccurrenceTexts
     {
         QString plain;
         QString bold;
     };
 
-    Occurrence handleOccurrence(qsizetype index, qsizetype phraseStart, const QString& scanText, WeightTexts& weights);
+    Occurrence
+    handleOccurrence(qsizetype index, qsizetype phraseStart, const QString& scanText, OccurrenceTexts& texts);
     void showLastOccurrence(const PressOutcome& outcome, qsizetype textLength);
     void finishScan();
 
