@@ -5,12 +5,36 @@
 
 void PhraseAutomaton::WalkState::reset(const PhraseAutomaton& automaton)
 {
-    const std::size_t nodes = automaton.nodeCount();
-    // A node that ends no pattern never reports: it counts as retired from the start.
-    m_retired.resize(nodes);
-    for (std::size_t node = 0; node < nodes; ++node)
-        m_retired[node] = automaton.m_nodePattern[node] < 0 ? 1 : 0;
-    m_nextReporting = automaton.m_suffixReport;
+    if (m_automaton != &automaton || m_retired.size() != automaton.nodeCount()) {
+        m_automaton = &automaton;
+        m_retired.resize(automaton.nodeCount());
+        for (std::size_t node = 0; node < m_retired.size(); ++node)
+            m_retired[node] = automaton.m_nodePattern[node] < 0 ? 1 : 0;
+        m_nextReporting = automaton.m_suffixReport;
+    } else {
+        for (const std::int32_t node : m_retiredNodes)
+            m_retired[std::size_t(node)] = 0;
+        for (const std::int32_t node : m_linkedNodes)
+            m_nextReporting[std::size_t(node)] = automaton.m_suffixReport[std::size_t(node)];
+    }
+    m_retiredNodes.clear();
+    m_linkedNodes.clear();
+}
+
+void PhraseAutomaton::WalkState::retire(std::int32_t node)
+{
+    m_retired[std::size_t(node)] = 1;
+    m_retiredNodes.push_back(node);
+}
+
+void PhraseAutomaton::WalkState::link(std::int32_t node, std::int32_t below)
+{
+    std::int32_t& current = m_nextReporting[std::size_t(node)];
+    if (current == below)
+        return;
+    if (current == m_automaton->m_suffixReport[std::size_t(node)])
+        m_linkedNodes.push_back(node);
+    current = below;
 }
 
 PhraseAutomaton::PhraseAutomaton(const std::vector<std::u32string>& patterns)
@@ -60,54 +84,98 @@ PhraseAutomaton::PhraseAutomaton(const std::vector<std::u32string>& patterns)
     }
 
     const std::size_t nodes = m_depth.size();
-    m_edgeBegin.assign(nodes + 1, 0);
+    // Children lists by insertion number, then every node renumbered breadth first: the nodes nearest the
+    // root, where a walk spends most of its time, come first and get rows of the transition table.
+    std::vector<std::uint32_t> childBegin(nodes + 1, 0);
     for (const Edge& edge : edges)
-        ++m_edgeBegin[std::size_t(edge.parent) + 1];
-    std::partial_sum(m_edgeBegin.begin(), m_edgeBegin.end(), m_edgeBegin.begin());
-    m_edgeUnits.resize(edges.size());
-    m_edgeTargets.resize(edges.size());
-    std::vector<std::uint32_t> fill(m_edgeBegin.begin(), m_edgeBegin.end() - 1);
-    for (const Edge& edge : edges) {
-        const std::uint32_t slot = fill[std::size_t(edge.parent)]++;
-        m_edgeUnits[slot] = edge.unit;
-        m_edgeTargets[slot] = edge.child;
-    }
-    // The root's table reaches up to its highest child in the Basic Multilingual Plane.
-    char32_t rootSpan = 0;
-    for (std::uint32_t e = m_edgeBegin[0]; e < m_edgeBegin[1]; ++e) {
-        if (m_edgeUnits[e] < RootTableSize)
-            rootSpan = m_edgeUnits[e] + 1;
-    }
-    m_rootNext.assign(rootSpan, 0);
-    for (std::uint32_t e = m_edgeBegin[0]; e < m_edgeBegin[1]; ++e) {
-        if (m_edgeUnits[e] < rootSpan)
-            m_rootNext[m_edgeUnits[e]] = m_edgeTargets[e];
-    }
+        ++childBegin[std::size_t(edge.parent) + 1];
+    std::partial_sum(childBegin.begin(), childBegin.end(), childBegin.begin());
+    std::vector<std::int32_t> children(edges.size());
+    std::vector<std::uint32_t> fill(childBegin.begin(), childBegin.end() - 1);
+    for (std::size_t e = 0; e < edges.size(); ++e)
+        children[fill[std::size_t(edges[e].parent)]++] = std::int32_t(e);
 
-    // Failure and report links, breadth first so that every shorter suffix is linked before it is needed.
+    std::vector<std::int32_t> breadthFirst {0};
+    std::vector<std::int32_t> renumbered(nodes, 0);
+    breadthFirst.reserve(nodes);
+    for (std::size_t head = 0; head < breadthFirst.size(); ++head) {
+        const auto old = std::size_t(breadthFirst[head]);
+        for (std::uint32_t c = childBegin[old]; c < childBegin[old + 1]; ++c) {
+            const std::int32_t child = edges[std::size_t(children[c])].child;
+            renumbered[std::size_t(child)] = std::int32_t(breadthFirst.size());
+            breadthFirst.push_back(child);
+        }
+    }
+    const std::vector<std::int32_t> depth(m_depth);
+    const std::vector<std::int32_t> nodePattern(m_nodePattern);
+    m_edgeBegin.assign(nodes + 1, 0);
+    m_edgeUnits.clear();
+    m_edgeTargets.clear();
+    m_edgeUnits.reserve(edges.size());
+    m_edgeTargets.reserve(edges.size());
+    for (std::size_t node = 0; node < nodes; ++node) {
+        const auto old = std::size_t(breadthFirst[node]);
+        m_depth[node] = depth[old];
+        m_nodePattern[node] = nodePattern[old];
+        for (std::uint32_t c = childBegin[old]; c < childBegin[old + 1]; ++c) {
+            const Edge& edge = edges[std::size_t(children[c])];
+            m_edgeUnits.push_back(edge.unit);
+            m_edgeTargets.push_back(renumbered[std::size_t(edge.child)]);
+        }
+        m_edgeBegin[node + 1] = std::uint32_t(m_edgeUnits.size());
+    }
+    for (std::int32_t& node : m_patternNode)
+        node = renumbered[std::size_t(node)];
+
+    std::vector<char32_t> units(m_edgeUnits);
+    std::sort(units.begin(), units.end());
+    units.erase(std::unique(units.begin(), units.end()), units.end());
+    const auto firstSupplementary = std::lower_bound(units.begin(), units.end(), char32_t(0x10000));
+    m_bmpSymbols.assign(firstSupplementary == units.begin() ? 0 : std::size_t(*(firstSupplementary - 1)) + 1, 0);
+    for (auto unit = units.begin(); unit != firstSupplementary; ++unit)
+        m_bmpSymbols[*unit] = ++m_bmpSymbolCount;
+    m_supplementaryUnits.assign(firstSupplementary, units.end());
+    m_symbolCount = 1 + units.size();
+
+    // Failure and report links in breadth-first order, so that every shorter suffix is linked before it is
+    // needed; then the transition table, whose rows copy their failure node's row.
     m_failure.assign(nodes, 0);
     m_suffixReport.assign(nodes, -1);
-    std::vector<std::int32_t> queue {0};
-    queue.reserve(nodes);
-    for (std::size_t head = 0; head < queue.size(); ++head) {
-        const std::int32_t node = queue[head];
-        for (std::uint32_t e = m_edgeBegin[std::size_t(node)]; e < m_edgeBegin[std::size_t(node) + 1]; ++e) {
+    m_denseCount = std::max<std::size_t>(1, std::min(nodes, DenseTableLimit / m_symbolCount));
+    m_dense.assign(m_denseCount * m_symbolCount, 0);
+    for (std::size_t node = 0; node < nodes; ++node) {
+        for (std::uint32_t e = m_edgeBegin[node]; e < m_edgeBegin[node + 1]; ++e) {
             const std::int32_t target = m_edgeTargets[e];
-            const std::int32_t failure = node == 0 ? 0 : next(m_failure[std::size_t(node)], m_edgeUnits[e]);
+            const std::int32_t failure = node == 0 ? 0 : slowNext(m_failure[node], m_edgeUnits[e]);
             m_failure[std::size_t(target)] = failure;
             m_suffixReport[std::size_t(target)]
                 = m_nodePattern[std::size_t(failure)] >= 0 ? failure : m_suffixReport[std::size_t(failure)];
-            queue.push_back(target);
+        }
+        if (node < m_denseCount) {
+            std::int32_t* targets = m_dense.data() + node * m_symbolCount;
+            if (node != 0)
+                std::copy_n(m_dense.data() + std::size_t(m_failure[node]) * m_symbolCount, m_symbolCount, targets);
+            for (std::uint32_t e = m_edgeBegin[node]; e < m_edgeBegin[node + 1]; ++e)
+                targets[symbolOf(m_edgeUnits[e])] = m_edgeTargets[e];
         }
     }
+}
+
+std::uint32_t PhraseAutomaton::supplementarySymbol(char32_t unit) const
+{
+    const auto found = std::lower_bound(m_supplementaryUnits.begin(), m_supplementaryUnits.end(), unit);
+    if (found == m_supplementaryUnits.end() || *found != unit)
+        return 0;
+    return 1 + m_bmpSymbolCount + std::uint32_t(found - m_supplementaryUnits.begin());
 }
 
 std::size_t PhraseAutomaton::memoryBytes() const
 {
     return (m_depth.capacity() + m_failure.capacity() + m_suffixReport.capacity() + m_nodePattern.capacity()
-            + m_edgeTargets.capacity() + m_rootNext.capacity() + m_patternOf.capacity() + m_patternNode.capacity())
+            + m_edgeTargets.capacity() + m_patternOf.capacity() + m_patternNode.capacity() + m_dense.capacity())
         * sizeof(std::int32_t)
-        + m_edgeBegin.capacity() * sizeof(std::uint32_t) + m_edgeUnits.capacity() * sizeof(char32_t);
+        + (m_edgeBegin.capacity() + m_bmpSymbols.capacity()) * sizeof(std::uint32_t)
+        + (m_edgeUnits.capacity() + m_supplementaryUnits.capacity()) * sizeof(char32_t);
 }
 
 std::int32_t PhraseAutomaton::child(std::int32_t node, char32_t unit) const
@@ -120,17 +188,14 @@ std::int32_t PhraseAutomaton::child(std::int32_t node, char32_t unit) const
     return m_edgeTargets[std::size_t(found - m_edgeUnits.data())];
 }
 
-std::int32_t PhraseAutomaton::next(std::int32_t node, char32_t unit) const
+std::int32_t PhraseAutomaton::slowNext(std::int32_t node, char32_t unit) const
 {
-    while (node != 0) {
+    for (;;) {
         const std::int32_t target = child(node, unit);
-        if (target >= 0)
-            return target;
+        if (target >= 0 || node == 0)
+            return std::max(target, 0);
         node = m_failure[std::size_t(node)];
     }
-    if (unit < m_rootNext.size())
-        return m_rootNext[unit];
-    return unit < RootTableSize ? 0 : std::max(child(0, unit), 0);
 }
 
 std::int32_t PhraseAutomaton::liveFrom(WalkState& state, std::int32_t node)
@@ -141,7 +206,7 @@ std::int32_t PhraseAutomaton::liveFrom(WalkState& state, std::int32_t node)
     // Path compression: the retired nodes passed on the way now point past themselves.
     while (node >= 0 && state.m_retired[std::size_t(node)]) {
         const std::int32_t following = state.m_nextReporting[std::size_t(node)];
-        state.m_nextReporting[std::size_t(node)] = live;
+        state.link(node, live);
         node = following;
     }
     return live;

@@ -15,13 +15,21 @@ public:
     class WalkState
     {
     public:
+        // Undoes what the last walk changed, so that a reset costs no more than the walk did.
         void reset(const PhraseAutomaton& automaton);
 
     private:
         friend class PhraseAutomaton;
+        void retire(std::int32_t node);
+        void link(std::int32_t node, std::int32_t below);
+
+        const PhraseAutomaton* m_automaton = nullptr;
         // Per node, a node strictly down its suffix chain below which no unretired pattern node was skipped.
         std::vector<std::int32_t> m_nextReporting;
+        // Nodes that end no pattern count as retired from the start.
         std::vector<std::uint8_t> m_retired;
+        std::vector<std::int32_t> m_retiredNodes;
+        std::vector<std::int32_t> m_linkedNodes;
     };
 
     explicit PhraseAutomaton(const std::vector<std::u32string>& patterns = {});
@@ -43,27 +51,53 @@ public:
     {
         std::int32_t node = 0;
         for (std::size_t i = 0; i < size; ++i) {
-            node = next(node, text[i]);
+            node = next(node, text[i], symbolOf(text[i]));
+            // Most nodes end no pattern and have none down their suffix chain.
+            if (state.m_retired[std::size_t(node)] && state.m_nextReporting[std::size_t(node)] < 0)
+                continue;
             std::int32_t reporting = liveFrom(state, node);
             while (reporting >= 0) {
                 const std::int32_t pattern = m_nodePattern[std::size_t(reporting)];
                 const std::size_t start = i + 1 - std::size_t(m_depth[std::size_t(reporting)]);
                 if (!report(pattern, start))
-                    state.m_retired[std::size_t(reporting)] = 1;
+                    state.retire(reporting);
                 const std::int32_t below = liveFrom(state, state.m_nextReporting[std::size_t(reporting)]);
-                state.m_nextReporting[std::size_t(reporting)] = below;
+                state.link(reporting, below);
                 reporting = below;
             }
         }
     }
 
 private:
-    std::int32_t next(std::int32_t node, char32_t unit) const;
+    // Units that occur in no pattern share symbol 0.
+    std::uint32_t symbolOf(char32_t unit) const
+    {
+        if (unit < m_bmpSymbols.size())
+            return m_bmpSymbols[unit];
+        return unit < 0x10000 ? 0 : supplementarySymbol(unit);
+    }
+    std::uint32_t supplementarySymbol(char32_t unit) const;
+    std::int32_t next(std::int32_t node, char32_t unit, std::uint32_t symbol) const
+    {
+        for (;;) {
+            if (std::size_t(node) < m_denseCount)
+                return m_dense[std::size_t(node) * m_symbolCount + symbol];
+            if (symbol != 0) {
+                const std::int32_t target = child(node, unit);
+                if (target >= 0)
+                    return target;
+            }
+            node = m_failure[std::size_t(node)];
+        }
+    }
     std::int32_t child(std::int32_t node, char32_t unit) const;
+    // The next node by edges and failure links alone, while the transition table is being built.
+    std::int32_t slowNext(std::int32_t node, char32_t unit) const;
     // The first node from `node` along the report chain that has not retired, or -1; shortens the chain.
     static std::int32_t liveFrom(WalkState& state, std::int32_t node);
 
-    static constexpr std::size_t RootTableSize = 0x10000;
+    // Transitions kept as a full table for the nodes nearest the root, where a walk spends most of its time.
+    static constexpr std::size_t DenseTableLimit = std::size_t(1) << 19;
 
     // Per node: the length of its path, its failure link, the nearest pattern-ending node strictly down its
     // suffix chain (-1 for none), and its pattern (-1 for none).
@@ -75,9 +109,16 @@ private:
     std::vector<std::uint32_t> m_edgeBegin;
     std::vector<char32_t> m_edgeUnits;
     std::vector<std::int32_t> m_edgeTargets;
-    // The root's children by unit, for the units of the Basic Multilingual Plane up to its highest child
-    // there (0 for none).
-    std::vector<std::int32_t> m_rootNext;
+    // Symbols: per unit of the Basic Multilingual Plane up to the highest one in a pattern, and the sorted
+    // units beyond it (symbol = 1 + m_bmpSymbolCount + index).
+    std::vector<std::uint32_t> m_bmpSymbols;
+    std::vector<char32_t> m_supplementaryUnits;
+    std::uint32_t m_bmpSymbolCount = 0;
+    std::size_t m_symbolCount = 1;
+    // Nodes are numbered breadth first; the first m_denseCount of them have a row in m_dense (the next node
+    // for every symbol), the others follow their edges and failure links.
+    std::size_t m_denseCount = 0;
+    std::vector<std::int32_t> m_dense;
 
     std::vector<std::int32_t> m_patternOf;
     std::vector<std::int32_t> m_patternNode;
