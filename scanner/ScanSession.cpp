@@ -4,6 +4,8 @@
 #include "FastSearch.h"
 #include "PhraseSearch.h"
 
+#include <bit>
+
 namespace {
 
 bool isBlank(const QString& text)
@@ -118,12 +120,20 @@ ScanSession::handleOccurrence(qsizetype index, qsizetype phraseStart, const QStr
         m_results.addToScore(entry.weight);
     QString& text = occurrence.bold ? texts.bold : texts.plain;
     if (text.isEmpty()) {
-        const CaptionNumbers& numbers = m_results.numbers();
-        text = occurrence.bold ? u'\'' + entry.phrase + QStringLiteral("' - (Bold) ") + numbers.weight(2 * entry.weight)
-                               : u'\'' + entry.phrase + QStringLiteral("' - ") + numbers.weight(entry.weight);
+        text = occurrence.bold ? u'\'' + entry.phrase + QStringLiteral("' - (Bold) ") + weightText(2 * entry.weight)
+                               : u'\'' + entry.phrase + QStringLiteral("' - ") + weightText(entry.weight);
     }
     occurrence.text = text;
     return occurrence;
+}
+
+const QString& ScanSession::weightText(double weight)
+{
+    // A table holds few distinct weights, and writing one in general form is costly.
+    QString& text = m_weightTexts[std::bit_cast<quint64>(weight)];
+    if (text.isEmpty())
+        text = m_results.numbers().weight(weight);
+    return text;
 }
 
 void ScanSession::showLastOccurrence(const PressOutcome& outcome, qsizetype textLength)

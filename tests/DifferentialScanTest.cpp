@@ -97,7 +97,7 @@ public:
     {
         // Weights whose sums land on and near halves of a tenth, negative ones and large ones.
         static const double Weights[]
-            = {1, 0.5, 2.25, 1.5, 3, 0.05, -1, 10, 0.15, 0.35, 0.45, 0.25, -0.25, -0.04, 123456.789, 1e-7};
+            = {1, 0.5, 2.25, 1.5, 3, 0.05, -1, 10, 0.15, 0.35, 0.45, 0.25, -0.25, -0.04, 123456.789, 1e-7, -0.0, 0};
         PhraseTable table;
         QStringList stored;
         const int count = 1 + below(m_config.maxPhrases);
