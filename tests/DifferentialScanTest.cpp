@@ -3,6 +3,7 @@
 #include "FastSearch.h"
 #include "PhraseTable.h"
 #include "ReferenceSearch.h"
+#include "ScanObservables.h"
 #include "ScanSession.h"
 
 #include <gtest/gtest.h>
@@ -142,21 +143,6 @@ private:
     std::mt19937 m_random;
 };
 
-// Everything a user can see after a press, and the paused scan's state.
-struct Shown
-{
-    QString score;
-    QString percent;
-    QString phrases;
-    QString passFail;
-    QString status;
-    QString scanButton;
-    std::optional<GaugeWidths> gauge;
-    bool paused = false;
-    qint16 stepIndex = 0;
-    qsizetype matchPos = 0;
-};
-
 // The scan exactly as described for one press, written out step by step with no shortcut: each addition
 // writes the score caption and reads it back, every occurrence writes the verdict caption, the percentage
 // and the gauge, and the phrase list is searched as a whole. The sessions must show what it shows.
@@ -274,36 +260,6 @@ private:
     qint16 m_stepIndex = 0;
     qsizetype m_matchPos = 0;
 };
-
-Shown shownBy(const ScanSession& session)
-{
-    const ScanResults& r = session.results();
-    return Shown {r.score(),      r.percent(), r.phrases(),        r.passFail(),        r.status(),
-                  r.scanButton(), r.gauge(),   session.isPaused(), session.stepIndex(), session.matchPos()};
-}
-
-// Everything a press shows, as one comparable text.
-std::string describe(const PressOutcome& outcome, const Shown& shown)
-{
-    QString text = QStringLiteral("kind %1;").arg(int(outcome.kind));
-    for (const Occurrence& o : outcome.occurrences) {
-        text += QStringLiteral("[%1 %2 %3 %4 %5 %6 %7 %8]")
-                    .arg(o.phraseIndex)
-                    .arg(o.phrase, o.text)
-                    .arg(o.bold)
-                    .arg(o.position)
-                    .arg(int(o.pane))
-                    .arg(o.start)
-                    .arg(o.length);
-    }
-    text += QStringLiteral(";score %1;percent %2;list %3;passfail %4;status %5;button %6;")
-                .arg(shown.score, shown.percent, shown.phrases, shown.passFail, shown.status, shown.scanButton);
-    if (shown.gauge)
-        text
-            += QStringLiteral("gauge %1 %2 %3;").arg(shown.gauge->green).arg(shown.gauge->yellow).arg(shown.gauge->red);
-    text += QStringLiteral("paused %1 step %2 match %3").arg(shown.paused).arg(shown.stepIndex).arg(shown.matchPos);
-    return text.toStdString();
-}
 
 ScanSession::SearchFactory referenceFactory()
 {
