@@ -1,0 +1,475 @@
+#include "MainForm.h"
+
+#include "AppIdentity.h"
+#include "Captions.h"
+#include "DefinitionsLoader.h"
+#include "HandCursor.h"
+#include "LegacyFonts.h"
+#include "MainFormLayout.h"
+#include "MessageBoxes.h"
+#include "SkinPicture.h"
+#include "SkinRegion.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTextCursor>
+#include <QTimer>
+
+#include <ranges>
+
+namespace {
+
+const QColor StyledText(128, 128, 255);
+const QColor LinkBlue(0, 0, 255);
+const QColor LineGrey(128, 128, 128);
+const QColor GaugeGreen(0, 192, 0);
+const QColor GaugeYellow(255, 255, 0);
+const QColor GaugeRed(255, 0, 0);
+
+const QString SkinPath = QStringLiteral(":/skin.bmp");
+const QString HandCursorPath = QStringLiteral(":/hand.cur");
+
+constexpr int SubjectLimit = int(ScanSession::SubjectWidth);
+
+// The text boxes' flat, single-line border.
+const QString FlatBorder = QStringLiteral("border: 1px solid black;");
+
+QString nameOf(const MainFormLayout::Placement& row)
+{
+    return QString::fromLatin1(row.name.data(), qsizetype(row.name.size()));
+}
+
+template <typename Control>
+Control* place(QWidget* container, const MainFormLayout::Placement& row)
+{
+    auto* control = new Control(container);
+    control->setObjectName(nameOf(row));
+    control->setGeometry(row.pixels());
+    return control;
+}
+
+void setForeground(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::ButtonText, colour);
+    widget->setPalette(palette);
+}
+
+void setOpaqueBackground(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QCursor handCursor()
+{
+    return QCursor(QPixmap(HandCursorPath), HandCursor::hotSpot.x(), HandCursor::hotSpot.y());
+}
+
+QLabel* placeLabel(QWidget* container,
+                   const MainFormLayout::Placement& row,
+                   const QString& caption,
+                   Qt::Alignment alignment = Qt::AlignLeft)
+{
+    auto* label = place<QLabel>(container, row);
+    label->setText(caption);
+    label->setAlignment(alignment | Qt::AlignTop);
+    setForeground(label, QApplication::palette().color(QPalette::ButtonText));
+    return label;
+}
+
+QLabel* placeLink(QWidget* container,
+                  const MainFormLayout::Placement& row,
+                  const QString& caption,
+                  const QColor& colour,
+                  const QFont& font,
+                  Qt::Alignment alignment = Qt::AlignLeft)
+{
+    QLabel* label = placeLabel(container, row, caption, alignment);
+    setForeground(label, colour);
+    label->setFont(font);
+    label->setCursor(handCursor());
+    return label;
+}
+
+QLabel* placeBar(QWidget* container, const MainFormLayout::Placement& row, const QColor& colour)
+{
+    auto* bar = place<QLabel>(container, row);
+    setOpaqueBackground(bar, colour);
+    return bar;
+}
+
+QFrame* placeLine(QWidget* container, const MainFormLayout::Placement& row)
+{
+    auto* line = place<QFrame>(container, row);
+    setOpaqueBackground(line, LineGrey);
+    line->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return line;
+}
+
+QPushButton* placeButton(QWidget* container, const MainFormLayout::Placement& row, const QString& caption)
+{
+    auto* button = place<QPushButton>(container, row);
+    button->setText(caption);
+    return button;
+}
+
+// A text box keeps its selection highlighted while another control has the focus, so a Step Through
+// stop stays visible while the scan button is being pressed.
+void keepSelectionVisible(QWidget* textBox)
+{
+    QPalette palette = textBox->palette();
+    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+    textBox->setPalette(palette);
+}
+
+template <typename TextBox>
+TextBox* placeTextBox(QWidget* container, const MainFormLayout::Placement& row)
+{
+    auto* textBox = place<TextBox>(container, row);
+    textBox->setStyleSheet(FlatBorder);
+    QPalette palette = textBox->palette();
+    palette.setColor(QPalette::Base, QApplication::palette().color(QPalette::Base));
+    palette.setColor(QPalette::Text, QApplication::palette().color(QPalette::Text));
+    textBox->setPalette(palette);
+    keepSelectionVisible(textBox);
+    return textBox;
+}
+
+QPlainTextEdit* placeMultiLine(QWidget* container, const MainFormLayout::Placement& row)
+{
+    auto* textBox = placeTextBox<QPlainTextEdit>(container, row);
+    textBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    textBox->setTabChangesFocus(true);
+    return textBox;
+}
+
+QString phraseCount(const PhraseTable& table, const QLocale& locale)
+{
+    const qsizetype count = table.hasPhrases() ? table.size() : 0;
+    return count == 1 ? QStringLiteral("1 trigger phrase was loaded and is used.")
+                      : QStringLiteral("%1 trigger phrases were loaded and are used.").arg(locale.toString(count));
+}
+
+} // namespace
+
+MainForm::MainForm(const QString& definitionsPath, const QLocale& locale, QWidget* parent)
+    : QWidget(parent)
+    , m_definitionsPath(definitionsPath.isEmpty() ? definitionsPathIn(QCoreApplication::applicationDirPath())
+                                                  : definitionsPath)
+    , m_locale(locale)
+    , m_session(locale)
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QString::fromUtf8(AppIdentity::Title));
+    resize(MainFormLayout::toPixels(8925), MainFormLayout::toPixels(7695));
+    setFont(legacyFont(QStringLiteral("MS Sans Serif"), 8.25));
+
+    createControls();
+    stackControls();
+    orderTabStops();
+    describeForAssistiveTools();
+    load();
+}
+
+MainForm::~MainForm() = default;
+
+void MainForm::createControls()
+{
+    using MainFormLayout::placement;
+    const QFont boldFont = legacyFont(QStringLiteral("MS Sans Serif"), 8.25, true);
+    const QColor white(Qt::white);
+
+    m_picMainSkin = place<SkinPicture>(this, placement("picMainSkin"));
+    m_picMainSkin->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_picMainSkin->setFocusPolicy(Qt::StrongFocus);
+    QWidget* skin = m_picMainSkin;
+
+    m_cmdGo = placeButton(skin, placement("cmdGo"), QStringLiteral("Go!"));
+    m_tbSearchNorvane = placeTextBox<QLineEdit>(skin, placement("tbSearchNorvane"));
+    m_tbInput = placeMultiLine(skin, placement("tbInput"));
+    m_cmdPaste = placeButton(skin, placement("cmdPaste"), QStringLiteral("Paste"));
+    m_cmdCopy = placeButton(skin, placement("cmdCopy"), QStringLiteral("Copy"));
+    m_cmdScore = placeButton(skin, placement("cmdScore"), Captions::ScanButton);
+    m_tbPhrases = placeMultiLine(skin, placement("tbPhrases"));
+    // The list shows what the scan found; the scan keeps its own copy, so typing into it would mislead.
+    m_tbPhrases->setReadOnly(true);
+    m_chkStep = place<QCheckBox>(skin, placement("chkStep"));
+    m_chkStep->setText(QStringLiteral("Step Through"));
+    setForeground(m_chkStep, QApplication::palette().color(QPalette::Text));
+    m_tbSubject = placeTextBox<QLineEdit>(skin, placement("tbSubject"));
+    m_tbSubject->setMaxLength(SubjectLimit);
+    m_cmdSubCopy = placeButton(skin, placement("cmdSubCopy"), QStringLiteral("Copy"));
+    m_cmdSubPaste = placeButton(skin, placement("cmdSubPaste"), QStringLiteral("Paste"));
+    m_cmdSubClear = placeButton(skin, placement("cmdSubClear"), QStringLiteral("Clear"));
+    m_cmdClear = placeButton(skin, placement("cmdClear"), QStringLiteral("Clear"));
+
+    m_label7 = placeLabel(
+        skin, placement("Label7"),
+        QStringLiteral("Make your web site profitable by selling software branded with your web site name!  "));
+    m_line3 = placeLine(skin, placement("Line3"));
+    m_line2 = placeLine(skin, placement("Line2"));
+    m_lblNorvane = placeLink(skin, placement("lblNorvane"), QStringLiteral("Norvane:"), LinkBlue,
+                             legacyFont(QStringLiteral("MS Sans Serif"), 8.25, true, true));
+    m_label6 = placeLabel(skin, placement("Label6"), QStringLiteral("Search"), Qt::AlignRight);
+    m_lblTitle = placeLink(skin, placement("lblTitle"), QStringLiteral("About"), white, boldFont, Qt::AlignHCenter);
+    m_lblPassFail = placeLabel(skin, placement("lblPassFail"), QStringLiteral("Pass/Fail"), Qt::AlignHCenter);
+    setForeground(m_lblPassFail, StyledText);
+    m_lblPassFail->setFont(boldFont);
+    m_lblBar1 = placeBar(skin, placement("lblBar1"), GaugeGreen);
+    m_lblBar2 = placeBar(skin, placement("lblBar2"), GaugeYellow);
+    m_lblBar3 = placeBar(skin, placement("lblBar3"), GaugeRed);
+    m_lblStatus = placeLabel(skin, placement("lblStatus"), QStringLiteral("Status"), Qt::AlignHCenter);
+    setForeground(m_lblStatus, StyledText);
+    m_lblStatus->setFont(legacyFont(QStringLiteral("Arial"), 9.75, true));
+    m_lblAbout = placeLink(skin, placement("lblAbout"), QStringLiteral("About"), white, boldFont, Qt::AlignHCenter);
+    m_lblExit = placeLink(skin, placement("lblExit"), QStringLiteral("X"), white, boldFont, Qt::AlignHCenter);
+
+    const QColor windowText = QApplication::palette().color(QPalette::Text);
+    m_label1 = placeLabel(skin, placement("Label1"), QStringLiteral("Overall Score:"));
+    m_lblScore = placeLabel(skin, placement("lblScore"), QStringLiteral("0"), Qt::AlignRight);
+    m_label2 = placeLabel(skin, placement("Label2"), QStringLiteral("Overall Percentage:"));
+    m_lblPercent = placeLabel(skin, placement("lblPercent"), Captions::IdlePercent, Qt::AlignRight);
+    m_label3 = placeLabel(skin, placement("Label3"), QStringLiteral("Subject"));
+    m_label4 = placeLabel(skin, placement("Label4"), QStringLiteral("Message Body"));
+    m_label5 = placeLabel(skin, placement("Label5"), QStringLiteral("Trigger Phrases:"));
+    for (QLabel* label : {m_label1, m_lblScore, m_label2, m_lblPercent, m_label3, m_label4, m_label5})
+        setForeground(label, windowText);
+    m_lbProvidedby = placeLink(skin, placement("lbProvidedby"), QStringLiteral("Kestrel Hosting"), LinkBlue,
+                               legacyFont(QStringLiteral("Arial"), 9, true, true));
+    m_lblTotalCount = placeLabel(skin, placement("lblTotalCount"), QStringLiteral(" "), Qt::AlignHCenter);
+    m_lbURLsToGo = placeLabel(skin, placement("lbURLsToGo"), QStringLiteral(" "), Qt::AlignHCenter);
+
+    connect(m_cmdScore, &QPushButton::clicked, this, &MainForm::runScan);
+    connect(m_chkStep, &QCheckBox::clicked, this, &MainForm::stepThroughClicked);
+    connect(m_cmdSubPaste, &QPushButton::clicked, this, [this] { paste(Pane::Subject); });
+    connect(m_cmdSubCopy, &QPushButton::clicked, this, [this] { copy(Pane::Subject); });
+    connect(m_cmdSubClear, &QPushButton::clicked, this, [this] { clear(Pane::Subject); });
+    connect(m_cmdPaste, &QPushButton::clicked, this, [this] { paste(Pane::Body); });
+    connect(m_cmdCopy, &QPushButton::clicked, this, [this] { copy(Pane::Body); });
+    connect(m_cmdClear, &QPushButton::clicked, this, [this] { clear(Pane::Body); });
+    m_tbSubject->installEventFilter(this);
+    m_tbInput->installEventFilter(this);
+}
+
+// Controls that take the focus lie over labels and lines; otherwise the layout's rows give the order.
+void MainForm::stackControls()
+{
+    const auto rows = MainFormLayout::controls() | std::views::drop(1) | std::views::reverse;
+    for (bool focusable : {false, true}) {
+        for (const MainFormLayout::Placement& row : rows) {
+            auto* control = m_picMainSkin->findChild<QWidget*>(nameOf(row), Qt::FindDirectChildrenOnly);
+            if ((control->focusPolicy() != Qt::NoFocus) == focusable)
+                control->raise();
+        }
+    }
+}
+
+void MainForm::orderTabStops()
+{
+    const QList<QWidget*> order {m_tbSubject,  m_cmdSubPaste, m_tbInput,         m_cmdScore, m_chkStep,
+                                 m_cmdSubCopy, m_cmdSubClear, m_cmdPaste,        m_cmdCopy,  m_cmdClear,
+                                 m_tbPhrases,  m_picMainSkin, m_tbSearchNorvane, m_cmdGo};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+    m_tbSubject->setFocus();
+}
+
+// Boxes and invisible click areas get names; captions that show values keep their text as what is read
+// and say in their description what the value is.
+void MainForm::describeForAssistiveTools()
+{
+    m_tbSubject->setAccessibleName(QStringLiteral("Subject"));
+    m_tbInput->setAccessibleName(QStringLiteral("Message Body"));
+    m_tbPhrases->setAccessibleName(QStringLiteral("Trigger Phrases"));
+    m_tbSearchNorvane->setAccessibleName(QStringLiteral("Search"));
+    m_lblAbout->setAccessibleName(QStringLiteral("About"));
+    m_lblExit->setAccessibleName(QStringLiteral("Close"));
+    m_lblTitle->setAccessibleName(QStringLiteral("%1 web site").arg(QString::fromUtf8(AppIdentity::CompanyName)));
+    m_lblScore->setAccessibleDescription(QStringLiteral("Overall score"));
+    m_lblPercent->setAccessibleDescription(QStringLiteral("Overall percentage"));
+    m_lblPassFail->setAccessibleDescription(QStringLiteral("Verdict"));
+    m_lblStatus->setAccessibleDescription(QStringLiteral("Status"));
+}
+
+void MainForm::load()
+{
+    const std::optional<DefinitionsFault> fault = loadDefinitions();
+    m_lblTitle->setText(QString());
+    setUpSkin();
+    // The window finishes loading whatever the definitions held; the warning follows once it can be seen.
+    if (fault)
+        QTimer::singleShot(0, this, [this, fault = *fault] { reportLoadFault(fault); });
+}
+
+std::optional<DefinitionsFault> MainForm::loadDefinitions()
+{
+    m_session.resetDefinitions();
+    styleLabels();
+    LoadedDefinitions loaded = loadDefinitionsFile(m_definitionsPath, m_locale);
+    m_session.setDefinitions(std::move(loaded.table));
+    return loaded.fault;
+}
+
+void MainForm::styleLabels()
+{
+    m_lblExit->setText(QString());
+    m_lblAbout->setText(QString());
+    m_lblStatus->setText(Captions::StatusReady);
+    m_lblBar2->move(m_lblBar1->x(), m_lblBar2->y());
+    m_lblBar3->move(m_lblBar1->x(), m_lblBar3->y());
+    m_lblBar2->move(m_lblBar2->x(), m_lblBar1->y());
+    m_lblBar3->move(m_lblBar3->x(), m_lblBar1->y());
+    const int startUpWidth = MainFormLayout::toPixels(MainFormLayout::StartUpBarWidth);
+    for (QLabel* bar : {m_lblBar1, m_lblBar2, m_lblBar3})
+        bar->resize(startUpWidth, bar->height());
+    setForeground(m_lblTitle, StyledText);
+    setOpaqueBackground(m_chkStep, QApplication::palette().color(QPalette::Base));
+    setForeground(m_chkStep, StyledText);
+    for (QLabel* label : {m_label1, m_label2, m_label3, m_label4, m_label5, m_lblScore, m_lblPercent, m_lblPassFail})
+        setForeground(label, StyledText);
+    m_lblPassFail->setText(QString());
+}
+
+void MainForm::setUpSkin()
+{
+    m_picMainSkin->move(0, 0);
+    m_picMainSkin->setFrameStyle(QFrame::NoFrame);
+    m_picMainSkin->setPicture(QImage(SkinPath));
+    setWindowFlag(Qt::FramelessWindowHint);
+    setFixedSize(m_picMainSkin->size());
+    setMask(buildSkinRegion(m_picMainSkin->picture()));
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void MainForm::reportLoadFault(const DefinitionsFault& fault)
+{
+    const QString text = QStringLiteral("Not all trigger phrases could be read.\n\n%1\n\n%2")
+                             .arg(fault.describe(m_definitionsPath), phraseCount(m_session.phrases(), m_locale));
+    MessageBoxes::show(this, {QMessageBox::Warning, QString::fromUtf8(AppIdentity::Title), text});
+}
+
+PressOutcome MainForm::runScan()
+{
+    const PressOutcome outcome = m_session.press(m_tbSubject->text(), m_tbInput->toPlainText(), m_chkStep->isChecked());
+    if (outcome.kind == PressOutcome::Kind::EmptyInput) {
+        const QString title = QString::fromUtf8(AppIdentity::Title);
+        MessageBoxes::show(this, {QMessageBox::NoIcon, title, Captions::EmptyInputPrompt + title});
+        return outcome;
+    }
+    m_tbInput->moveCursor(QTextCursor::Start);
+    m_tbSubject->setCursorPosition(0);
+    if (outcome.kind == PressOutcome::Kind::Stopped)
+        selectOccurrence(outcome.stop());
+    showResults();
+    return outcome;
+}
+
+void MainForm::stepThroughClicked(bool checked)
+{
+    if (!checked)
+        return;
+    m_session.results().resetResults();
+    m_tbInput->moveCursor(QTextCursor::Start);
+    showResults();
+}
+
+void MainForm::selectOccurrence(const Occurrence& occurrence)
+{
+    const int start = int(occurrence.start);
+    const int length = int(occurrence.length);
+    if (occurrence.pane == Pane::Subject) {
+        m_tbSubject->setSelection(start, length);
+        return;
+    }
+    QTextCursor cursor = m_tbInput->textCursor();
+    cursor.setPosition(start);
+    cursor.setPosition(start + length, QTextCursor::KeepAnchor);
+    m_tbInput->setTextCursor(cursor);
+}
+
+void MainForm::showResults()
+{
+    const ScanResults& results = m_session.results();
+    m_lblScore->setText(results.score());
+    m_lblPercent->setText(results.percent());
+    m_lblPassFail->setText(results.passFail());
+    m_lblStatus->setText(results.status());
+    m_cmdScore->setText(results.scanButton());
+    QString phrases = results.phrases();
+    phrases.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (m_tbPhrases->toPlainText() != phrases)
+        m_tbPhrases->setPlainText(phrases);
+    // The bars keep their start-up sliver until the gauge is first sized.
+    if (const std::optional<GaugeWidths>& gauge = results.gauge()) {
+        m_lblBar1->resize(gauge->green, m_lblBar1->height());
+        m_lblBar2->resize(gauge->yellow, m_lblBar2->height());
+        m_lblBar3->resize(gauge->red, m_lblBar3->height());
+    }
+}
+
+QString MainForm::paneText(Pane pane) const
+{
+    return pane == Pane::Subject ? m_tbSubject->text() : m_tbInput->toPlainText();
+}
+
+void MainForm::setPaneText(Pane pane, const QString& text)
+{
+    if (pane == Pane::Subject)
+        m_tbSubject->setText(text);
+    else
+        m_tbInput->setPlainText(text);
+}
+
+// The whole text of the pane replaces the clipboard's; the pane's selection plays no part.
+void MainForm::copy(Pane pane) const
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    const QString text = paneText(pane);
+    if (!text.isEmpty())
+        clipboard->setText(text);
+}
+
+// The clipboard's plain text replaces the whole pane; a clipboard without text empties it.
+void MainForm::paste(Pane pane)
+{
+    setPaneText(pane, QGuiApplication::clipboard()->text());
+}
+
+// Empties the pane and the results, but leaves the status, Step Through and a paused walk as they are.
+void MainForm::clear(Pane pane)
+{
+    ScanResults& results = m_session.results();
+    results.setPassFail(QString());
+    setPaneText(pane, QString());
+    results.resetResults();
+    results.updateGauges();
+    showResults();
+}
+
+bool MainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if ((watched == m_tbSubject || watched == m_tbInput) && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            const PressOutcome outcome = runScan();
+            // The pane goes on to handle the key, unless its line break would replace the occurrence just
+            // selected in the body.
+            return outcome.kind == PressOutcome::Kind::Stopped && outcome.stop().pane == Pane::Body;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "ScanSession.h"
+
+#include <QLocale>
+#include <QString>
+#include <QWidget>
+
+#include <optional>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class SkinPicture;
+struct DefinitionsFault;
+
+// The main window: a frameless face cut to the outline of its skin, the subject and body panes with
+// their Paste, Copy and Clear buttons, the scan button with Step Through, the results, the gauge and the
+// search row. Loading it reads the trigger phrases, styles the labels and shapes the window.
+class MainForm : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // definitionsPath: the trigger-phrase file; empty for the one beside the program.
+    explicit MainForm(const QString& definitionsPath = QString(),
+                      const QLocale& locale = QLocale::system(),
+                      QWidget* parent = nullptr);
+    ~MainForm() override;
+
+    const ScanSession& session() const { return m_session; }
+    const QString& definitionsPath() const { return m_definitionsPath; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createControls();
+    void stackControls();
+    void orderTabStops();
+    void describeForAssistiveTools();
+
+    void load();
+    std::optional<DefinitionsFault> loadDefinitions();
+    void styleLabels();
+    void setUpSkin();
+    void reportLoadFault(const DefinitionsFault& fault);
+
+    PressOutcome runScan();
+    void stepThroughClicked(bool checked);
+    void selectOccurrence(const Occurrence& occurrence);
+    void showResults();
+
+    QString paneText(Pane pane) const;
+    void setPaneText(Pane pane, const QString& text);
+    void paste(Pane pane);
+    void copy(Pane pane) const;
+    void clear(Pane pane);
+
+    QString m_definitionsPath;
+    QLocale m_locale;
+    ScanSession m_session;
+
+    SkinPicture* m_picMainSkin = nullptr;
+    QPushButton* m_cmdGo = nullptr;
+    QLineEdit* m_tbSearchNorvane = nullptr;
+    QPlainTextEdit* m_tbInput = nullptr;
+    QPushButton* m_cmdPaste = nullptr;
+    QPushButton* m_cmdCopy = nullptr;
+    QPushButton* m_cmdScore = nullptr;
+    QPlainTextEdit* m_tbPhrases = nullptr;
+    QCheckBox* m_chkStep = nullptr;
+    QLineEdit* m_tbSubject = nullptr;
+    QPushButton* m_cmdSubCopy = nullptr;
+    QPushButton* m_cmdSubPaste = nullptr;
+    QPushButton* m_cmdSubClear = nullptr;
+    QPushButton* m_cmdClear = nullptr;
+    QLabel* m_label7 = nullptr;
+    QFrame* m_line3 = nullptr;
+    QFrame* m_line2 = nullptr;
+    QLabel* m_lblNorvane = nullptr;
+    QLabel* m_label6 = nullptr;
+    QLabel* m_lblTitle = nullptr;
+    QLabel* m_lblPassFail = nullptr;
+    QLabel* m_lblBar1 = nullptr;
+    QLabel* m_lblBar2 = nullptr;
+    QLabel* m_lblBar3 = nullptr;
+    QLabel* m_lblStatus = nullptr;
+    QLabel* m_lblAbout = nullptr;
+    QLabel* m_lblExit = nullptr;
+    QLabel* m_label1 = nullptr;
+    QLabel* m_lblScore = nullptr;
+    QLabel* m_label2 = nullptr;
+    QLabel* m_lblPercent = nullptr;
+    QLabel* m_label3 = nullptr;
+    QLabel* m_label4 = nullptr;
+    QLabel* m_label5 = nullptr;
+    QLabel* m_lbProvidedby = nullptr;
+    QLabel* m_lblTotalCount = nullptr;
+    QLabel* m_lbURLsToGo = nullptr;
+};

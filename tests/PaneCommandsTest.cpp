@@ -1,0 +1,245 @@
+#include "WindowTestSupport.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+class ScanOnScreen : public WindowTest
+{
+protected:
+    QLineEdit* subject() const { return control<QLineEdit>("tbSubject"); }
+    QPlainTextEdit* body() const { return control<QPlainTextEdit>("tbInput"); }
+    void click(const char* name) const { QTest::mouseClick(control(name), Qt::LeftButton); }
+    QString selectedInBody() const { return body()->textCursor().selectedText(); }
+    QList<int> barWidths() const
+    {
+        return {control("lblBar1")->width(), control("lblBar2")->width(), control("lblBar3")->width()};
+    }
+    // The texts of the result captions: score, percentage, verdict, status, scan button.
+    QStringList results() const
+    {
+        return {caption("lblScore"), caption("lblPercent"), caption("lblPassFail"), caption("lblStatus"),
+                caption("cmdScore")};
+    }
+    // Whether the box is drawn with any pixel in the selection colour.
+    static bool showsSelection(QWidget* box)
+    {
+        const QColor highlight = box->palette().color(QPalette::Active, QPalette::Highlight);
+        const QImage drawn = box->grab().toImage();
+        for (int y = 0; y < drawn.height(); ++y) {
+            for (int x = 0; x < drawn.width(); ++x) {
+                if (drawn.pixelColor(x, y) == highlight)
+                    return true;
+            }
+        }
+        return false;
+    }
+    void fillPanes()
+    {
+        subject()->setText(QStringLiteral("FREE offer"));
+        body()->setPlainText(QStringLiteral("act now and get it free today"));
+    }
+};
+
+} // namespace
+
+TEST_F(ScanOnScreen, ScanShowsTheResultsPhrasesAndGauge)
+{
+    fillPanes();
+    click("cmdScore");
+    // 'FREE' in capitals counts twice, ' free ' in the body once, 'act now' two: 5.0 over 39 characters.
+    EXPECT_EQ(results(), QStringList({"5.0", "15.38%", "Fail", "Finished Scanning", "Scan"}));
+    EXPECT_EQ(control<QPlainTextEdit>("tbPhrases")->toPlainText(), QStringLiteral("free\nact now\n"));
+    EXPECT_EQ(barWidths(), QList<int>({94, 125, 157}));
+    EXPECT_FALSE(subject()->hasSelectedText());
+}
+
+TEST_F(ScanOnScreen, StepThroughSelectsEachOccurrenceAndTheButtonReadsNext)
+{
+    fillPanes();
+    click("chkStep");
+    ASSERT_TRUE(control<QCheckBox>("chkStep")->isChecked());
+    control("cmdScore")->setFocus();
+
+    click("cmdScore");
+    EXPECT_EQ(results(), QStringList({"2.0", "6.15%", "'free' - (Bold) 2", "Scanning Email Content", "Next"}));
+    EXPECT_EQ(subject()->selectedText(), QStringLiteral("FREE"));
+    EXPECT_EQ(subject()->selectionStart(), 0);
+    EXPECT_EQ(selectedInBody(), QString());
+    EXPECT_EQ(barWidths(), QList<int>({94, 125, 157}));
+    EXPECT_TRUE(showsSelection(subject())) << "highlighted while the scan button has the focus";
+
+    click("cmdScore");
+    EXPECT_TRUE(showsSelection(body()->viewport()));
+    EXPECT_FALSE(showsSelection(subject()));
+    EXPECT_EQ(results(), QStringList({"3.0", "9.23%", "'free' - 1", "Scanning Email Content", "Next"}));
+    EXPECT_FALSE(subject()->hasSelectedText());
+    EXPECT_EQ(selectedInBody(), QStringLiteral("free"));
+    EXPECT_EQ(body()->textCursor().selectionStart(), 19);
+
+    click("cmdScore");
+    EXPECT_EQ(selectedInBody(), QStringLiteral("act now"));
+    click("cmdScore");
+    EXPECT_EQ(results(), QStringList({"5.0", "15.38%", "Fail", "Finished Scanning", "Scan"}));
+    EXPECT_FALSE(body()->textCursor().hasSelection());
+}
+
+TEST_F(ScanOnScreen, CheckingStepThroughResetsTheResultsButNotTheGaugeOrVerdict)
+{
+    fillPanes();
+    click("cmdScore");
+    body()->moveCursor(QTextCursor::End);
+    click("chkStep");
+    EXPECT_EQ(results(), QStringList({"0.0", "%", "Fail", "Finished Scanning", "Scan"}));
+    EXPECT_EQ(control<QPlainTextEdit>("tbPhrases")->toPlainText(), QString());
+    EXPECT_EQ(barWidths(), QList<int>({94, 125, 157}));
+    EXPECT_EQ(body()->textCursor().position(), 0);
+
+    click("chkStep");
+    EXPECT_EQ(caption("lblPassFail"), QStringLiteral("Fail"));
+}
+
+TEST_F(ScanOnScreen, EmptyPanesShowThePromptAndChangeNothing)
+{
+    subject()->setText(QStringLiteral("   "));
+    body()->setPlainText(QStringLiteral("  "));
+    click("cmdScore");
+    ASSERT_EQ(m_messages.requests().size(), 1);
+    const MessageBoxRequest& prompt = m_messages.requests().constFirst();
+    EXPECT_EQ(prompt.icon, QMessageBox::NoIcon);
+    EXPECT_EQ(prompt.title, QStringLiteral("Tallyvex"));
+    EXPECT_EQ(prompt.text, QStringLiteral("You must enter a copy of your email into the Tallyvex"));
+    EXPECT_EQ(results(), QStringList({"0", "%", "", "Enter your email content below", "Scan"}));
+    EXPECT_EQ(control("lblBar1")->width(), 2) << "the start-up sliver stays until the gauge is sized";
+}
+
+TEST_F(ScanOnScreen, EnterInEitherPaneScansBeforeThePaneSeesTheKey)
+{
+    const struct
+    {
+        const char* name;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    } presses[] = {
+        {"Return", Qt::Key_Return, Qt::NoModifier},
+        {"keypad Enter", Qt::Key_Enter, Qt::KeypadModifier},
+        {"Shift+Return", Qt::Key_Return, Qt::ShiftModifier},
+        {"Ctrl+Return", Qt::Key_Return, Qt::ControlModifier},
+    };
+    for (const auto& press : presses) {
+        SCOPED_TRACE(press.name);
+        subject()->clear();
+        body()->setPlainText(QStringLiteral("act now"));
+        body()->moveCursor(QTextCursor::End);
+        QTest::keyClick(body(), press.key, press.modifiers);
+        // Scanned on "act now" alone: 2.0 over 7 characters. The caret went to the start, where the
+        // body box then put its line break.
+        EXPECT_EQ(caption("lblScore"), QStringLiteral("2.0"));
+        EXPECT_EQ(caption("lblPercent"), QStringLiteral("34.29%"));
+        EXPECT_TRUE(body()->toPlainText().endsWith(QStringLiteral("act now")));
+        if (press.modifiers == Qt::NoModifier || press.modifiers == Qt::KeypadModifier) {
+            EXPECT_EQ(body()->toPlainText(), QStringLiteral("\nact now"));
+        }
+
+        body()->setPlainText(QStringLiteral("free"));
+        subject()->setText(QStringLiteral("nothing here"));
+        QTest::keyClick(subject(), press.key, press.modifiers);
+        EXPECT_EQ(caption("lblScore"), QStringLiteral("1.0"));
+        EXPECT_EQ(subject()->text(), QStringLiteral("nothing here"));
+    }
+}
+
+TEST_F(ScanOnScreen, EnterKeepsAnOccurrenceSelectedInTheBody)
+{
+    fillPanes();
+    control<QCheckBox>("chkStep")->click();
+    // The first stop lies in the subject: the subject box does nothing with Enter anyway.
+    QTest::keyClick(body(), Qt::Key_Return);
+    EXPECT_EQ(subject()->selectedText(), QStringLiteral("FREE"));
+    EXPECT_EQ(body()->toPlainText(), QStringLiteral("\nact now and get it free today"))
+        << "a stop in the subject lets the body box have its line break";
+
+    body()->setPlainText(QStringLiteral("act now and get it free today"));
+    QTest::keyClick(body(), Qt::Key_Return);
+    EXPECT_EQ(body()->toPlainText(), QStringLiteral("act now and get it free today"));
+    EXPECT_EQ(selectedInBody(), QStringLiteral("free"));
+    EXPECT_EQ(caption("cmdScore"), QStringLiteral("Next"));
+}
+
+TEST_F(ScanOnScreen, PasteReplacesThePaneWithTheClipboardText)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const QString longText(200, u'x');
+    subject()->setText(QStringLiteral("old"));
+    subject()->setCursorPosition(1);
+    clipboard->setText(longText);
+    click("cmdSubPaste");
+    EXPECT_EQ(subject()->text(), QString(120, u'x'));
+
+    body()->setPlainText(QStringLiteral("old body"));
+    clipboard->setText(QStringLiteral("line one\nline two"));
+    click("cmdPaste");
+    EXPECT_EQ(body()->toPlainText(), QStringLiteral("line one\nline two"));
+
+    clipboard->setImage(QImage(4, 4, QImage::Format_RGB32));
+    click("cmdPaste");
+    EXPECT_EQ(body()->toPlainText(), QString());
+    click("cmdSubPaste");
+    EXPECT_EQ(subject()->text(), QString());
+}
+
+TEST_F(ScanOnScreen, CopyPutsTheWholePaneOnTheClipboard)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    subject()->setText(QStringLiteral("Quarterly figures"));
+    subject()->setSelection(0, 3);
+    click("cmdSubCopy");
+    EXPECT_EQ(clipboard->text(), QStringLiteral("Quarterly figures"));
+
+    body()->setPlainText(QStringLiteral("first\nsecond"));
+    click("cmdCopy");
+    EXPECT_EQ(clipboard->text(), QStringLiteral("first\nsecond"));
+
+    body()->clear();
+    click("cmdCopy");
+    EXPECT_EQ(clipboard->text(), QString());
+    const QMimeData* contents = clipboard->mimeData();
+    EXPECT_TRUE(contents == nullptr || !contents->hasText());
+}
+
+TEST_F(ScanOnScreen, ClearEmptiesOnePaneAndTheResultsButKeepsAWalkGoing)
+{
+    fillPanes();
+    click("cmdScore");
+    click("cmdSubClear");
+    EXPECT_EQ(subject()->text(), QString());
+    EXPECT_EQ(body()->toPlainText(), QStringLiteral("act now and get it free today"));
+    EXPECT_EQ(results(), QStringList({"0.0", "%", "", "Finished Scanning", "Scan"}));
+    EXPECT_EQ(control<QPlainTextEdit>("tbPhrases")->toPlainText(), QString());
+    EXPECT_EQ(barWidths(), QList<int>({0, 0, 0}));
+
+    fillPanes();
+    click("chkStep");
+    click("cmdScore");
+    click("cmdScore");
+    ASSERT_EQ(selectedInBody(), QStringLiteral("free"));
+    click("cmdClear");
+    EXPECT_EQ(body()->toPlainText(), QString());
+    EXPECT_EQ(subject()->text(), QStringLiteral("FREE offer"));
+    EXPECT_EQ(results(), QStringList({"0.0", "%", "", "Scanning Email Content", "Next"}));
+    EXPECT_TRUE(m_form->session().isPaused());
+
+    // The walk resumes on the texts as they now stand, after the stop.
+    body()->setPlainText(QStringLiteral("act now and get it free today"));
+    click("cmdScore");
+    EXPECT_EQ(selectedInBody(), QStringLiteral("act now"));
+    EXPECT_EQ(caption("lblScore"), QStringLiteral("2.0"));
+}
