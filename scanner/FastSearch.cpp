@@ -20,23 +20,11 @@ FastSearch::FastSearch(const PhraseTable& table)
         m_entries[size_t(m_phrases.size() - 1)].hasLineBreak = folded.find_first_of(U"\r\n") != std::u32string::npos;
         searched.push_back(m_phrases.size() - 1);
         patterns.push_back(folded);
-        patterns.push_back(U' ' + folded + U' ');
     }
     m_automaton = PhraseAutomaton(patterns);
-
-    m_wantsFirst.assign(size_t(m_automaton.patternCount()), 0);
-    m_paddedSlot.assign(size_t(m_automaton.patternCount()), -1);
-    for (size_t i = 0; i < searched.size(); ++i) {
-        Entry& entry = m_entries[size_t(searched[i])];
-        entry.pattern = m_automaton.patternOf(2 * i);
-        entry.paddedPattern = m_automaton.patternOf(2 * i + 1);
-        m_wantsFirst[size_t(entry.pattern)] = 1;
-        std::int32_t& slot = m_paddedSlot[size_t(entry.paddedPattern)];
-        if (slot < 0) {
-            slot = std::int32_t(m_padded.size());
-            m_padded.emplace_back();
-        }
-    }
+    for (size_t i = 0; i < searched.size(); ++i)
+        m_entries[size_t(searched[i])].pattern = m_automaton.patternOf(i);
+    m_padded.resize(size_t(m_automaton.patternCount()));
 }
 
 FastSearch::~FastSearch() = default;
@@ -50,21 +38,33 @@ void FastSearch::setText(const QString& scanText)
     m_first.assign(size_t(m_automaton.patternCount()), -1);
     for (PaddedHits& hits : m_padded)
         hits.count = 0;
-    m_walk.reset(m_automaton);
-    m_automaton.walk(m_folded.data(), m_folded.size(), m_walk,
-                     [this](std::int32_t pattern, std::size_t start) { return report(pattern, start); });
+    m_firstWalk.reset(m_automaton);
+    m_paddedWalk.reset(m_automaton);
+
+    const auto reportFirst = [this](std::int32_t pattern, std::size_t start) {
+        m_first[size_t(pattern)] = qsizetype(start);
+        return false;
+    };
+    const auto reportPadded
+        = [this](std::int32_t pattern, std::size_t start) { return this->reportPadded(pattern, start); };
+    std::int32_t node = 0;
+    const size_t size = m_folded.size();
+    for (size_t i = 0; i < size; ++i) {
+        node = m_automaton.next(node, m_folded[i]);
+        if (m_firstWalk.mayReport(node))
+            m_automaton.reportEndingAt(m_firstWalk, node, i, reportFirst);
+        if (i + 1 < size && m_folded[i + 1] == U' ' && m_paddedWalk.mayReport(node))
+            m_automaton.reportEndingAt(m_paddedWalk, node, i, reportPadded);
+    }
 }
 
-bool FastSearch::report(std::int32_t pattern, std::size_t start)
+bool FastSearch::reportPadded(std::int32_t pattern, std::size_t start)
 {
-    // Occurrences of one pattern arrive in the order of their starts, so the first one kept is the first.
-    if (m_wantsFirst[size_t(pattern)] && m_first[size_t(pattern)] < 0)
-        m_first[size_t(pattern)] = qsizetype(start);
-    const std::int32_t slot = m_paddedSlot[size_t(pattern)];
-    if (slot < 0)
-        return false;
-    PaddedHits& hits = m_padded[size_t(slot)];
-    hits.starts[size_t(hits.count++)] = qsizetype(start);
+    if (start == 0 || m_folded[start - 1] != U' ')
+        return true;
+    // Occurrences of one pattern arrive in the order of their starts.
+    PaddedHits& hits = m_padded[size_t(pattern)];
+    hits.starts[size_t(hits.count++)] = qsizetype(start - 1);
     return hits.count < KeptPadded;
 }
 
@@ -84,7 +84,7 @@ qsizetype FastSearch::findPadded(qsizetype index, qsizetype from)
     const Entry& entry = m_entries[size_t(index)];
     if (entry.pattern < 0)
         return m_text->indexOf(m_paddedPhrases.at(index), from, Qt::CaseInsensitive);
-    const PaddedHits& hits = m_padded[size_t(m_paddedSlot[size_t(entry.paddedPattern)])];
+    const PaddedHits& hits = m_padded[size_t(entry.pattern)];
     const auto kept = hits.starts.begin() + hits.count;
     const auto found = std::lower_bound(hits.starts.begin(), kept, from);
     if (found != kept)

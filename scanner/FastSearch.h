@@ -12,7 +12,8 @@
 class PhraseTable;
 
 // The scan's searches answered from one pass over the folded text: the automaton of the table's phrases,
-// built once per table, reports each phrase's first occurrence and its first space-padded occurrences.
+// built once per table, reports each phrase's first occurrence, and at every unit followed by a space the
+// phrases ending there that also follow a space.
 // Questions beyond what the pass kept (Step Through resuming far into a text) search the folded text for
 // that one phrase. Answers are those of QString's case-insensitive search.
 class FastSearch final : public PhraseSearch
@@ -37,7 +38,6 @@ private:
     {
         // -1 for a phrase that QString itself searches (or the empty entry).
         std::int32_t pattern = -1;
-        std::int32_t paddedPattern = -1;
         // The list test cannot go by single phrases when a phrase spans the list's line ends.
         bool hasLineBreak = false;
     };
@@ -47,20 +47,20 @@ private:
         int count = 0;
     };
 
-    bool report(std::int32_t pattern, std::size_t start);
+    bool reportPadded(std::int32_t pattern, std::size_t start);
     qsizetype searchFolded(QStringView phrase, qsizetype from) const;
 
     QStringList m_phrases;
     QStringList m_paddedPhrases;
     std::vector<Entry> m_entries;
     PhraseAutomaton m_automaton;
-    // Per pattern: whether some entry asks for its first occurrence, or for its padded occurrences.
-    std::vector<std::uint8_t> m_wantsFirst;
-    std::vector<std::int32_t> m_paddedSlot;
 
     const QString* m_text = nullptr;
     std::vector<char32_t> m_folded;
-    PhraseAutomaton::WalkState m_walk;
+    // Per pattern: its first occurrence, and its first occurrences with a space on both sides (their
+    // leading spaces' positions). Each has a walk state of its own, as each retires patterns at its own time.
+    PhraseAutomaton::WalkState m_firstWalk;
+    PhraseAutomaton::WalkState m_paddedWalk;
     std::vector<qsizetype> m_first;
     std::vector<PaddedHits> m_padded;
 

@@ -17,6 +17,12 @@ public:
     public:
         // Undoes what the last walk changed, so that a reset costs no more than the walk did.
         void reset(const PhraseAutomaton& automaton);
+        // False when no unretired pattern ends in `node`: most nodes end none and have none down their
+        // suffix chain.
+        bool mayReport(std::int32_t node) const
+        {
+            return !m_retired[std::size_t(node)] || m_nextReporting[std::size_t(node)] >= 0;
+        }
 
     private:
         friend class PhraseAutomaton;
@@ -44,27 +50,35 @@ public:
     std::size_t nodeCount() const { return m_depth.size(); }
     std::size_t memoryBytes() const;
 
-    // Walks `text`, calling report(pattern, start) for each occurrence in the order of their ends, then
-    // of their lengths, longest first. report returns false once it needs no more of that pattern.
+    // The node after `node` on reading `unit`; a walk starts at node 0.
+    std::int32_t next(std::int32_t node, char32_t unit) const { return transition(node, unit, symbolOf(unit)); }
+
+    // Calls report(pattern, start) for each unretired pattern that ends in `node`, whose last unit is at
+    // `end`, longest first. report returns false once it needs no more of that pattern.
+    template <typename Report>
+    void reportEndingAt(WalkState& state, std::int32_t node, std::size_t end, Report&& report) const
+    {
+        std::int32_t reporting = liveFrom(state, node);
+        while (reporting >= 0) {
+            const std::int32_t pattern = m_nodePattern[std::size_t(reporting)];
+            const std::size_t start = end + 1 - std::size_t(m_depth[std::size_t(reporting)]);
+            if (!report(pattern, start))
+                state.retire(reporting);
+            const std::int32_t below = liveFrom(state, state.m_nextReporting[std::size_t(reporting)]);
+            state.link(reporting, below);
+            reporting = below;
+        }
+    }
+
+    // Walks `text`, reporting each occurrence in the order of their ends, then of their lengths.
     template <typename Report>
     void walk(const char32_t* text, std::size_t size, WalkState& state, Report&& report) const
     {
         std::int32_t node = 0;
         for (std::size_t i = 0; i < size; ++i) {
-            node = next(node, text[i], symbolOf(text[i]));
-            // Most nodes end no pattern and have none down their suffix chain.
-            if (state.m_retired[std::size_t(node)] && state.m_nextReporting[std::size_t(node)] < 0)
-                continue;
-            std::int32_t reporting = liveFrom(state, node);
-            while (reporting >= 0) {
-                const std::int32_t pattern = m_nodePattern[std::size_t(reporting)];
-                const std::size_t start = i + 1 - std::size_t(m_depth[std::size_t(reporting)]);
-                if (!report(pattern, start))
-                    state.retire(reporting);
-                const std::int32_t below = liveFrom(state, state.m_nextReporting[std::size_t(reporting)]);
-                state.link(reporting, below);
-                reporting = below;
-            }
+            node = next(node, text[i]);
+            if (state.mayReport(node))
+                reportEndingAt(state, node, i, report);
         }
     }
 
@@ -77,7 +91,7 @@ private:
         return unit < 0x10000 ? 0 : supplementarySymbol(unit);
     }
     std::uint32_t supplementarySymbol(char32_t unit) const;
-    std::int32_t next(std::int32_t node, char32_t unit, std::uint32_t symbol) const
+    std::int32_t transition(std::int32_t node, char32_t unit, std::uint32_t symbol) const
     {
         for (;;) {
             if (std::size_t(node) < m_denseCount)
@@ -97,7 +111,7 @@ private:
     static std::int32_t liveFrom(WalkState& state, std::int32_t node);
 
     // Transitions kept as a full table for the nodes nearest the root, where a walk spends most of its time.
-    static constexpr std::size_t DenseTableLimit = std::size_t(1) << 19;
+    static constexpr std::size_t DenseTableLimit = std::size_t(1) << 18;
 
     // Per node: the length of its path, its failure link, the nearest pattern-ending node strictly down its
     // suffix chain (-1 for none), and its pattern (-1 for none).
