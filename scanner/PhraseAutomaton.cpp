@@ -1,5 +1,7 @@
 #include "PhraseAutomaton.h"
 
+#include <QtGlobal>
+
 #include <algorithm>
 #include <numeric>
 
@@ -110,9 +112,7 @@ PhraseAutomaton::PhraseAutomaton(const std::vector<std::u32string>& patterns)
     const std::vector<std::int32_t> nodePattern(m_nodePattern);
     m_edgeBegin.assign(nodes + 1, 0);
     m_edgeUnits.clear();
-    m_edgeTargets.clear();
     m_edgeUnits.reserve(edges.size());
-    m_edgeTargets.reserve(edges.size());
     for (std::size_t node = 0; node < nodes; ++node) {
         const auto old = std::size_t(breadthFirst[node]);
         m_depth[node] = depth[old];
@@ -120,7 +120,7 @@ PhraseAutomaton::PhraseAutomaton(const std::vector<std::u32string>& patterns)
         for (std::uint32_t c = childBegin[old]; c < childBegin[old + 1]; ++c) {
             const Edge& edge = edges[std::size_t(children[c])];
             m_edgeUnits.push_back(edge.unit);
-            m_edgeTargets.push_back(renumbered[std::size_t(edge.child)]);
+            Q_ASSERT(renumbered[std::size_t(edge.child)] == std::int32_t(m_edgeUnits.size()));
         }
         m_edgeBegin[node + 1] = std::uint32_t(m_edgeUnits.size());
     }
@@ -145,7 +145,7 @@ PhraseAutomaton::PhraseAutomaton(const std::vector<std::u32string>& patterns)
     m_dense.assign(m_denseCount * m_symbolCount, 0);
     for (std::size_t node = 0; node < nodes; ++node) {
         for (std::uint32_t e = m_edgeBegin[node]; e < m_edgeBegin[node + 1]; ++e) {
-            const std::int32_t target = m_edgeTargets[e];
+            const auto target = std::int32_t(e + 1);
             const std::int32_t failure = node == 0 ? 0 : slowNext(m_failure[node], m_edgeUnits[e]);
             m_failure[std::size_t(target)] = failure;
             m_suffixReport[std::size_t(target)]
@@ -156,7 +156,7 @@ PhraseAutomaton::PhraseAutomaton(const std::vector<std::u32string>& patterns)
             if (node != 0)
                 std::copy_n(m_dense.data() + std::size_t(m_failure[node]) * m_symbolCount, m_symbolCount, targets);
             for (std::uint32_t e = m_edgeBegin[node]; e < m_edgeBegin[node + 1]; ++e)
-                targets[symbolOf(m_edgeUnits[e])] = m_edgeTargets[e];
+                targets[symbolOf(m_edgeUnits[e])] = std::int32_t(e + 1);
         }
     }
 }
@@ -172,20 +172,10 @@ std::uint32_t PhraseAutomaton::supplementarySymbol(char32_t unit) const
 std::size_t PhraseAutomaton::memoryBytes() const
 {
     return (m_depth.capacity() + m_failure.capacity() + m_suffixReport.capacity() + m_nodePattern.capacity()
-            + m_edgeTargets.capacity() + m_patternOf.capacity() + m_patternNode.capacity() + m_dense.capacity())
+            + m_patternOf.capacity() + m_patternNode.capacity() + m_dense.capacity())
         * sizeof(std::int32_t)
         + (m_edgeBegin.capacity() + m_bmpSymbols.capacity()) * sizeof(std::uint32_t)
         + (m_edgeUnits.capacity() + m_supplementaryUnits.capacity()) * sizeof(char32_t);
-}
-
-std::int32_t PhraseAutomaton::child(std::int32_t node, char32_t unit) const
-{
-    const char32_t* first = m_edgeUnits.data() + m_edgeBegin[std::size_t(node)];
-    const char32_t* last = m_edgeUnits.data() + m_edgeBegin[std::size_t(node) + 1];
-    const char32_t* found = last - first <= 8 ? std::find(first, last, unit) : std::lower_bound(first, last, unit);
-    if (found == last || *found != unit)
-        return -1;
-    return m_edgeTargets[std::size_t(found - m_edgeUnits.data())];
 }
 
 std::int32_t PhraseAutomaton::slowNext(std::int32_t node, char32_t unit) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -104,7 +105,16 @@ private:
             node = m_failure[std::size_t(node)];
         }
     }
-    std::int32_t child(std::int32_t node, char32_t unit) const;
+    // The child of `node` by `unit`, or -1. Breadth-first numbering makes edge e lead to node e + 1.
+    std::int32_t child(std::int32_t node, char32_t unit) const
+    {
+        const char32_t* first = m_edgeUnits.data() + m_edgeBegin[std::size_t(node)];
+        const char32_t* last = m_edgeUnits.data() + m_edgeBegin[std::size_t(node) + 1];
+        const char32_t* found = last - first <= 8 ? std::find(first, last, unit) : std::lower_bound(first, last, unit);
+        if (found == last || *found != unit)
+            return -1;
+        return std::int32_t(found - m_edgeUnits.data()) + 1;
+    }
     // The next node by edges and failure links alone, while the transition table is being built.
     std::int32_t slowNext(std::int32_t node, char32_t unit) const;
     // The first node from `node` along the report chain that has not retired, or -1; shortens the chain.
@@ -119,10 +129,9 @@ private:
     std::vector<std::int32_t> m_failure;
     std::vector<std::int32_t> m_suffixReport;
     std::vector<std::int32_t> m_nodePattern;
-    // Children of each node, sorted by unit: m_edgeUnits/m_edgeTargets[m_edgeBegin[n] .. m_edgeBegin[n+1]).
+    // The units of each node's edges, sorted: m_edgeUnits[m_edgeBegin[n] .. m_edgeBegin[n+1]).
     std::vector<std::uint32_t> m_edgeBegin;
     std::vector<char32_t> m_edgeUnits;
-    std::vector<std::int32_t> m_edgeTargets;
     // Symbols: per unit of the Basic Multilingual Plane up to the highest one in a pattern, and the sorted
     // units beyond it (symbol = 1 + m_bmpSymbolCount + index).
     std::vector<std::uint32_t> m_bmpSymbols;
