@@ -52,6 +52,8 @@ def main():
             lambda f, r: f["cpu_ms"] <= 0.05)
     compare("W2 5 KB × 32,768 phrases", find(runs, "W2/fast:1"), find(runs, "W2/fast:0"), "≥ 500× faster",
             lambda f, r: r is not None and r >= 500)
+    compare("W2 engine alone (fold, walk, first occurrences)", find(runs, "W2Engine"), find(runs, "W2/fast:0"),
+            "≥ 500× faster", lambda f, r: r is not None and r >= 500)
     compare("W3 1 MB × 1,000 phrases", find(runs, "W3/fast:1"), find(runs, "W3/fast:0"), "≥ 100× faster",
             lambda f, r: r is not None and r >= 100)
     compare("W4 1 MB × 32,768 phrases, scan", find(runs, "W4"), None, "≤ 50 ms", lambda f, r: f["cpu_ms"] <= 50)
