@@ -18,14 +18,6 @@ inline char32_t foldCodePoint(char32_t c)
 
 } // namespace
 
-char32_t CaseFolding::foldedUnitAt(QStringView text, qsizetype index)
-{
-    const char16_t unit = text.utf16()[index];
-    if (QChar::isLowSurrogate(unit) && index > 0 && QChar::isHighSurrogate(text.utf16()[index - 1]))
-        return QChar::toCaseFolded(QChar::surrogateToUcs4(text.utf16()[index - 1], unit));
-    return foldCodePoint(unit);
-}
-
 void CaseFolding::fold(QStringView text, std::vector<char32_t>& folded)
 {
     const char16_t* units = text.utf16();

@@ -9,8 +9,6 @@
 // code point of the pair. Folding keeps one value per unit, so positions never shift.
 namespace CaseFolding {
 
-char32_t foldedUnitAt(QStringView text, qsizetype index);
-
 // Replaces `folded` with the folded units of `text`.
 void fold(QStringView text, std::vector<char32_t>& folded);
 std::u32string folded(QStringView text);

@@ -30,9 +30,10 @@ public:
     const PhraseAutomaton& automaton() const { return m_automaton; }
 
 private:
-    // A scan without Step Through needs the padded occurrences after the first occurrence, at most ten;
-    // one padded occurrence may begin just before the first occurrence.
-    static constexpr int KeptPadded = 12;
+    // A scan without Step Through asks for the padded occurrences after the first occurrence, eleven times
+    // at most (the last answer is not used); two padded occurrences may begin before those: the one whose
+    // phrase is the first occurrence, and one that begins at it.
+    static constexpr int KeptPadded = 13;
 
     struct Entry
     {

@@ -44,10 +44,6 @@ public:
     // The pattern number of `patterns[index]`; equal patterns have the same number.
     std::int32_t patternOf(std::size_t index) const { return m_patternOf[index]; }
     std::int32_t patternCount() const { return std::int32_t(m_patternNode.size()); }
-    std::int32_t patternLength(std::int32_t pattern) const
-    {
-        return m_depth[std::size_t(m_patternNode[std::size_t(pattern)])];
-    }
     std::size_t nodeCount() const { return m_depth.size(); }
     std::size_t memoryBytes() const;
 
