@@ -96,24 +96,29 @@ qsizetype FastSearch::findPadded(qsizetype index, qsizetype from)
 
 bool FastSearch::listContains(qsizetype index, const QString& listText)
 {
+    // The walk keeps up with the list at every call, also for the phrases it cannot answer, so that it
+    // notices the list being emptied before it grows again.
+    if (m_automaton.patternCount() > 0) {
+        if (m_listed.empty() || listText.size() < m_listWalked) {
+            m_listWalked = 0;
+            m_listWalk.reset(m_automaton);
+            m_listed.assign(size_t(m_automaton.patternCount()), 0);
+        }
+        // Every listed phrase ends with a line end, so a phrase without one lies within the new part or
+        // not at all.
+        if (listText.size() > m_listWalked) {
+            CaseFolding::fold(QStringView(listText).sliced(m_listWalked), m_foldedList);
+            m_automaton.walk(m_foldedList.data(), m_foldedList.size(), m_listWalk,
+                             [this](std::int32_t pattern, std::size_t) {
+                                 m_listed[size_t(pattern)] = 1;
+                                 return false;
+                             });
+            m_listWalked = listText.size();
+        }
+    }
     const Entry& entry = m_entries[size_t(index)];
     if (entry.pattern < 0 || entry.hasLineBreak)
         return listText.contains(m_phrases.at(index), Qt::CaseInsensitive);
-    if (m_listed.empty() || listText.size() < m_listWalked) {
-        m_listWalked = 0;
-        m_listWalk.reset(m_automaton);
-        m_listed.assign(size_t(m_automaton.patternCount()), 0);
-    }
-    // Every listed phrase ends with a line end, so a phrase without one lies within the new part or not at all.
-    if (listText.size() > m_listWalked) {
-        CaseFolding::fold(QStringView(listText).sliced(m_listWalked), m_foldedList);
-        m_automaton.walk(m_foldedList.data(), m_foldedList.size(), m_listWalk,
-                         [this](std::int32_t pattern, std::size_t) {
-                             m_listed[size_t(pattern)] = 1;
-                             return false;
-                         });
-        m_listWalked = listText.size();
-    }
     return m_listed[size_t(entry.pattern)] != 0;
 }
 

@@ -325,7 +325,7 @@ TEST_P(DifferentialScanTest, FastEngineShowsWhatThePlainSearchShows)
                 body = generate.chance(50) ? QString() : generate.text(config.maxBodyPieces);
             } else if (generate.chance(2)) {
                 subject = generate.text(config.maxSubjectPieces).left(ScanSession::SubjectWidth);
-            } else if (generate.chance(2)) {
+            } else if (generate.chance(10)) {
                 plain.resetResults();
                 reference.results().resetResults();
                 fast.results().resetResults();
