@@ -7,6 +7,7 @@
 ScanResults::ScanResults(const QLocale& locale)
     : m_numbers(locale)
     , m_percent(Captions::IdlePercent)
+    , m_percentValue(m_numbers.readPercent(m_percent))
     , m_status(Captions::StatusReady)
     , m_scanButton(Captions::ScanButton)
 {
@@ -29,16 +30,22 @@ void ScanResults::setScore(const QString& caption)
     m_scoreValue = m_numbers.readScore(caption);
 }
 
+void ScanResults::setPercent(const QString& caption)
+{
+    m_percent = caption;
+    m_percentValue = m_numbers.readPercent(caption);
+}
+
 void ScanResults::resetResults()
 {
     setScore(Captions::IdleScore);
-    m_percent = Captions::IdlePercent;
+    setPercent(Captions::IdlePercent);
     m_phrases.clear();
 }
 
 void ScanResults::updateGauges()
 {
-    m_gauge = ScoreGauge::widthsFor(score(), m_percent, m_numbers);
+    m_gauge = ScoreGauge::widthsFor(m_scoreValue, m_percentValue);
 }
 
 void ScanResults::addToScore(double weight)
@@ -50,7 +57,7 @@ void ScanResults::addToScore(double weight)
 
 void ScanResults::updatePercent(qsizetype textLength)
 {
-    m_percent = m_numbers.percent(scoreValue() / double(textLength) * 1.2);
+    setPercent(m_numbers.percent(m_scoreValue / double(textLength) * 1.2));
 }
 
 void ScanResults::appendPhrase(const QString& phrase)

@@ -29,7 +29,7 @@ public:
     const std::optional<GaugeWidths>& gauge() const { return m_gauge; }
 
     double scoreValue() const { return m_scoreValue; }
-    double percentValue() const { return m_numbers.readPercent(m_percent); }
+    double percentValue() const { return m_percentValue; }
 
     // Score "0.0", percentage "%", phrase list empty; the gauge, verdict and status stay.
     void resetResults();
@@ -49,6 +49,7 @@ public:
 
 private:
     void setScore(const QString& caption);
+    void setPercent(const QString& caption);
 
     CaptionNumbers m_numbers;
     // The score caption is written when it is next read; additions go by the value it reads back as.
@@ -56,7 +57,9 @@ private:
     mutable bool m_scoreUnwritten = false;
     double m_scoreSum = 0.0;
     double m_scoreValue = 0.0;
+    // The percentage caption and the number it reads as.
     QString m_percent;
+    double m_percentValue = 0.0;
     QString m_phrases;
     QString m_passFail;
     QString m_status;
