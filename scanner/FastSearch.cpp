@@ -24,6 +24,7 @@ FastSearch::FastSearch(const PhraseTable& table)
     m_automaton = PhraseAutomaton(patterns);
     for (size_t i = 0; i < searched.size(); ++i)
         m_entries[size_t(searched[i])].pattern = m_automaton.patternOf(i);
+    m_first.assign(size_t(m_automaton.patternCount()), -1);
     m_padded.resize(size_t(m_automaton.patternCount()));
 }
 
@@ -35,14 +36,18 @@ void FastSearch::setText(const QString& scanText)
     if (m_automaton.patternCount() == 0)
         return;
     CaseFolding::fold(scanText, m_folded);
-    m_first.assign(size_t(m_automaton.patternCount()), -1);
-    for (PaddedHits& hits : m_padded)
-        hits.count = 0;
+    // Only the patterns found in the last text have answers to forget.
+    for (const std::int32_t pattern : m_found) {
+        m_first[size_t(pattern)] = -1;
+        m_padded[size_t(pattern)].count = 0;
+    }
+    m_found.clear();
     m_firstWalk.reset(m_automaton);
     m_paddedWalk.reset(m_automaton);
 
     const auto reportFirst = [this](std::int32_t pattern, std::size_t start) {
         m_first[size_t(pattern)] = qsizetype(start);
+        m_found.push_back(pattern);
         return false;
     };
     const auto reportPadded

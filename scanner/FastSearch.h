@@ -64,6 +64,7 @@ private:
     PhraseAutomaton::WalkState m_paddedWalk;
     std::vector<qsizetype> m_first;
     std::vector<PaddedHits> m_padded;
+    std::vector<std::int32_t> m_found;
 
     // The part of the phrase list already walked, and the patterns found in it.
     qsizetype m_listWalked = 0;
