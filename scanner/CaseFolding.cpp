@@ -9,13 +9,6 @@ namespace {
 // QString's search builds its skip table from at most this many units of the searched text's end.
 constexpr qsizetype SkipTableSpan = 255;
 
-inline char32_t foldCodePoint(char32_t c)
-{
-    if (c < 0x80)
-        return c >= u'A' && c <= u'Z' ? c + 0x20 : c;
-    return QChar::toCaseFolded(c);
-}
-
 } // namespace
 
 void CaseFolding::fold(QStringView text, std::vector<char32_t>& folded)
@@ -23,14 +16,14 @@ void CaseFolding::fold(QStringView text, std::vector<char32_t>& folded)
     const char16_t* units = text.utf16();
     const qsizetype size = text.size();
     folded.resize(size_t(size));
-    char16_t previous = 0;
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t unit = units[i];
-        if (QChar::isLowSurrogate(unit) && QChar::isHighSurrogate(previous))
-            folded[size_t(i)] = QChar::toCaseFolded(QChar::surrogateToUcs4(previous, unit));
+        if (unit < 0x80)
+            folded[size_t(i)] = unit >= u'A' && unit <= u'Z' ? unit + 0x20 : unit;
+        else if (QChar::isLowSurrogate(unit) && i > 0 && QChar::isHighSurrogate(units[i - 1]))
+            folded[size_t(i)] = QChar::toCaseFolded(QChar::surrogateToUcs4(units[i - 1], unit));
         else
-            folded[size_t(i)] = foldCodePoint(unit);
-        previous = unit;
+            folded[size_t(i)] = QChar::toCaseFolded(char32_t(unit));
     }
 }
 
