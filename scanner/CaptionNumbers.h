@@ -21,6 +21,9 @@ public:
 
     // A score caption as a number; a caption that does not read counts as 0.
     double readScore(const QString& caption) const;
+    // What the score caption written for `value` reads back as, without writing it: the value rounded to
+    // one decimal, exact halves away from zero, as the caption's format rounds.
+    double scoreReadBack(double value) const;
     // The percentage number of a caption: every "%" removed and "0" appended, so "%" alone reads as 0
     // and "3.45%" as 3.45.
     double readPercent(const QString& caption) const;

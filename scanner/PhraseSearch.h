@@ -18,4 +18,7 @@ public:
     // First occurrence at or after `from` of a space, phrase `index` and a space; the position is the
     // leading space's.
     virtual qsizetype findPadded(qsizetype index, qsizetype from) = 0;
+    // Whether the phrase list's text contains phrase `index`, in any case. Between two calls the list only
+    // grows by appended phrases, or is emptied.
+    virtual bool listContains(qsizetype index, const QString& listText) = 0;
 };

@@ -24,3 +24,8 @@ qsizetype ReferenceSearch::findPadded(qsizetype index, qsizetype from)
 {
     return m_text->indexOf(m_paddedPhrases.at(index), from, Qt::CaseInsensitive);
 }
+
+bool ReferenceSearch::listContains(qsizetype index, const QString& listText)
+{
+    return listText.contains(m_phrases.at(index), Qt::CaseInsensitive);
+}

@@ -15,6 +15,7 @@ public:
     void setText(const QString& scanText) override;
     qsizetype findFirst(qsizetype index, qsizetype from) override;
     qsizetype findPadded(qsizetype index, qsizetype from) override;
+    bool listContains(qsizetype index, const QString& listText) override;
 
 private:
     QStringList m_phrases;

@@ -17,7 +17,7 @@ public:
 
     const CaptionNumbers& numbers() const { return m_numbers; }
 
-    const QString& score() const { return m_score; }
+    const QString& score() const;
     const QString& percent() const { return m_percent; }
     // The phrases found, each followed by CR LF, in the order first found.
     const QString& phrases() const { return m_phrases; }
@@ -28,8 +28,8 @@ public:
     // Empty until the gauge is first sized; the window keeps its start-up sliver until then.
     const std::optional<GaugeWidths>& gauge() const { return m_gauge; }
 
-    double scoreValue() const { return m_numbers.readScore(m_score); }
-    double percentValue() const { return m_numbers.readPercent(m_percent); }
+    double scoreValue() const { return m_scoreValue; }
+    double percentValue() const { return m_percentValue; }
 
     // Score "0.0", percentage "%", phrase list empty; the gauge, verdict and status stay.
     void resetResults();
@@ -39,8 +39,8 @@ public:
     void addToScore(double weight);
     // The percentage of the score per character of text, scaled by 1.2.
     void updatePercent(qsizetype textLength);
-    // Lists a phrase unless the list already contains it, in any case, anywhere in its text.
-    void listPhrase(const QString& phrase);
+    // Appends a phrase and CR LF to the list.
+    void appendPhrase(const QString& phrase);
     void setPassFail(const QString& text) { m_passFail = text; }
     void setStatus(const QString& text) { m_status = text; }
     void setScanButton(const QString& text) { m_scanButton = text; }
@@ -48,9 +48,18 @@ public:
     void showVerdict();
 
 private:
+    void setScore(const QString& caption);
+    void setPercent(const QString& caption);
+
     CaptionNumbers m_numbers;
-    QString m_score;
+    // The score caption is written when it is next read; additions go by the value it reads back as.
+    mutable QString m_score;
+    mutable bool m_scoreUnwritten = false;
+    double m_scoreSum = 0.0;
+    double m_scoreValue = 0.0;
+    // The percentage caption and the number it reads as.
     QString m_percent;
+    double m_percentValue = 0.0;
     QString m_phrases;
     QString m_passFail;
     QString m_status;

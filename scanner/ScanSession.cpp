@@ -1,8 +1,10 @@
 #include "ScanSession.h"
 
 #include "Captions.h"
+#include "FastSearch.h"
 #include "PhraseSearch.h"
-#include "ReferenceSearch.h"
+
+#include <bit>
 
 namespace {
 
@@ -19,7 +21,7 @@ bool isBlank(const QString& text)
 
 ScanSession::ScanSession(const QLocale& locale, SearchFactory makeSearch)
     : m_makeSearch(makeSearch ? std::move(makeSearch)
-                              : [](const PhraseTable& table) { return std::make_unique<ReferenceSearch>(table); })
+                              : [](const PhraseTable& table) { return std::make_unique<FastSearch>(table); })
     , m_search(m_makeSearch(m_table))
     , m_results(locale)
 {
@@ -69,16 +71,18 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
             continue;
         }
         m_matchPos = m_search->findFirst(index, m_matchPos) + 1;
-        if (m_matchPos > 0)
-            m_results.listPhrase(m_table.at(index).phrase);
+        if (m_matchPos > 0 && !m_search->listContains(index, m_results.phrases()))
+            m_results.appendPhrase(m_table.at(index).phrase);
 
         bool padded = false;
         int handled = 0;
+        OccurrenceTexts texts;
         while (m_matchPos > 0) {
             // A padded match begins with the space before the phrase.
             const qsizetype phraseStart = padded ? m_matchPos + 1 : m_matchPos;
-            outcome.occurrences.append(handleOccurrence(index, phraseStart, text, textLength));
+            outcome.occurrences.append(handleOccurrence(index, phraseStart, text, texts));
             if (stepThrough) {
+                showLastOccurrence(outcome, textLength);
                 m_stepIndex = qint16(index);
                 m_results.setScanButton(Captions::NextButton);
                 outcome.kind = PressOutcome::Kind::Stopped;
@@ -92,13 +96,14 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
         }
     }
 
+    showLastOccurrence(outcome, textLength);
     finishScan();
     outcome.kind = PressOutcome::Kind::Finished;
     return outcome;
 }
 
 Occurrence
-ScanSession::handleOccurrence(qsizetype index, qsizetype phraseStart, const QString& scanText, qsizetype textLength)
+ScanSession::handleOccurrence(qsizetype index, qsizetype phraseStart, const QString& scanText, OccurrenceTexts& texts)
 {
     const TriggerPhrase& entry = m_table.at(index);
     Occurrence occurrence;
@@ -109,19 +114,37 @@ ScanSession::handleOccurrence(qsizetype index, qsizetype phraseStart, const QStr
     occurrence.pane = phraseStart <= SubjectWidth ? Pane::Subject : Pane::Body;
     occurrence.start = phraseStart - (occurrence.pane == Pane::Subject ? 1 : SubjectWidth + 1);
 
-    const CaptionNumbers& numbers = m_results.numbers();
     m_results.addToScore(entry.weight);
     occurrence.bold = isAllCaps(QStringView(scanText).mid(phraseStart - 1, entry.phrase.size()));
-    if (occurrence.bold) {
+    if (occurrence.bold)
         m_results.addToScore(entry.weight);
-        occurrence.text = u'\'' + entry.phrase + QStringLiteral("' - (Bold) ") + numbers.weight(2 * entry.weight);
-    } else {
-        occurrence.text = u'\'' + entry.phrase + QStringLiteral("' - ") + numbers.weight(entry.weight);
+    QString& text = occurrence.bold ? texts.bold : texts.plain;
+    if (text.isEmpty()) {
+        text = occurrence.bold ? u'\'' + entry.phrase + QStringLiteral("' - (Bold) ") + weightText(2 * entry.weight)
+                               : u'\'' + entry.phrase + QStringLiteral("' - ") + weightText(entry.weight);
     }
-    m_results.setPassFail(occurrence.text);
+    occurrence.text = text;
+    return occurrence;
+}
+
+const QString& ScanSession::weightText(double weight)
+{
+    // A table holds few distinct weights, and writing one in general form is costly.
+    QString& text = m_weightTexts[std::bit_cast<quint64>(weight)];
+    if (text.isEmpty())
+        text = m_results.numbers().weight(weight);
+    return text;
+}
+
+void ScanSession::showLastOccurrence(const PressOutcome& outcome, qsizetype textLength)
+{
+    // The verdict caption, the percentage and the gauge follow the score after every occurrence, but only
+    // their state after a press's last occurrence can be seen: a press runs to its end before any painting.
+    if (outcome.occurrences.isEmpty())
+        return;
+    m_results.setPassFail(outcome.occurrences.constLast().text);
     m_results.updatePercent(textLength);
     m_results.updateGauges();
-    return occurrence;
 }
 
 void ScanSession::finishScan()

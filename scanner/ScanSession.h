@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <unordered_map>
 
 class PhraseSearch;
 
@@ -84,7 +85,17 @@ public:
     static QString scanText(const QString& subject, const QString& body);
 
 private:
-    Occurrence handleOccurrence(qsizetype index, qsizetype phraseStart, const QString& scanText, qsizetype textLength);
+    // The verdict caption's texts for the phrase being handled, written once per phrase and press.
+    struct OccurrenceTexts
+    {
+        QString plain;
+        QString bold;
+    };
+
+    Occurrence
+    handleOccurrence(qsizetype index, qsizetype phraseStart, const QString& scanText, OccurrenceTexts& texts);
+    void showLastOccurrence(const PressOutcome& outcome, qsizetype textLength);
+    const QString& weightText(double weight);
     void finishScan();
 
     SearchFactory m_makeSearch;
@@ -93,6 +104,8 @@ private:
     ScanResults m_results;
     qint16 m_stepIndex = 0;
     qsizetype m_matchPos = 0;
+    // By the bits of the weight, so that -0 and 0 keep their own texts.
+    std::unordered_map<quint64, QString> m_weightTexts;
 };
 
 // True when every character is one of the 26 capital letters A to Z; true for an empty text.

@@ -8,8 +8,13 @@
 GaugeWidths
 ScoreGauge::widthsFor(const QString& scoreCaption, const QString& percentCaption, const CaptionNumbers& numbers)
 {
-    const double fromScore = numbers.readScore(scoreCaption) / ScaleDivisor;
-    const double fromPercent = numbers.readPercent(percentCaption) / ScaleDivisor;
+    return widthsFor(numbers.readScore(scoreCaption), numbers.readPercent(percentCaption));
+}
+
+GaugeWidths ScoreGauge::widthsFor(double score, double percent)
+{
+    const double fromScore = score / ScaleDivisor;
+    const double fromPercent = percent / ScaleDivisor;
     const double fraction = std::min(std::max(fromScore, fromPercent), 1.0);
 
     const int width = std::max(0, int(std::floor(FullWidth * fraction)));

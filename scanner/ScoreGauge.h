@@ -24,5 +24,7 @@ constexpr double ScaleDivisor = 5.0;
 // The bar widths for the score and percentage captions: the gauge follows the larger of the two numbers,
 // green up to 60 % of its length, yellow up to 80 %, red beyond. A negative value gives no bar at all.
 GaugeWidths widthsFor(const QString& scoreCaption, const QString& percentCaption, const CaptionNumbers& numbers);
+// The same for the numbers that the two captions read as.
+GaugeWidths widthsFor(double score, double percent);
 
 } // namespace ScoreGauge

@@ -1,0 +1,250 @@
+#include "DefinitionsLoader.h"
+#include "FastSearch.h"
+#include "PhraseTable.h"
+#include "ReferenceSearch.h"
+#include "ScanSession.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <malloc.h>
+
+#include <random>
+
+// The scan workloads, each measured with the fast engine and, where it finishes in reasonable time, with
+// the plain sequential search. scripts/bench turns the results into the table of docs/performance.md.
+namespace {
+
+struct Message
+{
+    QString subject;
+    QString body;
+};
+
+Message readExample(const QString& name)
+{
+    QFile file(QStringLiteral(TALLYVEX_SOURCE_DIR "/examples/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read the example %s", qPrintable(name));
+    const QString text = QString::fromUtf8(file.readAll());
+    const qsizetype blank = text.indexOf(QStringLiteral("\n\n"));
+    return {text.first(text.indexOf(u'\n')).remove(QStringLiteral("Subject: ")), text.sliced(blank + 2)};
+}
+
+// A realistic body of the given length: the sales mailing and the business update, repeated.
+Message realisticMessage(qsizetype length)
+{
+    const Message sales = readExample(QStringLiteral("unsolicited.txt"));
+    const Message update = readExample(QStringLiteral("legitimate.txt"));
+    QString body;
+    while (body.size() < length)
+        body += sales.body + update.body;
+    return {sales.subject, body.first(length)};
+}
+
+PhraseTable shippedDefinitions()
+{
+    LoadedDefinitions loaded
+        = loadDefinitionsFile(QStringLiteral(TALLYVEX_SOURCE_DIR "/resources/Definitions.dat"), QLocale::c());
+    if (loaded.fault)
+        qFatal("cannot load the shipped definitions");
+    return loaded.table;
+}
+
+// `count` phrases of one to three words, half of them made of the message's own words, half invented.
+PhraseTable generatedPhrases(int count, const QString& vocabularySource)
+{
+    QStringList vocabulary;
+    QSet<QString> seen;
+    static const QRegularExpression word(QStringLiteral("[A-Za-z]+"));
+    for (auto it = word.globalMatch(vocabularySource); it.hasNext();) {
+        const QString w = it.next().captured().toLower();
+        if (!seen.contains(w)) {
+            seen.insert(w);
+            vocabulary.append(w);
+        }
+    }
+    std::mt19937 random(1208);
+    const auto below = [&random](int bound) { return std::uniform_int_distribution<int>(0, bound - 1)(random); };
+    PhraseTable table;
+    for (int i = 0; i < count; ++i) {
+        QStringList words;
+        const int length = 1 + below(3);
+        for (int w = 0; w < length; ++w) {
+            if (i % 2 == 0) {
+                words.append(vocabulary.at(below(int(vocabulary.size()))));
+            } else {
+                QString invented;
+                for (int c = 3 + below(6); c > 0; --c)
+                    invented += QChar(u'a' + below(26));
+                words.append(invented);
+            }
+        }
+        table.storePhrase(words.join(u' '));
+        table.setLastWeight(0.5 * (1 + below(6)));
+    }
+    return table;
+}
+
+ScanSession::SearchFactory engine(bool fast)
+{
+    if (fast)
+        return [](const PhraseTable& table) { return std::make_unique<FastSearch>(table); };
+    return [](const PhraseTable& table) { return std::make_unique<ReferenceSearch>(table); };
+}
+
+void runScans(benchmark::State& state, const PhraseTable& table, const Message& message, bool fast)
+{
+    ScanSession session(QLocale::c(), engine(fast));
+    session.setDefinitions(table);
+    qsizetype occurrences = 0;
+    for (auto _ : state) {
+        const PressOutcome outcome = session.press(message.subject, message.body, false);
+        occurrences = outcome.occurrences.size();
+        benchmark::DoNotOptimize(outcome);
+    }
+    state.counters["occurrences"] = double(occurrences);
+    state.counters["phrases"] = double(table.size());
+    state.counters["text_chars"] = double(ScanSession::scanText(message.subject, message.body).size());
+}
+
+void W1(benchmark::State& state)
+{
+    static const PhraseTable table = shippedDefinitions();
+    static const Message message = realisticMessage(5 * 1024);
+    runScans(state, table, message, state.range(0) != 0);
+}
+
+// The engine alone: the text folded and walked, and each phrase's first occurrence asked for.
+void engineOnly(benchmark::State& state, const PhraseTable& table, const Message& message)
+{
+    const QString text = ScanSession::scanText(message.subject, message.body);
+    FastSearch search(table);
+    for (auto _ : state) {
+        search.setText(text);
+        for (qsizetype index = 0; index < table.size(); ++index)
+            benchmark::DoNotOptimize(search.findFirst(index, 0));
+    }
+}
+
+void W1Engine(benchmark::State& state)
+{
+    static const PhraseTable table = shippedDefinitions();
+    static const Message message = realisticMessage(5 * 1024);
+    engineOnly(state, table, message);
+}
+
+void W2(benchmark::State& state)
+{
+    static const Message message = realisticMessage(5 * 1024);
+    static const PhraseTable table = generatedPhrases(32768, message.body);
+    runScans(state, table, message, state.range(0) != 0);
+}
+
+void W2Engine(benchmark::State& state)
+{
+    static const Message message = realisticMessage(5 * 1024);
+    static const PhraseTable table = generatedPhrases(32768, message.body);
+    engineOnly(state, table, message);
+}
+
+void W3(benchmark::State& state)
+{
+    static const Message message = realisticMessage(1024 * 1024);
+    static const PhraseTable table = generatedPhrases(1000, message.body.first(5 * 1024));
+    runScans(state, table, message, state.range(0) != 0);
+}
+
+void W4(benchmark::State& state)
+{
+    static const Message message = realisticMessage(1024 * 1024);
+    static const PhraseTable table = generatedPhrases(32768, message.body.first(5 * 1024));
+    runScans(state, table, message, true);
+}
+
+// Building the automaton for W4's table, and the heap that the engine holds once it has scanned W4's text.
+void W4Build(benchmark::State& state)
+{
+    static const Message message = realisticMessage(1024 * 1024);
+    static const PhraseTable table = generatedPhrases(32768, message.body.first(5 * 1024));
+    for (auto _ : state) {
+        FastSearch search(table);
+        benchmark::DoNotOptimize(search);
+    }
+    const std::size_t before = mallinfo2().uordblks;
+    {
+        auto search = std::make_unique<FastSearch>(table);
+        const QString text = ScanSession::scanText(message.subject, message.body);
+        search->setText(text);
+        state.counters["engine_MiB"] = double(mallinfo2().uordblks - before) / (1024.0 * 1024.0);
+        state.counters["automaton_MiB"] = double(search->automaton().memoryBytes()) / (1024.0 * 1024.0);
+        state.counters["nodes"] = double(search->automaton().nodeCount());
+    }
+}
+
+void W5(benchmark::State& state)
+{
+    static const Message message {QString(), QString(200000, u'a')};
+    static const PhraseTable table = [] {
+        PhraseTable runs;
+        for (int length = 1; length <= 200; ++length) {
+            runs.storePhrase(QString(length, u'a'));
+            runs.setLastWeight(1);
+        }
+        return runs;
+    }();
+    runScans(state, table, message, state.range(0) != 0);
+}
+
+// tallyvex-scan as a whole process on a 6.5 KB message with the shipped definitions.
+void W7(benchmark::State& state)
+{
+    QTemporaryDir folder;
+    const Message message = realisticMessage(6656);
+    const QString bodyPath = folder.filePath(QStringLiteral("message.txt"));
+    QFile body(bodyPath);
+    if (!body.open(QIODevice::WriteOnly))
+        qFatal("cannot write the message");
+    body.write(message.body.toUtf8());
+    body.close();
+
+    const bool spamFilter = state.range(0) != 0;
+    const QString program = spamFilter ? QStandardPaths::findExecutable(QStringLiteral("spamassassin"))
+                                       : QStringLiteral(TALLYVEX_BIN_DIR "/tallyvex-scan");
+    if (program.isEmpty()) {
+        state.SkipWithError("spamassassin is not installed");
+        return;
+    }
+    const QStringList arguments = spamFilter ? QStringList {QStringLiteral("-L"), QStringLiteral("-t")}
+                                             : QStringList {QStringLiteral("-s"), message.subject, bodyPath};
+    for (auto _ : state) {
+        QProcess process;
+        if (spamFilter)
+            process.setStandardInputFile(bodyPath);
+        process.start(program, arguments);
+        process.waitForFinished(-1);
+        if (process.exitStatus() != QProcess::NormalExit)
+            state.SkipWithError("the process crashed");
+    }
+}
+
+} // namespace
+
+BENCHMARK(W1)->ArgName("fast")->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+BENCHMARK(W1Engine)->Unit(benchmark::kMicrosecond);
+BENCHMARK(W2)->ArgName("fast")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(W2Engine)->Unit(benchmark::kMillisecond);
+BENCHMARK(W3)->ArgName("fast")->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(W3)->ArgName("fast")->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(W4)->Unit(benchmark::kMillisecond);
+BENCHMARK(W4Build)->Unit(benchmark::kMillisecond);
+BENCHMARK(W5)->ArgName("fast")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(W7)->ArgName("spamfilter")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,139 @@
+#include "FastSearch.h"
+
+#include "CaseFolding.h"
+#include "PhraseTable.h"
+
+#include <algorithm>
+#include <functional>
+
+FastSearch::FastSearch(const PhraseTable& table)
+{
+    std::vector<std::u32string> patterns;
+    std::vector<qsizetype> searched;
+    m_entries.resize(size_t(table.size()));
+    for (const TriggerPhrase& entry : table) {
+        m_phrases.append(entry.phrase);
+        m_paddedPhrases.append(u' ' + entry.phrase + u' ');
+        if (entry.phrase.isEmpty() || CaseFolding::needsPlainSearch(entry.phrase))
+            continue;
+        const std::u32string folded = CaseFolding::folded(entry.phrase);
+        m_entries[size_t(m_phrases.size() - 1)].hasLineBreak = folded.find_first_of(U"\r\n") != std::u32string::npos;
+        searched.push_back(m_phrases.size() - 1);
+        patterns.push_back(folded);
+    }
+    m_automaton = PhraseAutomaton(patterns);
+    for (size_t i = 0; i < searched.size(); ++i)
+        m_entries[size_t(searched[i])].pattern = m_automaton.patternOf(i);
+    m_first.assign(size_t(m_automaton.patternCount()), -1);
+    m_padded.resize(size_t(m_automaton.patternCount()));
+}
+
+FastSearch::~FastSearch() = default;
+
+void FastSearch::setText(const QString& scanText)
+{
+    m_text = &scanText;
+    if (m_automaton.patternCount() == 0)
+        return;
+    CaseFolding::fold(scanText, m_folded);
+    // Only the patterns found in the last text have answers to forget.
+    for (const std::int32_t pattern : m_found) {
+        m_first[size_t(pattern)] = -1;
+        m_padded[size_t(pattern)].count = 0;
+    }
+    m_found.clear();
+    m_firstWalk.reset(m_automaton);
+    m_paddedWalk.reset(m_automaton);
+
+    const auto reportFirst = [this](std::int32_t pattern, std::size_t start) {
+        m_first[size_t(pattern)] = qsizetype(start);
+        m_found.push_back(pattern);
+        return false;
+    };
+    const auto reportPadded
+        = [this](std::int32_t pattern, std::size_t start) { return this->reportPadded(pattern, start); };
+    std::int32_t node = 0;
+    const size_t size = m_folded.size();
+    for (size_t i = 0; i < size; ++i) {
+        node = m_automaton.next(node, m_folded[i]);
+        if (m_firstWalk.mayReport(node))
+            m_automaton.reportEndingAt(m_firstWalk, node, i, reportFirst);
+        if (i + 1 < size && m_folded[i + 1] == U' ' && m_paddedWalk.mayReport(node))
+            m_automaton.reportEndingAt(m_paddedWalk, node, i, reportPadded);
+    }
+}
+
+bool FastSearch::reportPadded(std::int32_t pattern, std::size_t start)
+{
+    if (start == 0 || m_folded[start - 1] != U' ')
+        return true;
+    // Occurrences of one pattern arrive in the order of their starts.
+    PaddedHits& hits = m_padded[size_t(pattern)];
+    hits.starts[size_t(hits.count++)] = qsizetype(start - 1);
+    return hits.count < KeptPadded;
+}
+
+qsizetype FastSearch::findFirst(qsizetype index, qsizetype from)
+{
+    const Entry& entry = m_entries[size_t(index)];
+    if (entry.pattern < 0)
+        return m_text->indexOf(m_phrases.at(index), from, Qt::CaseInsensitive);
+    const qsizetype first = m_first[size_t(entry.pattern)];
+    if (first < 0 || first >= from)
+        return first;
+    return searchFolded(m_phrases.at(index), from);
+}
+
+qsizetype FastSearch::findPadded(qsizetype index, qsizetype from)
+{
+    const Entry& entry = m_entries[size_t(index)];
+    if (entry.pattern < 0)
+        return m_text->indexOf(m_paddedPhrases.at(index), from, Qt::CaseInsensitive);
+    const PaddedHits& hits = m_padded[size_t(entry.pattern)];
+    const auto kept = hits.starts.begin() + hits.count;
+    const auto found = std::lower_bound(hits.starts.begin(), kept, from);
+    if (found != kept)
+        return *found;
+    if (hits.count < KeptPadded)
+        return -1;
+    return searchFolded(m_paddedPhrases.at(index), from);
+}
+
+bool FastSearch::listContains(qsizetype index, const QString& listText)
+{
+    // The walk keeps up with the list at every call, also for the phrases it cannot answer, so that it
+    // notices the list being emptied before it grows again.
+    if (m_automaton.patternCount() > 0) {
+        if (m_listed.empty() || listText.size() < m_listWalked) {
+            m_listWalked = 0;
+            m_listWalk.reset(m_automaton);
+            m_listed.assign(size_t(m_automaton.patternCount()), 0);
+        }
+        // Every listed phrase ends with a line end, so a phrase without one lies within the new part or
+        // not at all.
+        if (listText.size() > m_listWalked) {
+            CaseFolding::fold(QStringView(listText).sliced(m_listWalked), m_foldedList);
+            m_automaton.walk(m_foldedList.data(), m_foldedList.size(), m_listWalk,
+                             [this](std::int32_t pattern, std::size_t) {
+                                 m_listed[size_t(pattern)] = 1;
+                                 return false;
+                             });
+            m_listWalked = listText.size();
+        }
+    }
+    const Entry& entry = m_entries[size_t(index)];
+    if (entry.pattern < 0 || entry.hasLineBreak)
+        return listText.contains(m_phrases.at(index), Qt::CaseInsensitive);
+    return m_listed[size_t(entry.pattern)] != 0;
+}
+
+qsizetype FastSearch::searchFolded(QStringView phrase, qsizetype from) const
+{
+    if (from > qsizetype(m_folded.size()))
+        return -1;
+    const std::u32string pattern = CaseFolding::folded(phrase);
+    const auto begin = m_folded.begin() + from;
+    const auto found
+        = std::search(begin, m_folded.end(), std::boyer_moore_horspool_searcher(pattern.begin(), pattern.end()));
+    return found == m_folded.end() ? -1 : qsizetype(found - m_folded.begin());
+}

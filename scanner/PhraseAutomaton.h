@@ -1,0 +1,144 @@
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A multi-pattern automaton (Aho-Corasick) over folded text units: one pass over a text reports every
+// occurrence of every pattern. Equal patterns share one pattern number. A walk can retire a pattern
+// whose answer is complete, after which reporting it costs nothing, so nested patterns over long runs of
+// one letter stay linear.
+class PhraseAutomaton
+{
+public:
+    // What one walk has retired; start it afresh with reset() for every text.
+    class WalkState
+    {
+    public:
+        // Undoes what the last walk changed, so that a reset costs no more than the walk did.
+        void reset(const PhraseAutomaton& automaton);
+        // False when no unretired pattern ends in `node`: most nodes end none and have none down their
+        // suffix chain.
+        bool mayReport(std::int32_t node) const
+        {
+            return !m_retired[std::size_t(node)] || m_nextReporting[std::size_t(node)] >= 0;
+        }
+
+    private:
+        friend class PhraseAutomaton;
+        void retire(std::int32_t node);
+        void link(std::int32_t node, std::int32_t below);
+
+        const PhraseAutomaton* m_automaton = nullptr;
+        // Per node, a node strictly down its suffix chain below which no unretired pattern node was skipped.
+        std::vector<std::int32_t> m_nextReporting;
+        // Nodes that end no pattern count as retired from the start.
+        std::vector<std::uint8_t> m_retired;
+        std::vector<std::int32_t> m_retiredNodes;
+        std::vector<std::int32_t> m_linkedNodes;
+    };
+
+    explicit PhraseAutomaton(const std::vector<std::u32string>& patterns = {});
+
+    // The pattern number of `patterns[index]`; equal patterns have the same number.
+    std::int32_t patternOf(std::size_t index) const { return m_patternOf[index]; }
+    std::int32_t patternCount() const { return std::int32_t(m_patternNode.size()); }
+    std::size_t nodeCount() const { return m_depth.size(); }
+    std::size_t memoryBytes() const;
+
+    // The node after `node` on reading `unit`; a walk starts at node 0.
+    std::int32_t next(std::int32_t node, char32_t unit) const { return transition(node, unit, symbolOf(unit)); }
+
+    // Calls report(pattern, start) for each unretired pattern that ends in `node`, whose last unit is at
+    // `end`, longest first. report returns false once it needs no more of that pattern.
+    template <typename Report>
+    void reportEndingAt(WalkState& state, std::int32_t node, std::size_t end, Report&& report) const
+    {
+        std::int32_t reporting = liveFrom(state, node);
+        while (reporting >= 0) {
+            const std::int32_t pattern = m_nodePattern[std::size_t(reporting)];
+            const std::size_t start = end + 1 - std::size_t(m_depth[std::size_t(reporting)]);
+            if (!report(pattern, start))
+                state.retire(reporting);
+            const std::int32_t below = liveFrom(state, state.m_nextReporting[std::size_t(reporting)]);
+            state.link(reporting, below);
+            reporting = below;
+        }
+    }
+
+    // Walks `text`, reporting each occurrence in the order of their ends, then of their lengths.
+    template <typename Report>
+    void walk(const char32_t* text, std::size_t size, WalkState& state, Report&& report) const
+    {
+        std::int32_t node = 0;
+        for (std::size_t i = 0; i < size; ++i) {
+            node = next(node, text[i]);
+            if (state.mayReport(node))
+                reportEndingAt(state, node, i, report);
+        }
+    }
+
+private:
+    // Units that occur in no pattern share symbol 0.
+    std::uint32_t symbolOf(char32_t unit) const
+    {
+        if (unit < m_bmpSymbols.size())
+            return m_bmpSymbols[unit];
+        return unit < 0x10000 ? 0 : supplementarySymbol(unit);
+    }
+    std::uint32_t supplementarySymbol(char32_t unit) const;
+    std::int32_t transition(std::int32_t node, char32_t unit, std::uint32_t symbol) const
+    {
+        for (;;) {
+            if (std::size_t(node) < m_denseCount)
+                return m_dense[std::size_t(node) * m_symbolCount + symbol];
+            if (symbol != 0) {
+                const std::int32_t target = child(node, unit);
+                if (target >= 0)
+                    return target;
+            }
+            node = m_failure[std::size_t(node)];
+        }
+    }
+    // The child of `node` by `unit`, or -1. Breadth-first numbering makes edge e lead to node e + 1.
+    std::int32_t child(std::int32_t node, char32_t unit) const
+    {
+        const char32_t* first = m_edgeUnits.data() + m_edgeBegin[std::size_t(node)];
+        const char32_t* last = m_edgeUnits.data() + m_edgeBegin[std::size_t(node) + 1];
+        const char32_t* found = last - first <= 8 ? std::find(first, last, unit) : std::lower_bound(first, last, unit);
+        if (found == last || *found != unit)
+            return -1;
+        return std::int32_t(found - m_edgeUnits.data()) + 1;
+    }
+    // The next node by edges and failure links alone, while the transition table is being built.
+    std::int32_t slowNext(std::int32_t node, char32_t unit) const;
+    // The first node from `node` along the report chain that has not retired, or -1; shortens the chain.
+    static std::int32_t liveFrom(WalkState& state, std::int32_t node);
+
+    // Transitions kept as a full table for the nodes nearest the root, where a walk spends most of its time.
+    static constexpr std::size_t DenseTableLimit = std::size_t(1) << 18;
+
+    // Per node: the length of its path, its failure link, the nearest pattern-ending node strictly down its
+    // suffix chain (-1 for none), and its pattern (-1 for none).
+    std::vector<std::int32_t> m_depth;
+    std::vector<std::int32_t> m_failure;
+    std::vector<std::int32_t> m_suffixReport;
+    std::vector<std::int32_t> m_nodePattern;
+    // The units of each node's edges, sorted: m_edgeUnits[m_edgeBegin[n] .. m_edgeBegin[n+1]).
+    std::vector<std::uint32_t> m_edgeBegin;
+    std::vector<char32_t> m_edgeUnits;
+    // Symbols: per unit of the Basic Multilingual Plane up to the highest one in a pattern, and the sorted
+    // units beyond it (symbol = 1 + m_bmpSymbolCount + index).
+    std::vector<std::uint32_t> m_bmpSymbols;
+    std::vector<char32_t> m_supplementaryUnits;
+    std::uint32_t m_bmpSymbolCount = 0;
+    std::size_t m_symbolCount = 1;
+    // Nodes are numbered breadth first; the first m_denseCount of them have a row in m_dense (the next node
+    // for every symbol), the others follow their edges and failure links.
+    std::size_t m_denseCount = 0;
+    std::vector<std::int32_t> m_dense;
+
+    std::vector<std::int32_t> m_patternOf;
+    std::vector<std::int32_t> m_patternNode;
+};
