@@ -15,7 +15,7 @@ BUILD_PACKAGES=(
 TEST_PACKAGES=(clang-format xvfb xauth
     dpkg-dev desktop-file-utils appstream
     g++-mingw-w64-x86-64 wine wine64)
-FULL_TEST_PACKAGES=()
+FULL_TEST_PACKAGES=(clang-14 libclang-rt-14-dev)
 
 say() { printf '==> %s\n' "$*" >&2; }
 
