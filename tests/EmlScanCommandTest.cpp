@@ -1,41 +1,18 @@
 #include "DefinitionsLoader.h"
+#include "ScanProcess.h"
 
 #include <QDir>
 #include <QFile>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-const QString ScanProgram = QStringLiteral(TALLYVEX_BIN_DIR "/tallyvex-scan");
-
 QString emlFile(const char* name)
 {
     return QStringLiteral(TALLYVEX_TEST_DATA "/eml/") + QString::fromLatin1(name);
-}
-
-struct ScanRun
-{
-    int exitCode = -1;
-    QByteArray out;
-    QString err;
-
-    QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
-};
-
-ScanRun runScan(const QStringList& arguments, const QByteArray& input = {}, const QString& program = ScanProgram)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    process.waitForFinished(30000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-            QString::fromUtf8(process.readAllStandardError())};
 }
 
 bool copyFile(const QString& from, const QString& to)
@@ -162,13 +139,13 @@ TEST(DefinitionsLookupTest, CommandLineNamesThePathsItTried)
     const QString shared = prefix.filePath(QStringLiteral("share/tallyvex/Definitions.dat"));
     const QStringList arguments {QStringLiteral("--json"), QStringLiteral("-s"), QStringLiteral("Hello")};
 
-    const ScanRun missing = runScan(arguments, "Body", program);
+    const ScanRun missing = runScan(arguments, "Body", QStringLiteral("en_US.UTF-8"), program);
     EXPECT_EQ(missing.exitCode, 66);
     EXPECT_EQ(missing.err, describeMissingDefinitions({beside, shared}) + u'\n');
     EXPECT_TRUE(missing.err.contains(beside) && missing.err.contains(shared)) << missing.err.toStdString();
 
     ASSERT_TRUE(copyFile(QStringLiteral(TALLYVEX_BIN_DIR "/Definitions.dat"), shared));
-    const ScanRun installed = runScan(arguments, "Body", program);
+    const ScanRun installed = runScan(arguments, "Body", QStringLiteral("en_US.UTF-8"), program);
     EXPECT_EQ(installed.exitCode, 0) << installed.err.toStdString();
     EXPECT_EQ(installed.json().value(QStringLiteral("definitions")).toObject().value(QStringLiteral("path")).toString(),
               shared);

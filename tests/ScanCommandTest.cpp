@@ -1,42 +1,20 @@
 #include "QtPrinters.h"
+#include "ScanProcess.h"
 
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
 namespace {
 
-const QString Program = QStringLiteral(TALLYVEX_BIN_DIR "/tallyvex-scan");
 const QString SmallDefinitions = QStringLiteral(TALLYVEX_TEST_DATA "/small.dat");
-
-struct ProcessRun
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-ProcessRun scan(const QStringList& arguments, const QByteArray& input = {}, const QString& locale = "en_US.UTF-8")
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("LC_ALL", locale);
-    process.setProcessEnvironment(environment);
-    process.start(Program, arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    EXPECT_TRUE(process.waitForFinished(30000));
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 QJsonObject scanJson(const QStringList& arguments, const QByteArray& input, const QString& locale = "en_US.UTF-8")
 {
-    const ProcessRun run = scan(QStringList {"--json", "-d", SmallDefinitions} + arguments, input, locale);
+    const ScanRun run = runScan(QStringList {"--json", "-d", SmallDefinitions} + arguments, input, locale);
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(run.out.toUtf8(), &error);
     EXPECT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
@@ -80,16 +58,16 @@ TEST(ScanCommand, ExitStatusFollowsTheVerdictAndTheFaults)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const ProcessRun run = scan(c.arguments, c.input);
-        EXPECT_EQ(run.status, c.status) << run.err.toStdString();
+        const ScanRun run = runScan(c.arguments, c.input);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(c.errContains)) << run.err.toStdString();
     }
 }
 
 TEST(ScanCommand, PrintsResultsForPeople)
 {
-    const ProcessRun run = scan({"-d", SmallDefinitions, "-s", "FREE offer"}, "Please act now.\r\nclick here");
-    EXPECT_EQ(run.status, 2);
+    const ScanRun run = runScan({"-d", SmallDefinitions, "-s", "FREE offer"}, "Please act now.\r\nclick here");
+    EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.out,
               "Verdict: Fail\n"
               "Overall Score: 6.0\n"
@@ -140,7 +118,7 @@ TEST(ScanCommand, StepThroughListsEveryStop)
     EXPECT_EQ(stepped["occurrences"].toArray().size(), 3);
     EXPECT_EQ(stepped["score"].toString(), "4.5");
 
-    const ProcessRun run = scan({"-d", SmallDefinitions, "--step"}, "free free");
+    const ScanRun run = runScan({"-d", SmallDefinitions, "--step"}, "free free");
     EXPECT_TRUE(run.out.contains("Stops:\n  'free' - 1.5 (body, start 0, length 4)\n"
                                  "  'free' - 1.5 (body, start 5, length 4)\n"))
         << run.out.toStdString();
@@ -179,12 +157,12 @@ TEST(ScanCommand, CaptionsFollowTheUsersLocale)
 
 TEST(ScanCommand, HelpAndVersion)
 {
-    const ProcessRun help = scan({"--help"});
-    EXPECT_EQ(help.status, 0);
+    const ScanRun help = runScan({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains("--definitions")) << help.out.toStdString();
     EXPECT_TRUE(help.out.contains("Exit status"));
-    const ProcessRun version = scan({"--version"});
-    EXPECT_EQ(version.status, 0);
+    const ScanRun version = runScan({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out, "tallyvex-scan 1.2.0.11\n");
 }
 
@@ -197,8 +175,8 @@ TEST(ScanCommand, SampleMessagesGetTheirVerdicts)
         ASSERT_TRUE(message.open(QIODevice::ReadOnly));
         const QString subject = QString::fromUtf8(message.readLine()).trimmed().remove(0, 9);
         message.readLine();
-        const ProcessRun run
-            = scan({"-d", TALLYVEX_SOURCE_DIR "/resources/Definitions.dat", "-s", subject}, message.readAll());
-        EXPECT_EQ(run.status, status) << run.out.toStdString();
+        const ScanRun run
+            = runScan({"-d", TALLYVEX_SOURCE_DIR "/resources/Definitions.dat", "-s", subject}, message.readAll());
+        EXPECT_EQ(run.exitCode, status) << run.out.toStdString();
     }
 }
