@@ -30,7 +30,7 @@ TEST(ScanCommand, ExitStatusFollowsTheVerdictAndTheFaults)
         const char* name;
         QStringList arguments;
         QByteArray input;
-        int status;
+        int exitCode;
         QString errContains;
     };
     const std::vector<Case> cases = {
