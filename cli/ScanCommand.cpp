@@ -156,8 +156,7 @@ int ScanCommand::run(const QStringList& arguments)
     QList<Occurrence> occurrences;
     PressOutcome outcome;
     do {
-        outcome = session.press(subject, message, step);
-        occurrences += outcome.occurrences;
+        outcome = session.press(subject, message, step, &occurrences);
     } while (outcome.kind == PressOutcome::Kind::Stopped);
 
     if (outcome.kind == PressOutcome::Kind::EmptyInput) {

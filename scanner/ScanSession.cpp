@@ -47,7 +47,7 @@ QString ScanSession::scanText(const QString& subject, const QString& body)
     return subject.leftJustified(SubjectWidth, u' ', true) + body;
 }
 
-PressOutcome ScanSession::press(const QString& subject, const QString& body, bool stepThrough)
+PressOutcome ScanSession::press(const QString& subject, const QString& body, bool stepThrough, QList<Occurrence>* log)
 {
     PressOutcome outcome;
     if (isBlank(subject) && isBlank(body))
@@ -64,6 +64,9 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
     const qsizetype textLength = subject.size() + body.size();
     m_search->setText(text);
 
+    // The last occurrence handled; described once the press ends.
+    HandledOccurrence last;
+
     for (qsizetype index = m_stepIndex; index < m_table.size(); ++index) {
         // An empty entry stands for a table without phrases; it would match everywhere.
         if (m_table.at(index).phrase.isEmpty()) {
@@ -76,13 +79,16 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
 
         bool padded = false;
         int handled = 0;
-        OccurrenceTexts texts;
         while (m_matchPos > 0) {
             // A padded match begins with the space before the phrase.
-            const qsizetype phraseStart = padded ? m_matchPos + 1 : m_matchPos;
-            outcome.occurrences.append(handleOccurrence(index, phraseStart, text, texts));
+            last.index = index;
+            last.phraseStart = padded ? m_matchPos + 1 : m_matchPos;
+            last.bold = countOccurrence(index, last.phraseStart, text);
+            ++outcome.handled;
+            if (log)
+                log->append(describeOccurrence(last));
             if (stepThrough) {
-                showLastOccurrence(outcome, textLength);
+                showLastOccurrence(outcome, last, textLength);
                 m_stepIndex = qint16(index);
                 m_results.setScanButton(Captions::NextButton);
                 outcome.kind = PressOutcome::Kind::Stopped;
@@ -96,34 +102,35 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
         }
     }
 
-    showLastOccurrence(outcome, textLength);
+    showLastOccurrence(outcome, last, textLength);
     finishScan();
     outcome.kind = PressOutcome::Kind::Finished;
     return outcome;
 }
 
-Occurrence
-ScanSession::handleOccurrence(qsizetype index, qsizetype phraseStart, const QString& scanText, OccurrenceTexts& texts)
+bool ScanSession::countOccurrence(qsizetype index, qsizetype phraseStart, const QString& scanText)
 {
     const TriggerPhrase& entry = m_table.at(index);
-    Occurrence occurrence;
-    occurrence.phraseIndex = index;
-    occurrence.phrase = entry.phrase;
-    occurrence.position = phraseStart;
-    occurrence.length = entry.phrase.size();
-    occurrence.pane = phraseStart <= SubjectWidth ? Pane::Subject : Pane::Body;
-    occurrence.start = phraseStart - (occurrence.pane == Pane::Subject ? 1 : SubjectWidth + 1);
-
     m_results.addToScore(entry.weight);
-    occurrence.bold = isAllCaps(QStringView(scanText).mid(phraseStart - 1, entry.phrase.size()));
-    if (occurrence.bold)
+    const bool bold = isAllCaps(QStringView(scanText).mid(phraseStart - 1, entry.phrase.size()));
+    if (bold)
         m_results.addToScore(entry.weight);
-    QString& text = occurrence.bold ? texts.bold : texts.plain;
-    if (text.isEmpty()) {
-        text = occurrence.bold ? u'\'' + entry.phrase + QStringLiteral("' - (Bold) ") + weightText(2 * entry.weight)
-                               : u'\'' + entry.phrase + QStringLiteral("' - ") + weightText(entry.weight);
-    }
-    occurrence.text = text;
+    return bold;
+}
+
+Occurrence ScanSession::describeOccurrence(const HandledOccurrence& handled)
+{
+    const TriggerPhrase& entry = m_table.at(handled.index);
+    Occurrence occurrence;
+    occurrence.phraseIndex = handled.index;
+    occurrence.phrase = entry.phrase;
+    occurrence.bold = handled.bold;
+    occurrence.position = handled.phraseStart;
+    occurrence.length = entry.phrase.size();
+    occurrence.pane = handled.phraseStart <= SubjectWidth ? Pane::Subject : Pane::Body;
+    occurrence.start = handled.phraseStart - (occurrence.pane == Pane::Subject ? 1 : SubjectWidth + 1);
+    occurrence.text = handled.bold ? u'\'' + entry.phrase + QStringLiteral("' - (Bold) ") + weightText(2 * entry.weight)
+                           : u'\'' + entry.phrase + QStringLiteral("' - ") + weightText(entry.weight);
     return occurrence;
 }
 
@@ -136,13 +143,14 @@ const QString& ScanSession::weightText(double weight)
     return text;
 }
 
-void ScanSession::showLastOccurrence(const PressOutcome& outcome, qsizetype textLength)
+void ScanSession::showLastOccurrence(PressOutcome& outcome, const HandledOccurrence& last, qsizetype textLength)
 {
     // The verdict caption, the percentage and the gauge follow the score after every occurrence, but only
     // their state after a press's last occurrence can be seen: a press runs to its end before any painting.
-    if (outcome.occurrences.isEmpty())
+    if (outcome.handled == 0)
         return;
-    m_results.setPassFail(outcome.occurrences.constLast().text);
+    outcome.last = describeOccurrence(last);
+    m_results.setPassFail(outcome.last->text);
     m_results.updatePercent(textLength);
     m_results.updateGauges();
 }

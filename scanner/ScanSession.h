@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 
 class PhraseSearch;
@@ -43,14 +44,16 @@ struct PressOutcome
         EmptyInput,
         // The scan ran to its end; the verdict is shown.
         Finished,
-        // Step Through stopped at an occurrence: select `occurrences.last()` in its pane.
+        // Step Through stopped at an occurrence: select `stop()` in its pane.
         Stopped
     };
     Kind kind = Kind::EmptyInput;
-    // The occurrences handled by this press, in order.
-    QList<Occurrence> occurrences;
+    // How many occurrences this press handled.
+    qsizetype handled = 0;
+    // The last occurrence this press handled, if any.
+    std::optional<Occurrence> last;
 
-    const Occurrence& stop() const { return occurrences.last(); }
+    const Occurrence& stop() const { return *last; }
 };
 
 // The scan of a subject and body against the trigger phrases, one press of the scan button at a time.
@@ -73,8 +76,10 @@ public:
     void resetDefinitions();
     void setDefinitions(PhraseTable table);
 
-    // One press: a new scan, or the paused one resumed, on the texts as they stand now.
-    PressOutcome press(const QString& subject, const QString& body, bool stepThrough);
+    // One press: a new scan, or the paused one resumed, on the texts as they stand now. With a `log`, every
+    // occurrence handled is appended to it in order; a window needs only the last one, and describing each
+    // occurrence of a long table costs more than finding it.
+    PressOutcome press(const QString& subject, const QString& body, bool stepThrough, QList<Occurrence>* log = nullptr);
 
     bool isPaused() const { return m_matchPos != 0; }
     qint16 stepIndex() const { return m_stepIndex; }
@@ -85,16 +90,20 @@ public:
     static QString scanText(const QString& subject, const QString& body);
 
 private:
-    // The verdict caption's texts for the phrase being handled, written once per phrase and press.
-    struct OccurrenceTexts
+    struct HandledOccurrence
     {
-        QString plain;
-        QString bold;
+        qsizetype index = 0;
+        // 1-based, in the scan text.
+        qsizetype phraseStart = 0;
+        bool bold = false;
     };
 
-    Occurrence
-    handleOccurrence(qsizetype index, qsizetype phraseStart, const QString& scanText, OccurrenceTexts& texts);
-    void showLastOccurrence(const PressOutcome& outcome, qsizetype textLength);
+    // Adds the weight of phrase `index` found at `phraseStart`, twice when it is written in capitals;
+    // returns whether it is.
+    bool countOccurrence(qsizetype index, qsizetype phraseStart, const QString& scanText);
+    Occurrence describeOccurrence(const HandledOccurrence& handled);
+    // Describes the press's last occurrence in `outcome` and shows it.
+    void showLastOccurrence(PressOutcome& outcome, const HandledOccurrence& last, qsizetype textLength);
     const QString& weightText(double weight);
     void finishScan();
 

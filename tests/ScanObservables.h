@@ -32,21 +32,34 @@ inline Shown shownBy(const ScanSession& session)
                   r.scanButton(), r.gauge(),   session.isPaused(), session.stepIndex(), session.matchPos()};
 }
 
+inline QString describe(const Occurrence& o)
+{
+    return QStringLiteral("[%1 %2 %3 %4 %5 %6 %7 %8]")
+        .arg(o.phraseIndex)
+        .arg(o.phrase, o.text)
+        .arg(o.bold)
+        .arg(o.position)
+        .arg(int(o.pane))
+        .arg(o.start)
+        .arg(o.length);
+}
+
+// The occurrences a press logged, as one comparable text.
+inline std::string describe(const QList<Occurrence>& log)
+{
+    QString text;
+    for (const Occurrence& o : log)
+        text += describe(o);
+    return text.toStdString();
+}
+
 // Everything a press shows, as one comparable text.
 inline std::string describe(const PressOutcome& outcome, const Shown& shown)
 {
-    QString text = QStringLiteral("kind %1;").arg(int(outcome.kind));
-    for (const Occurrence& o : outcome.occurrences) {
-        text += QStringLiteral("[%1 %2 %3 %4 %5 %6 %7 %8]")
-                    .arg(o.phraseIndex)
-                    .arg(o.phrase, o.text)
-                    .arg(o.bold)
-                    .arg(o.position)
-                    .arg(int(o.pane))
-                    .arg(o.start)
-                    .arg(o.length);
-    }
-    text += QStringLiteral(";score %1;percent %2;list %3;passfail %4;status %5;button %6;")
+    QString text = QStringLiteral("kind %1; handled %2;").arg(int(outcome.kind)).arg(outcome.handled);
+    if (outcome.last)
+        text += QStringLiteral("last %1;").arg(describe(*outcome.last));
+    text += QStringLiteral("score %1;percent %2;list %3;passfail %4;status %5;button %6;")
                 .arg(shown.score, shown.percent, shown.phrases, shown.passFail, shown.status, shown.scanButton);
     if (shown.gauge)
         text

@@ -76,9 +76,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool stepThrough = options & StepThrough;
     // Step Through walks are cut short so that each input stays quick.
     for (int press = 0; press < 300; ++press) {
-        const PressOutcome expected = reference.press(scan.subject, scan.body, stepThrough);
-        const PressOutcome actual = fast.press(scan.subject, scan.body, stepThrough);
+        QList<Occurrence> expectedLog, actualLog;
+        const PressOutcome expected = reference.press(scan.subject, scan.body, stepThrough, &expectedLog);
+        const PressOutcome actual = fast.press(scan.subject, scan.body, stepThrough, &actualLog);
         mustMatch(describe(actual, shownBy(fast)), describe(expected, shownBy(reference)));
+        mustMatch(describe(actualLog), describe(expectedLog));
         if (!reference.isPaused())
             break;
         if ((options & ClearBodyMidWalk) && press == 2)
