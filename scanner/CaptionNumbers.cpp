@@ -38,17 +38,22 @@ double CaptionNumbers::scoreReadBack(double value) const
     // Zero of either sign shows as "0.0".
     if (value == 0)
         return 0.0;
-    // value × 10 is exactly scaled + error; only a scaled value halfway between two whole numbers needs
-    // the error to tell on which side of the half the exact product lies.
+    // Every addition of a scan waits for this rounding, so it avoids the maths library and integer
+    // conversions: adding and taking away 1.5 × 2^52 rounds to a whole number, ties to even.
+    constexpr double RoundingShift = 6755399441055744.0;
     const double scaled = value * 10.0;
-    const double error = std::fma(value, 10.0, -scaled);
-    double tenths = std::round(scaled);
-    const double offset = scaled - tenths;
-    if (offset == -0.5 && error < 0)
-        tenths -= 1;
-    else if (offset == 0.5 && error > 0)
-        tenths += 1;
-    return tenths / 10.0;
+    double tenths = (scaled + RoundingShift) - RoundingShift;
+    const double fraction = scaled - tenths;
+    if (fraction == 0.5 || fraction == -0.5) {
+        // value × 10 is exactly scaled + error: a product on the half rounds away from zero, as the caption
+        // does, unless the error puts it short of the half.
+        const double error = std::fma(value, 10.0, -scaled);
+        const bool shortOfHalf = scaled > 0 ? error < 0 : error > 0;
+        const double half = std::copysign(0.5, scaled);
+        tenths = shortOfHalf ? scaled - half : scaled + half;
+    }
+    // A value that rounds to zero keeps its sign, as the caption "-0.0" does.
+    return std::copysign(tenths, value) / 10.0;
 }
 
 double CaptionNumbers::readPercent(const QString& caption) const

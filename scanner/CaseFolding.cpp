@@ -11,20 +11,20 @@ constexpr qsizetype SkipTableSpan = 255;
 
 } // namespace
 
+char32_t CaseFolding::foldedNonAscii(const char16_t* units, qsizetype index)
+{
+    const char16_t unit = units[index];
+    if (QChar::isLowSurrogate(unit) && index > 0 && QChar::isHighSurrogate(units[index - 1]))
+        return QChar::toCaseFolded(QChar::surrogateToUcs4(units[index - 1], unit));
+    return QChar::toCaseFolded(char32_t(unit));
+}
+
 void CaseFolding::fold(QStringView text, std::vector<char32_t>& folded)
 {
     const char16_t* units = text.utf16();
-    const qsizetype size = text.size();
-    folded.resize(size_t(size));
-    for (qsizetype i = 0; i < size; ++i) {
-        const char16_t unit = units[i];
-        if (unit < 0x80)
-            folded[size_t(i)] = unit >= u'A' && unit <= u'Z' ? unit + 0x20 : unit;
-        else if (QChar::isLowSurrogate(unit) && i > 0 && QChar::isHighSurrogate(units[i - 1]))
-            folded[size_t(i)] = QChar::toCaseFolded(QChar::surrogateToUcs4(units[i - 1], unit));
-        else
-            folded[size_t(i)] = QChar::toCaseFolded(char32_t(unit));
-    }
+    folded.resize(size_t(text.size()));
+    for (qsizetype i = 0; i < text.size(); ++i)
+        folded[size_t(i)] = foldedAt(units, i);
 }
 
 std::u32string CaseFolding::folded(QStringView text)

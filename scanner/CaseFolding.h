@@ -9,6 +9,16 @@
 // code point of the pair. Folding keeps one value per unit, so positions never shift.
 namespace CaseFolding {
 
+// The folded unit at `index` of `units`.
+char32_t foldedNonAscii(const char16_t* units, qsizetype index);
+inline char32_t foldedAt(const char16_t* units, qsizetype index)
+{
+    const char16_t unit = units[index];
+    if (unit < 0x80)
+        return unit >= u'A' && unit <= u'Z' ? unit + 0x20 : unit;
+    return foldedNonAscii(units, index);
+}
+
 // Replaces `folded` with the folded units of `text`.
 void fold(QStringView text, std::vector<char32_t>& folded);
 std::u32string folded(QStringView text);

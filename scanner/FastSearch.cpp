@@ -4,7 +4,9 @@
 #include "PhraseTable.h"
 
 #include <algorithm>
+#include <bit>
 #include <functional>
+#include <numeric>
 
 FastSearch::FastSearch(const PhraseTable& table)
 {
@@ -24,6 +26,23 @@ FastSearch::FastSearch(const PhraseTable& table)
     m_automaton = PhraseAutomaton(patterns);
     for (size_t i = 0; i < searched.size(); ++i)
         m_entries[size_t(searched[i])].pattern = m_automaton.patternOf(i);
+
+    m_plainSearched.assign((m_entries.size() + 63) / 64, 0);
+    m_patternEntryBegin.assign(size_t(m_automaton.patternCount()) + 1, 0);
+    for (size_t index = 0; index < m_entries.size(); ++index) {
+        const std::int32_t pattern = m_entries[index].pattern;
+        if (pattern >= 0)
+            ++m_patternEntryBegin[size_t(pattern) + 1];
+        else if (!m_phrases.at(qsizetype(index)).isEmpty())
+            m_plainSearched[index / 64] |= std::uint64_t(1) << (index % 64);
+    }
+    std::partial_sum(m_patternEntryBegin.begin(), m_patternEntryBegin.end(), m_patternEntryBegin.begin());
+    m_patternEntries.resize(searched.size());
+    std::vector<std::uint32_t> filled(m_patternEntryBegin.begin(), m_patternEntryBegin.end() - 1);
+    for (size_t index = 0; index < m_entries.size(); ++index) {
+        if (const std::int32_t pattern = m_entries[index].pattern; pattern >= 0)
+            m_patternEntries[filled[size_t(pattern)]++] = std::uint32_t(index);
+    }
     m_first.assign(size_t(m_automaton.patternCount()), -1);
     m_padded.resize(size_t(m_automaton.patternCount()));
 }
@@ -33,9 +52,10 @@ FastSearch::~FastSearch() = default;
 void FastSearch::setText(const QString& scanText)
 {
     m_text = &scanText;
+    m_folded.clear();
+    m_candidates = m_plainSearched;
     if (m_automaton.patternCount() == 0)
         return;
-    CaseFolding::fold(scanText, m_folded);
     // Only the patterns found in the last text have answers to forget.
     for (const std::int32_t pattern : m_found) {
         m_first[size_t(pattern)] = -1;
@@ -52,20 +72,44 @@ void FastSearch::setText(const QString& scanText)
     };
     const auto reportPadded
         = [this](std::int32_t pattern, std::size_t start) { return this->reportPadded(pattern, start); };
-    std::int32_t node = 0;
-    const size_t size = m_folded.size();
-    for (size_t i = 0; i < size; ++i) {
-        node = m_automaton.next(node, m_folded[i]);
+    // Folding keeps spaces, and nothing else folds to a space, so the text's own units tell where they are.
+    const char16_t* units = QStringView(scanText).utf16();
+    const qsizetype size = scanText.size();
+    PhraseAutomaton::Position position = PhraseAutomaton::Start;
+    for (qsizetype i = 0; i < size; ++i) {
+        position = m_automaton.next(position, CaseFolding::foldedAt(units, i));
+        if (!PhraseAutomaton::mayEndPatterns(position))
+            continue;
+        const std::int32_t node = PhraseAutomaton::nodeAt(position);
         if (m_firstWalk.mayReport(node))
-            m_automaton.reportEndingAt(m_firstWalk, node, i, reportFirst);
-        if (i + 1 < size && m_folded[i + 1] == U' ' && m_paddedWalk.mayReport(node))
-            m_automaton.reportEndingAt(m_paddedWalk, node, i, reportPadded);
+            m_automaton.reportEndingAt(m_firstWalk, node, size_t(i), reportFirst);
+        if (i + 1 < size && units[i + 1] == u' ' && m_paddedWalk.mayReport(node))
+            m_automaton.reportEndingAt(m_paddedWalk, node, size_t(i), reportPadded);
     }
+    for (const std::int32_t pattern : m_found) {
+        for (auto e = m_patternEntryBegin[size_t(pattern)]; e < m_patternEntryBegin[size_t(pattern) + 1]; ++e)
+            m_candidates[m_patternEntries[e] / 64] |= std::uint64_t(1) << (m_patternEntries[e] % 64);
+    }
+}
+
+qsizetype FastSearch::nextCandidate(qsizetype index)
+{
+    const auto count = qsizetype(m_entries.size());
+    if (index >= count)
+        return count;
+    size_t word = size_t(index) / 64;
+    std::uint64_t bits = m_candidates[word] & (~std::uint64_t(0) << (index % 64));
+    while (bits == 0) {
+        if (++word == m_candidates.size())
+            return count;
+        bits = m_candidates[word];
+    }
+    return qsizetype(word * 64) + std::countr_zero(bits);
 }
 
 bool FastSearch::reportPadded(std::int32_t pattern, std::size_t start)
 {
-    if (start == 0 || m_folded[start - 1] != U' ')
+    if (start == 0 || m_text->at(qsizetype(start) - 1) != u' ')
         return true;
     // Occurrences of one pattern arrive in the order of their starts.
     PaddedHits& hits = m_padded[size_t(pattern)];
@@ -91,7 +135,8 @@ qsizetype FastSearch::findPadded(qsizetype index, qsizetype from)
         return m_text->indexOf(m_paddedPhrases.at(index), from, Qt::CaseInsensitive);
     const PaddedHits& hits = m_padded[size_t(entry.pattern)];
     const auto kept = hits.starts.begin() + hits.count;
-    const auto found = std::lower_bound(hits.starts.begin(), kept, from);
+    // A scan asks for the next one after the last answer, a few times at most: a plain look beats halving.
+    const auto found = std::find_if(hits.starts.begin(), kept, [from](qsizetype start) { return start >= from; });
     if (found != kept)
         return *found;
     if (hits.count < KeptPadded)
@@ -127,8 +172,11 @@ bool FastSearch::listContains(qsizetype index, const QString& listText)
     return m_listed[size_t(entry.pattern)] != 0;
 }
 
-qsizetype FastSearch::searchFolded(QStringView phrase, qsizetype from) const
+qsizetype FastSearch::searchFolded(QStringView phrase, qsizetype from)
 {
+    // Only a Step Through resumed far into a text asks beyond what the walk kept; fold the text then.
+    if (m_folded.empty())
+        CaseFolding::fold(*m_text, m_folded);
     if (from > qsizetype(m_folded.size()))
         return -1;
     const std::u32string pattern = CaseFolding::folded(phrase);

@@ -23,6 +23,7 @@ public:
     ~FastSearch() override;
 
     void setText(const QString& scanText) override;
+    qsizetype nextCandidate(qsizetype index) override;
     qsizetype findFirst(qsizetype index, qsizetype from) override;
     qsizetype findPadded(qsizetype index, qsizetype from) override;
     bool listContains(qsizetype index, const QString& listText) override;
@@ -42,21 +43,30 @@ private:
         // The list test cannot go by single phrases when a phrase spans the list's line ends.
         bool hasLineBreak = false;
     };
-    struct PaddedHits
+    // One pattern's padded occurrences, the count beside the first starts, where a scan reads them.
+    struct alignas(64) PaddedHits
     {
-        std::array<qsizetype, KeptPadded> starts;
         int count = 0;
+        std::array<qsizetype, KeptPadded> starts;
     };
 
     bool reportPadded(std::int32_t pattern, std::size_t start);
-    qsizetype searchFolded(QStringView phrase, qsizetype from) const;
+    qsizetype searchFolded(QStringView phrase, qsizetype from);
 
     QStringList m_phrases;
     QStringList m_paddedPhrases;
     std::vector<Entry> m_entries;
     PhraseAutomaton m_automaton;
+    // The table entries of each pattern: m_patternEntries[m_patternEntryBegin[p] .. m_patternEntryBegin[p+1]).
+    std::vector<std::uint32_t> m_patternEntryBegin;
+    std::vector<std::uint32_t> m_patternEntries;
+    // One bit per table entry that may occur in the text: the entries QString searches, and those whose
+    // pattern the walk found.
+    std::vector<std::uint64_t> m_plainSearched;
+    std::vector<std::uint64_t> m_candidates;
 
     const QString* m_text = nullptr;
+    // The folded text, once a search needed it; empty until then.
     std::vector<char32_t> m_folded;
     // Per pattern: its first occurrence, and its first occurrences with a space on both sides (their
     // leading spaces' positions). Each has a walk state of its own, as each retires patterns at its own time.

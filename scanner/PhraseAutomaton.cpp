@@ -3,6 +3,7 @@
 #include <QtGlobal>
 
 #include <algorithm>
+#include <limits>
 #include <numeric>
 
 void PhraseAutomaton::WalkState::reset(const PhraseAutomaton& automaton)
@@ -85,6 +86,8 @@ PhraseAutomaton::PhraseAutomaton(const std::vector<std::u32string>& patterns)
         previous = &pattern;
     }
 
+    numberPatternsInInputOrder();
+
     const std::size_t nodes = m_depth.size();
     // Children lists by insertion number, then every node renumbered breadth first: the nodes nearest the
     // root, where a walk spends most of its time, come first and get rows of the transition table.
@@ -156,9 +159,35 @@ PhraseAutomaton::PhraseAutomaton(const std::vector<std::u32string>& patterns)
             if (node != 0)
                 std::copy_n(m_dense.data() + std::size_t(m_failure[node]) * m_symbolCount, m_symbolCount, targets);
             for (std::uint32_t e = m_edgeBegin[node]; e < m_edgeBegin[node + 1]; ++e)
-                targets[symbolOf(m_edgeUnits[e])] = std::int32_t(e + 1);
+                targets[symbolOf(m_edgeUnits[e])] = positionOf(std::int32_t(e + 1));
         }
     }
+    if (nodes <= std::size_t(std::numeric_limits<std::int16_t>::max()) + 1) {
+        m_narrowDense.resize(m_dense.size());
+        std::transform(m_dense.begin(), m_dense.end(), m_narrowDense.begin(),
+                       [](std::int32_t position) { return std::int16_t(position); });
+        m_dense = {};
+    }
+}
+
+void PhraseAutomaton::numberPatternsInInputOrder()
+{
+    std::vector<std::int32_t> renumbered(m_patternNode.size(), -1);
+    std::int32_t count = 0;
+    for (const std::int32_t pattern : m_patternOf) {
+        if (pattern >= 0 && renumbered[std::size_t(pattern)] < 0)
+            renumbered[std::size_t(pattern)] = count++;
+    }
+    const auto renumber = [&renumbered](std::int32_t& pattern) {
+        if (pattern >= 0)
+            pattern = renumbered[std::size_t(pattern)];
+    };
+    std::for_each(m_patternOf.begin(), m_patternOf.end(), renumber);
+    std::for_each(m_nodePattern.begin(), m_nodePattern.end(), renumber);
+    std::vector<std::int32_t> patternNode(m_patternNode.size());
+    for (std::size_t pattern = 0; pattern < m_patternNode.size(); ++pattern)
+        patternNode[std::size_t(renumbered[pattern])] = m_patternNode[pattern];
+    m_patternNode = std::move(patternNode);
 }
 
 std::uint32_t PhraseAutomaton::supplementarySymbol(char32_t unit) const
@@ -174,6 +203,7 @@ std::size_t PhraseAutomaton::memoryBytes() const
     return (m_depth.capacity() + m_failure.capacity() + m_suffixReport.capacity() + m_nodePattern.capacity()
             + m_patternOf.capacity() + m_patternNode.capacity() + m_dense.capacity())
         * sizeof(std::int32_t)
+        + m_narrowDense.capacity() * sizeof(std::int16_t)
         + (m_edgeBegin.capacity() + m_bmpSymbols.capacity()) * sizeof(std::uint32_t)
         + (m_edgeUnits.capacity() + m_supplementaryUnits.capacity()) * sizeof(char32_t);
 }

@@ -39,16 +39,25 @@ public:
         std::vector<std::int32_t> m_linkedNodes;
     };
 
+    // Where a walk stands: a node, with its bits inverted when a pattern ends in it or down its suffix
+    // chain. Most nodes end none, so the walk can pass them by its sign alone.
+    using Position = std::int32_t;
+    static constexpr Position Start = 0;
+    static bool mayEndPatterns(Position position) { return position < 0; }
+    static std::int32_t nodeAt(Position position) { return position < 0 ? ~position : position; }
+
     explicit PhraseAutomaton(const std::vector<std::u32string>& patterns = {});
 
-    // The pattern number of `patterns[index]`; equal patterns have the same number.
+    // The pattern number of `patterns[index]`; equal patterns have the same number. Patterns are numbered
+    // in the order they first appear, so that going through them in order goes through per-pattern data
+    // in order.
     std::int32_t patternOf(std::size_t index) const { return m_patternOf[index]; }
     std::int32_t patternCount() const { return std::int32_t(m_patternNode.size()); }
     std::size_t nodeCount() const { return m_depth.size(); }
     std::size_t memoryBytes() const;
 
-    // The node after `node` on reading `unit`; a walk starts at node 0.
-    std::int32_t next(std::int32_t node, char32_t unit) const { return transition(node, unit, symbolOf(unit)); }
+    // The position after reading `unit`.
+    Position next(Position position, char32_t unit) const { return transition(nodeAt(position), unit, symbolOf(unit)); }
 
     // Calls report(pattern, start) for each unretired pattern that ends in `node`, whose last unit is at
     // `end`, longest first. report returns false once it needs no more of that pattern.
@@ -71,11 +80,11 @@ public:
     template <typename Report>
     void walk(const char32_t* text, std::size_t size, WalkState& state, Report&& report) const
     {
-        std::int32_t node = 0;
+        Position position = Start;
         for (std::size_t i = 0; i < size; ++i) {
-            node = next(node, text[i]);
-            if (state.mayReport(node))
-                reportEndingAt(state, node, i, report);
+            position = next(position, text[i]);
+            if (mayEndPatterns(position) && state.mayReport(nodeAt(position)))
+                reportEndingAt(state, nodeAt(position), i, report);
         }
     }
 
@@ -88,18 +97,25 @@ private:
         return unit < 0x10000 ? 0 : supplementarySymbol(unit);
     }
     std::uint32_t supplementarySymbol(char32_t unit) const;
-    std::int32_t transition(std::int32_t node, char32_t unit, std::uint32_t symbol) const
+    Position transition(std::int32_t node, char32_t unit, std::uint32_t symbol) const
     {
         for (;;) {
-            if (std::size_t(node) < m_denseCount)
-                return m_dense[std::size_t(node) * m_symbolCount + symbol];
+            if (std::size_t(node) < m_denseCount) {
+                const std::size_t cell = std::size_t(node) * m_symbolCount + symbol;
+                return m_narrowDense.empty() ? m_dense[cell] : m_narrowDense[cell];
+            }
             if (symbol != 0) {
                 const std::int32_t target = child(node, unit);
                 if (target >= 0)
-                    return target;
+                    return positionOf(target);
             }
             node = m_failure[std::size_t(node)];
         }
+    }
+    Position positionOf(std::int32_t node) const
+    {
+        const auto n = std::size_t(node);
+        return m_nodePattern[n] >= 0 || m_suffixReport[n] >= 0 ? ~node : node;
     }
     // The child of `node` by `unit`, or -1. Breadth-first numbering makes edge e lead to node e + 1.
     std::int32_t child(std::int32_t node, char32_t unit) const
@@ -111,6 +127,7 @@ private:
             return -1;
         return std::int32_t(found - m_edgeUnits.data()) + 1;
     }
+    void numberPatternsInInputOrder();
     // The next node by edges and failure links alone, while the transition table is being built.
     std::int32_t slowNext(std::int32_t node, char32_t unit) const;
     // The first node from `node` along the report chain that has not retired, or -1; shortens the chain.
@@ -134,10 +151,13 @@ private:
     std::vector<char32_t> m_supplementaryUnits;
     std::uint32_t m_bmpSymbolCount = 0;
     std::size_t m_symbolCount = 1;
-    // Nodes are numbered breadth first; the first m_denseCount of them have a row in m_dense (the next node
-    // for every symbol), the others follow their edges and failure links.
+    // Nodes are numbered breadth first; the first m_denseCount of them have a row in m_dense (the next
+    // position for every symbol), the others follow their edges and failure links.
     std::size_t m_denseCount = 0;
     std::vector<std::int32_t> m_dense;
+    // The same table in half the memory, instead of m_dense, when every position fits 16 bits: the walk
+    // waits on one look-up per unit, and a smaller table stays nearer the processor.
+    std::vector<std::int16_t> m_narrowDense;
 
     std::vector<std::int32_t> m_patternOf;
     std::vector<std::int32_t> m_patternNode;

@@ -13,6 +13,9 @@ public:
 
     // The text that the following searches look in; it stays valid until the next call.
     virtual void setText(const QString& scanText) = 0;
+    // The first phrase at or after `index` that may occur in the text (the table size when none may): a
+    // scan passes by the phrases before it, which do not occur at all.
+    virtual qsizetype nextCandidate(qsizetype index) = 0;
     // First occurrence of phrase `index` at or after `from`, also inside words.
     virtual qsizetype findFirst(qsizetype index, qsizetype from) = 0;
     // First occurrence at or after `from` of a space, phrase `index` and a space; the position is the

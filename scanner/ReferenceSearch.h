@@ -13,6 +13,8 @@ public:
     explicit ReferenceSearch(const PhraseTable& table);
 
     void setText(const QString& scanText) override;
+    // Every phrase is searched for.
+    qsizetype nextCandidate(qsizetype index) override { return index; }
     qsizetype findFirst(qsizetype index, qsizetype from) override;
     qsizetype findPadded(qsizetype index, qsizetype from) override;
     bool listContains(qsizetype index, const QString& listText) override;

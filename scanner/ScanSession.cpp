@@ -67,7 +67,9 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
     // The last occurrence handled; described once the press ends.
     HandledOccurrence last;
 
-    for (qsizetype index = m_stepIndex; index < m_table.size(); ++index) {
+    // A paused scan resumes at its phrase; phrases that do not occur in the text at all are passed by.
+    for (qsizetype index = isPaused() ? m_stepIndex : m_search->nextCandidate(m_stepIndex); index < m_table.size();
+         index = m_search->nextCandidate(index + 1)) {
         // An empty entry stands for a table without phrases; it would match everywhere.
         if (m_table.at(index).phrase.isEmpty()) {
             m_matchPos = 0;
@@ -130,7 +132,7 @@ Occurrence ScanSession::describeOccurrence(const HandledOccurrence& handled)
     occurrence.pane = handled.phraseStart <= SubjectWidth ? Pane::Subject : Pane::Body;
     occurrence.start = handled.phraseStart - (occurrence.pane == Pane::Subject ? 1 : SubjectWidth + 1);
     occurrence.text = handled.bold ? u'\'' + entry.phrase + QStringLiteral("' - (Bold) ") + weightText(2 * entry.weight)
-                           : u'\'' + entry.phrase + QStringLiteral("' - ") + weightText(entry.weight);
+                                   : u'\'' + entry.phrase + QStringLiteral("' - ") + weightText(entry.weight);
     return occurrence;
 }
 

@@ -320,8 +320,9 @@ TEST_P(DifferentialScanTest, FastEngineShowsWhatThePlainSearchShows)
             ASSERT_EQ(describe(byReference, shownBy(reference)), shown) << "reference engine, " << pressName();
             ASSERT_EQ(describe(referenceLog), describe(expectedLog)) << "reference engine's log, " << pressName();
             ASSERT_EQ(describe(actual, shownBy(fast)), shown) << "fast engine, " << pressName();
-            if (fastLogs)
+            if (fastLogs) {
                 ASSERT_EQ(describe(fastLog), describe(expectedLog)) << "fast engine's log, " << pressName();
+            }
             if (!stepThrough) {
                 if (press > 0)
                     break;

@@ -5,6 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
+#include <iomanip>
+#include <random>
+#include <vector>
+
 TEST(ScoreGauge, WidthsFollowTheLargerOfScoreAndPercentage)
 {
     struct Case
@@ -53,4 +59,28 @@ TEST(CaptionNumbers, WritesAndReadsCaptions)
     EXPECT_EQ(german.weight(0.5), "0,5");
     EXPECT_DOUBLE_EQ(german.readPercent("3,45%"), 3.45);
     EXPECT_DOUBLE_EQ(german.readScore("1.234,5"), 1234.5);
+}
+
+// The scan adds every weight to the value the score caption reads back as; it computes that value without
+// writing the caption, and must land on the same double, the sign of a zero included.
+TEST(CaptionNumbers, ScoreReadBackIsWhatTheCaptionReadsAs)
+{
+    const CaptionNumbers numbers(QLocale(QLocale::English, QLocale::UnitedStates));
+    std::vector<double> values = {0.0,        -0.0,   0.04,   -0.04, 0.05, -0.05, 0.25,
+                                  -0.25,      0.35,   2.45,   -2.45, 1e14, -1e14, 99999999999999.95,
+                                  123456.789, 1e-300, -1e-300};
+    std::mt19937_64 random(1208);
+    for (int i = 0; i < 100000; ++i) {
+        // Sums of one-decimal weights land on and next to halves of a tenth.
+        const double half = double(std::int64_t(random() % 2000001) - 1000000) / 20.0;
+        values.push_back(half);
+        values.push_back(std::nextafter(half, 1e300));
+        values.push_back(std::nextafter(half, -1e300));
+        values.push_back(std::ldexp(double(random() >> 11), -int(random() % 80)) * (random() % 2 ? 1 : -1));
+    }
+    for (const double value : values) {
+        const double caption = numbers.readScore(numbers.score(value));
+        ASSERT_EQ(std::bit_cast<quint64>(numbers.scoreReadBack(value)), std::bit_cast<quint64>(caption))
+            << "value " << std::setprecision(17) << value << " shows as " << numbers.score(value).toStdString();
+    }
 }
