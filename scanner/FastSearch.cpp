@@ -44,7 +44,7 @@ FastSearch::FastSearch(const PhraseTable& table)
             m_patternEntries[filled[size_t(pattern)]++] = std::uint32_t(index);
     }
     m_first.assign(size_t(m_automaton.patternCount()), -1);
-    m_padded.resize(size_t(m_automaton.patternCount()));
+    m_paddedSlot.assign(size_t(m_automaton.patternCount()), -1);
 }
 
 FastSearch::~FastSearch() = default;
@@ -59,36 +59,75 @@ void FastSearch::setText(const QString& scanText)
     // Only the patterns found in the last text have answers to forget.
     for (const std::int32_t pattern : m_found) {
         m_first[size_t(pattern)] = -1;
-        m_padded[size_t(pattern)].count = 0;
     }
+    for (const PaddedHits& hits : m_padded)
+        m_paddedSlot[size_t(hits.pattern)] = -1;
+    m_padded.clear();
     m_found.clear();
     m_firstWalk.reset(m_automaton);
     m_paddedWalk.reset(m_automaton);
 
-    const auto reportFirst = [this](std::int32_t pattern, std::size_t start) {
-        m_first[size_t(pattern)] = qsizetype(start);
-        m_found.push_back(pattern);
-        return false;
-    };
-    const auto reportPadded
-        = [this](std::int32_t pattern, std::size_t start) { return this->reportPadded(pattern, start); };
-    // Folding keeps spaces, and nothing else folds to a space, so the text's own units tell where they are.
+    // A walk waits on one table look-up per unit. Two lanes walking the two halves of a block at once
+    // overlap their waits; the second lane starts as long before its half as the longest phrase, so that
+    // it stands where a single walk would when it gets there. Ends found by the second lane are reported
+    // after the first lane's, so that every end is reported in the order of the text.
     const char16_t* units = QStringView(scanText).utf16();
     const qsizetype size = scanText.size();
+    const qsizetype leadIn = m_automaton.longestPattern() - 1;
     PhraseAutomaton::Position position = PhraseAutomaton::Start;
-    for (qsizetype i = 0; i < size; ++i) {
-        position = m_automaton.next(position, CaseFolding::foldedAt(units, i));
-        if (!PhraseAutomaton::mayEndPatterns(position))
+    for (qsizetype block = 0; block < size; block += LaneBlock) {
+        const qsizetype blockEnd = std::min(size, block + LaneBlock);
+        const qsizetype half = block + (blockEnd - block) / 2;
+        if (4 * leadIn >= half - block) {
+            for (qsizetype i = block; i < blockEnd; ++i) {
+                position = m_automaton.next(position, CaseFolding::foldedAt(units, i));
+                if (PhraseAutomaton::mayEndPatterns(position))
+                    reportEnd(i, PhraseAutomaton::nodeAt(position));
+            }
             continue;
-        const std::int32_t node = PhraseAutomaton::nodeAt(position);
-        if (m_firstWalk.mayReport(node))
-            m_automaton.reportEndingAt(m_firstWalk, node, size_t(i), reportFirst);
-        if (i + 1 < size && units[i + 1] == u' ' && m_paddedWalk.mayReport(node))
-            m_automaton.reportEndingAt(m_paddedWalk, node, size_t(i), reportPadded);
+        }
+        PhraseAutomaton::Position second = PhraseAutomaton::Start;
+        for (qsizetype i = half - leadIn; i < half; ++i)
+            second = m_automaton.next(second, CaseFolding::foldedAt(units, i));
+        m_secondLaneEnds.clear();
+        for (qsizetype i = block, j = half; i < half; ++i, ++j) {
+            position = m_automaton.next(position, CaseFolding::foldedAt(units, i));
+            second = m_automaton.next(second, CaseFolding::foldedAt(units, j));
+            if (PhraseAutomaton::mayEndPatterns(position))
+                reportEnd(i, PhraseAutomaton::nodeAt(position));
+            if (PhraseAutomaton::mayEndPatterns(second))
+                m_secondLaneEnds.push_back({j, PhraseAutomaton::nodeAt(second)});
+        }
+        // The second half is one unit longer when the block's length is odd.
+        for (qsizetype j = 2 * half - block; j < blockEnd; ++j) {
+            second = m_automaton.next(second, CaseFolding::foldedAt(units, j));
+            if (PhraseAutomaton::mayEndPatterns(second))
+                m_secondLaneEnds.push_back({j, PhraseAutomaton::nodeAt(second)});
+        }
+        for (const LaneEnd& end : m_secondLaneEnds)
+            reportEnd(end.end, end.node);
+        position = second;
     }
     for (const std::int32_t pattern : m_found) {
         for (auto e = m_patternEntryBegin[size_t(pattern)]; e < m_patternEntryBegin[size_t(pattern) + 1]; ++e)
             m_candidates[m_patternEntries[e] / 64] |= std::uint64_t(1) << (m_patternEntries[e] % 64);
+    }
+}
+
+void FastSearch::reportEnd(qsizetype end, std::int32_t node)
+{
+    if (m_firstWalk.mayReport(node)) {
+        m_automaton.reportEndingAt(m_firstWalk, node, size_t(end), [this](std::int32_t pattern, std::size_t start) {
+            m_first[size_t(pattern)] = qsizetype(start);
+            m_found.push_back(pattern);
+            return false;
+        });
+    }
+    // Folding keeps spaces, and nothing else folds to a space, so the text's own units tell where they are.
+    if (end + 1 < m_text->size() && m_text->at(end + 1) == u' ' && m_paddedWalk.mayReport(node)) {
+        m_automaton.reportEndingAt(m_paddedWalk, node, size_t(end), [this](std::int32_t pattern, std::size_t start) {
+            return reportPadded(pattern, start);
+        });
     }
 }
 
@@ -112,7 +151,12 @@ bool FastSearch::reportPadded(std::int32_t pattern, std::size_t start)
     if (start == 0 || m_text->at(qsizetype(start) - 1) != u' ')
         return true;
     // Occurrences of one pattern arrive in the order of their starts.
-    PaddedHits& hits = m_padded[size_t(pattern)];
+    std::int32_t& slot = m_paddedSlot[size_t(pattern)];
+    if (slot < 0) {
+        slot = std::int32_t(m_padded.size());
+        m_padded.push_back(PaddedHits {pattern, 0, {}});
+    }
+    PaddedHits& hits = m_padded[size_t(slot)];
     hits.starts[size_t(hits.count++)] = qsizetype(start - 1);
     return hits.count < KeptPadded;
 }
@@ -133,7 +177,10 @@ qsizetype FastSearch::findPadded(qsizetype index, qsizetype from)
     const Entry& entry = m_entries[size_t(index)];
     if (entry.pattern < 0)
         return m_text->indexOf(m_paddedPhrases.at(index), from, Qt::CaseInsensitive);
-    const PaddedHits& hits = m_padded[size_t(entry.pattern)];
+    const std::int32_t slot = m_paddedSlot[size_t(entry.pattern)];
+    if (slot < 0)
+        return -1;
+    const PaddedHits& hits = m_padded[size_t(slot)];
     const auto kept = hits.starts.begin() + hits.count;
     // A scan asks for the next one after the last answer, a few times at most: a plain look beats halving.
     const auto found = std::find_if(hits.starts.begin(), kept, [from](qsizetype start) { return start >= from; });

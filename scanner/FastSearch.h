@@ -35,6 +35,9 @@ private:
     // at most (the last answer is not used); two padded occurrences may begin before those: the one whose
     // phrase is the first occurrence, and one that begins at it.
     static constexpr int KeptPadded = 13;
+    // The walk's two lanes share a block of this many units; their second lane's ends wait in a buffer
+    // of half that size.
+    static constexpr qsizetype LaneBlock = 4096;
 
     struct Entry
     {
@@ -46,10 +49,19 @@ private:
     // One pattern's padded occurrences, the count beside the first starts, where a scan reads them.
     struct alignas(64) PaddedHits
     {
+        std::int32_t pattern = 0;
         int count = 0;
         std::array<qsizetype, KeptPadded> starts;
     };
 
+    struct LaneEnd
+    {
+        qsizetype end;
+        std::int32_t node;
+    };
+
+    // Records what ends at unit `end`, in node `node`.
+    void reportEnd(qsizetype end, std::int32_t node);
     bool reportPadded(std::int32_t pattern, std::size_t start);
     qsizetype searchFolded(QStringView phrase, qsizetype from);
 
@@ -73,8 +85,12 @@ private:
     PhraseAutomaton::WalkState m_firstWalk;
     PhraseAutomaton::WalkState m_paddedWalk;
     std::vector<qsizetype> m_first;
+    // The padded occurrences of the patterns that have any, close together in the order first found;
+    // m_paddedSlot gives a pattern's place among them, or -1.
     std::vector<PaddedHits> m_padded;
+    std::vector<std::int32_t> m_paddedSlot;
     std::vector<std::int32_t> m_found;
+    std::vector<LaneEnd> m_secondLaneEnds;
 
     // The part of the phrase list already walked, and the patterns found in it.
     qsizetype m_listWalked = 0;

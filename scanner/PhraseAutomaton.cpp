@@ -74,6 +74,7 @@ PhraseAutomaton::PhraseAutomaton(const std::vector<std::u32string>& patterns)
             const auto node = std::int32_t(m_depth.size());
             edges.push_back({path.back(), pattern[i], node});
             m_depth.push_back(std::int32_t(i + 1));
+            m_longestPattern = std::max(m_longestPattern, std::int32_t(i + 1));
             m_nodePattern.push_back(-1);
             path.push_back(node);
         }

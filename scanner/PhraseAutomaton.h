@@ -54,6 +54,8 @@ public:
     std::int32_t patternOf(std::size_t index) const { return m_patternOf[index]; }
     std::int32_t patternCount() const { return std::int32_t(m_patternNode.size()); }
     std::size_t nodeCount() const { return m_depth.size(); }
+    // The length of the longest pattern; 0 without patterns.
+    std::int32_t longestPattern() const { return m_longestPattern; }
     std::size_t memoryBytes() const;
 
     // The position after reading `unit`.
@@ -159,6 +161,7 @@ private:
     // waits on one look-up per unit, and a smaller table stays nearer the processor.
     std::vector<std::int16_t> m_narrowDense;
 
+    std::int32_t m_longestPattern = 0;
     std::vector<std::int32_t> m_patternOf;
     std::vector<std::int32_t> m_patternNode;
 };
