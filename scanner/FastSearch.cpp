@@ -45,6 +45,22 @@ FastSearch::FastSearch(const PhraseTable& table)
     }
     m_first.assign(size_t(m_automaton.patternCount()), -1);
     m_paddedSlot.assign(size_t(m_automaton.patternCount()), -1);
+    for (char16_t unit = 0; unit < char16_t(m_asciiUnits.size()); ++unit) {
+        const char32_t folded = CaseFolding::foldedAt(&unit, 0);
+        m_asciiUnits[unit] = {folded, m_automaton.symbolOf(folded)};
+    }
+}
+
+// Inline: the walk calls it for every unit.
+inline PhraseAutomaton::Position
+FastSearch::step(PhraseAutomaton::Position position, const char16_t* units, qsizetype i) const
+{
+    const char16_t unit = units[i];
+    if (unit < m_asciiUnits.size()) {
+        const AsciiUnit& ascii = m_asciiUnits[unit];
+        return m_automaton.next(position, ascii.folded, ascii.symbol);
+    }
+    return m_automaton.next(position, CaseFolding::foldedNonAscii(units, i));
 }
 
 FastSearch::~FastSearch() = default;
@@ -80,7 +96,7 @@ void FastSearch::setText(const QString& scanText)
         const qsizetype half = block + (blockEnd - block) / 2;
         if (4 * leadIn >= half - block) {
             for (qsizetype i = block; i < blockEnd; ++i) {
-                position = m_automaton.next(position, CaseFolding::foldedAt(units, i));
+                position = step(position, units, i);
                 if (PhraseAutomaton::mayEndPatterns(position))
                     reportEnd(i, PhraseAutomaton::nodeAt(position));
             }
@@ -88,11 +104,11 @@ void FastSearch::setText(const QString& scanText)
         }
         PhraseAutomaton::Position second = PhraseAutomaton::Start;
         for (qsizetype i = half - leadIn; i < half; ++i)
-            second = m_automaton.next(second, CaseFolding::foldedAt(units, i));
+            second = step(second, units, i);
         m_secondLaneEnds.clear();
         for (qsizetype i = block, j = half; i < half; ++i, ++j) {
-            position = m_automaton.next(position, CaseFolding::foldedAt(units, i));
-            second = m_automaton.next(second, CaseFolding::foldedAt(units, j));
+            position = step(position, units, i);
+            second = step(second, units, j);
             if (PhraseAutomaton::mayEndPatterns(position))
                 reportEnd(i, PhraseAutomaton::nodeAt(position));
             if (PhraseAutomaton::mayEndPatterns(second))
@@ -100,7 +116,7 @@ void FastSearch::setText(const QString& scanText)
         }
         // The second half is one unit longer when the block's length is odd.
         for (qsizetype j = 2 * half - block; j < blockEnd; ++j) {
-            second = m_automaton.next(second, CaseFolding::foldedAt(units, j));
+            second = step(second, units, j);
             if (PhraseAutomaton::mayEndPatterns(second))
                 m_secondLaneEnds.push_back({j, PhraseAutomaton::nodeAt(second)});
         }

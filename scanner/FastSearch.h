@@ -60,6 +60,15 @@ private:
         std::int32_t node;
     };
 
+    // An ASCII unit's folded form and its symbol, read by the walk from one small table.
+    struct AsciiUnit
+    {
+        char32_t folded = 0;
+        std::uint32_t symbol = 0;
+    };
+
+    // The walk's position after reading unit `i` of `units`.
+    PhraseAutomaton::Position step(PhraseAutomaton::Position position, const char16_t* units, qsizetype i) const;
     // Records what ends at unit `end`, in node `node`.
     void reportEnd(qsizetype end, std::int32_t node);
     bool reportPadded(std::int32_t pattern, std::size_t start);
@@ -69,6 +78,7 @@ private:
     QStringList m_paddedPhrases;
     std::vector<Entry> m_entries;
     PhraseAutomaton m_automaton;
+    std::array<AsciiUnit, 0x80> m_asciiUnits;
     // The table entries of each pattern: m_patternEntries[m_patternEntryBegin[p] .. m_patternEntryBegin[p+1]).
     std::vector<std::uint32_t> m_patternEntryBegin;
     std::vector<std::uint32_t> m_patternEntries;

@@ -191,6 +191,31 @@ void PhraseAutomaton::numberPatternsInInputOrder()
     m_patternNode = std::move(patternNode);
 }
 
+PhraseAutomaton::Position
+PhraseAutomaton::sparseTransition(std::int32_t node, char32_t unit, std::uint32_t symbol) const
+{
+    for (;;) {
+        if (std::size_t(node) < m_denseCount)
+            return transition(node, unit, symbol);
+        if (symbol != 0) {
+            const std::int32_t target = child(node, unit);
+            if (target >= 0)
+                return positionOf(target);
+        }
+        node = m_failure[std::size_t(node)];
+    }
+}
+
+std::int32_t PhraseAutomaton::child(std::int32_t node, char32_t unit) const
+{
+    const char32_t* first = m_edgeUnits.data() + m_edgeBegin[std::size_t(node)];
+    const char32_t* last = m_edgeUnits.data() + m_edgeBegin[std::size_t(node) + 1];
+    const char32_t* found = last - first <= 8 ? std::find(first, last, unit) : std::lower_bound(first, last, unit);
+    if (found == last || *found != unit)
+        return -1;
+    return std::int32_t(found - m_edgeUnits.data()) + 1;
+}
+
 std::uint32_t PhraseAutomaton::supplementarySymbol(char32_t unit) const
 {
     const auto found = std::lower_bound(m_supplementaryUnits.begin(), m_supplementaryUnits.end(), unit);

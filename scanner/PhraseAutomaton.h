@@ -59,7 +59,19 @@ public:
     std::size_t memoryBytes() const;
 
     // The position after reading `unit`.
-    Position next(Position position, char32_t unit) const { return transition(nodeAt(position), unit, symbolOf(unit)); }
+    Position next(Position position, char32_t unit) const { return next(position, unit, symbolOf(unit)); }
+    // The same, with the unit's symbol already known.
+    Position next(Position position, char32_t unit, std::uint32_t symbol) const
+    {
+        return transition(nodeAt(position), unit, symbol);
+    }
+    // Units that occur in no pattern share symbol 0.
+    std::uint32_t symbolOf(char32_t unit) const
+    {
+        if (unit < m_bmpSymbols.size())
+            return m_bmpSymbols[unit];
+        return unit < 0x10000 ? 0 : supplementarySymbol(unit);
+    }
 
     // Calls report(pattern, start) for each unretired pattern that ends in `node`, whose last unit is at
     // `end`, longest first. report returns false once it needs no more of that pattern.
@@ -91,44 +103,24 @@ public:
     }
 
 private:
-    // Units that occur in no pattern share symbol 0.
-    std::uint32_t symbolOf(char32_t unit) const
-    {
-        if (unit < m_bmpSymbols.size())
-            return m_bmpSymbols[unit];
-        return unit < 0x10000 ? 0 : supplementarySymbol(unit);
-    }
     std::uint32_t supplementarySymbol(char32_t unit) const;
     Position transition(std::int32_t node, char32_t unit, std::uint32_t symbol) const
     {
-        for (;;) {
-            if (std::size_t(node) < m_denseCount) {
-                const std::size_t cell = std::size_t(node) * m_symbolCount + symbol;
-                return m_narrowDense.empty() ? m_dense[cell] : m_narrowDense[cell];
-            }
-            if (symbol != 0) {
-                const std::int32_t target = child(node, unit);
-                if (target >= 0)
-                    return positionOf(target);
-            }
-            node = m_failure[std::size_t(node)];
+        if (std::size_t(node) < m_denseCount) {
+            const std::size_t cell = std::size_t(node) * m_symbolCount + symbol;
+            return m_narrowDense.empty() ? m_dense[cell] : m_narrowDense[cell];
         }
+        return sparseTransition(node, unit, symbol);
     }
+    // Follows edges and failure links from a node without a row in the table.
+    Position sparseTransition(std::int32_t node, char32_t unit, std::uint32_t symbol) const;
     Position positionOf(std::int32_t node) const
     {
         const auto n = std::size_t(node);
         return m_nodePattern[n] >= 0 || m_suffixReport[n] >= 0 ? ~node : node;
     }
     // The child of `node` by `unit`, or -1. Breadth-first numbering makes edge e lead to node e + 1.
-    std::int32_t child(std::int32_t node, char32_t unit) const
-    {
-        const char32_t* first = m_edgeUnits.data() + m_edgeBegin[std::size_t(node)];
-        const char32_t* last = m_edgeUnits.data() + m_edgeBegin[std::size_t(node) + 1];
-        const char32_t* found = last - first <= 8 ? std::find(first, last, unit) : std::lower_bound(first, last, unit);
-        if (found == last || *found != unit)
-            return -1;
-        return std::int32_t(found - m_edgeUnits.data()) + 1;
-    }
+    std::int32_t child(std::int32_t node, char32_t unit) const;
     void numberPatternsInInputOrder();
     // The next node by edges and failure links alone, while the transition table is being built.
     std::int32_t slowNext(std::int32_t node, char32_t unit) const;

@@ -28,7 +28,7 @@ public:
     // Empty until the gauge is first sized; the window keeps its start-up sliver until then.
     const std::optional<GaugeWidths>& gauge() const { return m_gauge; }
 
-    double scoreValue() const { return m_scoreValue; }
+    double scoreValue() const;
     double percentValue() const { return m_percentValue; }
 
     // Score "0.0", percentage "%", phrase list empty; the gauge, verdict and status stay.
@@ -50,13 +50,25 @@ public:
 private:
     void setScore(const QString& caption);
     void setPercent(const QString& caption);
+    bool startCountingTenths();
 
     CaptionNumbers m_numbers;
-    // The score caption is written when it is next read; additions go by the value it reads back as.
+    // The score caption is written when it is next read, from the last sum; additions go by the value
+    // it reads back as.
     mutable QString m_score;
     mutable bool m_scoreUnwritten = false;
     double m_scoreSum = 0.0;
     double m_scoreValue = 0.0;
+    // While the score and every weight added are whole numbers of tenths (weights with one decimal), the
+    // score is counted in tenths: adding gives exactly the value the caption reads back as, and an
+    // integer addition need not wait for the rounding of the one before. The last sum is then the value
+    // before the last addition plus its weight.
+    bool m_countingTenths = false;
+    qint64 m_tenths = 0;
+    qint64 m_tenthsBefore = 0;
+    double m_lastWeight = 0.0;
+    quint64 m_lastWeightBits = 0;
+    std::optional<qint64> m_lastWeightTenths = 0;
     // The percentage caption and the number it reads as.
     QString m_percent;
     double m_percentValue = 0.0;

@@ -4,6 +4,7 @@
 #include "FastSearch.h"
 #include "PhraseSearch.h"
 
+#include <algorithm>
 #include <bit>
 
 namespace {
@@ -44,7 +45,18 @@ void ScanSession::setDefinitions(PhraseTable table)
 
 QString ScanSession::scanText(const QString& subject, const QString& body)
 {
-    return subject.leftJustified(SubjectWidth, u' ', true) + body;
+    QString text;
+    writeScanText(text, subject, body);
+    return text;
+}
+
+void ScanSession::writeScanText(QString& text, const QString& subject, const QString& body)
+{
+    text.resize(0);
+    text.reserve(SubjectWidth + body.size());
+    text.append(QStringView(subject).first(std::min(subject.size(), SubjectWidth)));
+    text.resize(SubjectWidth, u' ');
+    text.append(body);
 }
 
 PressOutcome ScanSession::press(const QString& subject, const QString& body, bool stepThrough, QList<Occurrence>* log)
@@ -60,7 +72,9 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
     m_results.setPassFail(QString());
     m_results.setStatus(Captions::StatusScanning);
 
-    const QString text = scanText(subject, body);
+    // The scan text is written into the same buffer at every press.
+    writeScanText(m_scanText, subject, body);
+    const QString& text = m_scanText;
     const qsizetype textLength = subject.size() + body.size();
     m_search->setText(text);
 
@@ -114,7 +128,7 @@ bool ScanSession::countOccurrence(qsizetype index, qsizetype phraseStart, const 
 {
     const TriggerPhrase& entry = m_table.at(index);
     m_results.addToScore(entry.weight);
-    const bool bold = isAllCaps(QStringView(scanText).mid(phraseStart - 1, entry.phrase.size()));
+    const bool bold = isAllCaps(QStringView(scanText).sliced(phraseStart - 1, entry.phrase.size()));
     if (bold)
         m_results.addToScore(entry.weight);
     return bold;

@@ -88,6 +88,7 @@ public:
 
     // The subject padded with spaces and cut to 120 characters, followed by the body.
     static QString scanText(const QString& subject, const QString& body);
+    static void writeScanText(QString& text, const QString& subject, const QString& body);
 
 private:
     struct HandledOccurrence
@@ -110,6 +111,7 @@ private:
     SearchFactory m_makeSearch;
     PhraseTable m_table;
     std::unique_ptr<PhraseSearch> m_search;
+    QString m_scanText;
     ScanResults m_results;
     qint16 m_stepIndex = 0;
     qsizetype m_matchPos = 0;
