@@ -43,8 +43,7 @@ FastSearch::FastSearch(const PhraseTable& table)
         if (const std::int32_t pattern = m_entries[index].pattern; pattern >= 0)
             m_patternEntries[filled[size_t(pattern)]++] = std::uint32_t(index);
     }
-    m_first.assign(size_t(m_automaton.patternCount()), -1);
-    m_paddedSlot.assign(size_t(m_automaton.patternCount()), -1);
+    m_answers.resize(size_t(m_automaton.patternCount()));
     for (char16_t unit = 0; unit < char16_t(m_asciiUnits.size()); ++unit) {
         const char32_t folded = CaseFolding::foldedAt(&unit, 0);
         m_asciiUnits[unit] = {folded, m_automaton.symbolOf(folded)};
@@ -73,11 +72,10 @@ void FastSearch::setText(const QString& scanText)
     if (m_automaton.patternCount() == 0)
         return;
     // Only the patterns found in the last text have answers to forget.
-    for (const std::int32_t pattern : m_found) {
-        m_first[size_t(pattern)] = -1;
-    }
+    for (const std::int32_t pattern : m_found)
+        m_answers[size_t(pattern)].first = -1;
     for (const PaddedHits& hits : m_padded)
-        m_paddedSlot[size_t(hits.pattern)] = -1;
+        m_answers[size_t(hits.pattern)].paddedSlot = -1;
     m_padded.clear();
     m_found.clear();
     m_firstWalk.reset(m_automaton);
@@ -134,7 +132,7 @@ void FastSearch::reportEnd(qsizetype end, std::int32_t node)
 {
     if (m_firstWalk.mayReport(node)) {
         m_automaton.reportEndingAt(m_firstWalk, node, size_t(end), [this](std::int32_t pattern, std::size_t start) {
-            m_first[size_t(pattern)] = qsizetype(start);
+            m_answers[size_t(pattern)].first = qsizetype(start);
             m_found.push_back(pattern);
             return false;
         });
@@ -167,7 +165,7 @@ bool FastSearch::reportPadded(std::int32_t pattern, std::size_t start)
     if (start == 0 || m_text->at(qsizetype(start) - 1) != u' ')
         return true;
     // Occurrences of one pattern arrive in the order of their starts.
-    std::int32_t& slot = m_paddedSlot[size_t(pattern)];
+    std::int32_t& slot = m_answers[size_t(pattern)].paddedSlot;
     if (slot < 0) {
         slot = std::int32_t(m_padded.size());
         m_padded.push_back(PaddedHits {pattern, 0, {}});
@@ -182,7 +180,7 @@ qsizetype FastSearch::findFirst(qsizetype index, qsizetype from)
     const Entry& entry = m_entries[size_t(index)];
     if (entry.pattern < 0)
         return m_text->indexOf(m_phrases.at(index), from, Qt::CaseInsensitive);
-    const qsizetype first = m_first[size_t(entry.pattern)];
+    const qsizetype first = m_answers[size_t(entry.pattern)].first;
     if (first < 0 || first >= from)
         return first;
     return searchFolded(m_phrases.at(index), from);
@@ -193,7 +191,7 @@ qsizetype FastSearch::findPadded(qsizetype index, qsizetype from)
     const Entry& entry = m_entries[size_t(index)];
     if (entry.pattern < 0)
         return m_text->indexOf(m_paddedPhrases.at(index), from, Qt::CaseInsensitive);
-    const std::int32_t slot = m_paddedSlot[size_t(entry.pattern)];
+    const std::int32_t slot = m_answers[size_t(entry.pattern)].paddedSlot;
     if (slot < 0)
         return -1;
     const PaddedHits& hits = m_padded[size_t(slot)];

@@ -46,6 +46,13 @@ private:
         // The list test cannot go by single phrases when a phrase spans the list's line ends.
         bool hasLineBreak = false;
     };
+    // What the walk found of one pattern, side by side, as a scan asks for both.
+    struct PatternAnswers
+    {
+        qsizetype first = -1;
+        // Its place in m_padded, or -1 without padded occurrences.
+        std::int32_t paddedSlot = -1;
+    };
     // One pattern's padded occurrences, the count beside the first starts, where a scan reads them.
     struct alignas(64) PaddedHits
     {
@@ -94,11 +101,9 @@ private:
     // leading spaces' positions). Each has a walk state of its own, as each retires patterns at its own time.
     PhraseAutomaton::WalkState m_firstWalk;
     PhraseAutomaton::WalkState m_paddedWalk;
-    std::vector<qsizetype> m_first;
-    // The padded occurrences of the patterns that have any, close together in the order first found;
-    // m_paddedSlot gives a pattern's place among them, or -1.
+    std::vector<PatternAnswers> m_answers;
+    // The padded occurrences of the patterns that have any, close together in the order first found.
     std::vector<PaddedHits> m_padded;
-    std::vector<std::int32_t> m_paddedSlot;
     std::vector<std::int32_t> m_found;
     std::vector<LaneEnd> m_secondLaneEnds;
 

@@ -91,12 +91,12 @@ void ScanResults::updateGauges()
 void ScanResults::addToScore(double weight)
 {
     m_scoreUnwritten = true;
-    // A phrase's occurrences add the same weight one after another.
-    if (std::bit_cast<quint64>(weight) != m_lastWeightBits) {
-        m_lastWeightBits = std::bit_cast<quint64>(weight);
-        m_lastWeightTenths = wholeTenths(weight);
-    }
-    if (const std::optional<qint64> tenths = m_lastWeightTenths;
+    // Definitions hold few distinct weights: each is looked at once, then found in a small cache.
+    const auto bits = std::bit_cast<quint64>(weight);
+    WeightTenths& cached = m_weightTenths[(bits * 0x9E3779B97F4A7C15u) >> (64 - WeightCacheBits)];
+    if (!cached.known || cached.bits != bits)
+        cached = {true, bits, wholeTenths(weight)};
+    if (const std::optional<qint64> tenths = cached.tenths;
         tenths && (m_countingTenths || startCountingTenths()) && std::abs(m_tenths + *tenths) < TenthsLimit) {
         m_tenthsBefore = m_tenths;
         m_tenths += *tenths;

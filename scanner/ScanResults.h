@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <array>
 #include <optional>
 
 // The results of the scan exactly as the main window shows them: the texts of the score, percentage,
@@ -67,8 +68,14 @@ private:
     qint64 m_tenths = 0;
     qint64 m_tenthsBefore = 0;
     double m_lastWeight = 0.0;
-    quint64 m_lastWeightBits = 0;
-    std::optional<qint64> m_lastWeightTenths = 0;
+    struct WeightTenths
+    {
+        bool known = false;
+        quint64 bits = 0;
+        std::optional<qint64> tenths;
+    };
+    static constexpr int WeightCacheBits = 4;
+    std::array<WeightTenths, 1 << WeightCacheBits> m_weightTenths;
     // The percentage caption and the number it reads as.
     QString m_percent;
     double m_percentValue = 0.0;
