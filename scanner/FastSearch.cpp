@@ -77,6 +77,7 @@ void FastSearch::setText(const QString& scanText)
     for (const PaddedHits& hits : m_padded)
         m_answers[size_t(hits.pattern)].paddedSlot = -1;
     m_padded.clear();
+    m_paddedCursor = {};
     m_found.clear();
     m_firstWalk.reset(m_automaton);
     m_paddedWalk.reset(m_automaton);
@@ -195,11 +196,14 @@ qsizetype FastSearch::findPadded(qsizetype index, qsizetype from)
     if (slot < 0)
         return -1;
     const PaddedHits& hits = m_padded[size_t(slot)];
-    const auto kept = hits.starts.begin() + hits.count;
-    // A scan asks for the next one after the last answer, a few times at most: a plain look beats halving.
-    const auto found = std::find_if(hits.starts.begin(), kept, [from](qsizetype start) { return start >= from; });
-    if (found != kept)
-        return *found;
+    // A scan asks for one phrase's next padded occurrence after the last answer, again and again: the
+    // look continues where the last one stopped, so it rarely has to step at all.
+    int next = index == m_paddedCursor.index && from > m_paddedCursor.from ? m_paddedCursor.next : 0;
+    while (next < hits.count && hits.starts[size_t(next)] < from)
+        ++next;
+    m_paddedCursor = {index, from, next};
+    if (next < hits.count)
+        return hits.starts[size_t(next)];
     if (hits.count < KeptPadded)
         return -1;
     return searchFolded(m_paddedPhrases.at(index), from);

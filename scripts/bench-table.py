@@ -7,11 +7,16 @@ UNIT = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
 
 
 def load(path):
+    """Each benchmark's run, or the median of its repetitions when it was repeated."""
     runs = {}
     for run in json.load(open(path))["benchmarks"]:
         if run.get("error_occurred"):
-            runs[run["name"].split("/")[0] + "/" + run["name"].split("/")[1]] = None
+            runs[run["run_name"]] = None
             continue
+        if run.get("run_type") == "aggregate":
+            if run["aggregate_name"] != "median":
+                continue
+            run["name"] = run["run_name"]
         scale = UNIT[run["time_unit"]]
         run["cpu_ms"] = run["cpu_time"] * scale
         run["real_ms"] = run["real_time"] * scale
