@@ -114,24 +114,25 @@ PhraseAutomaton::PhraseAutomaton(const std::vector<std::u32string>& patterns)
     }
     const std::vector<std::int32_t> depth(m_depth);
     const std::vector<std::int32_t> nodePattern(m_nodePattern);
-    m_edgeBegin.assign(nodes + 1, 0);
-    m_edgeUnits.clear();
-    m_edgeUnits.reserve(edges.size());
+    m_links.assign(nodes + 1, NodeLinks {});
+    m_edges.clear();
+    m_edges.reserve(edges.size());
     for (std::size_t node = 0; node < nodes; ++node) {
         const auto old = std::size_t(breadthFirst[node]);
         m_depth[node] = depth[old];
         m_nodePattern[node] = nodePattern[old];
         for (std::uint32_t c = childBegin[old]; c < childBegin[old + 1]; ++c) {
             const Edge& edge = edges[std::size_t(children[c])];
-            m_edgeUnits.push_back(edge.unit);
-            Q_ASSERT(renumbered[std::size_t(edge.child)] == std::int32_t(m_edgeUnits.size()));
+            m_edges.push_back({edge.unit, 0});
+            Q_ASSERT(renumbered[std::size_t(edge.child)] == std::int32_t(m_edges.size()));
         }
-        m_edgeBegin[node + 1] = std::uint32_t(m_edgeUnits.size());
+        m_links[node + 1].edgeBegin = std::uint32_t(m_edges.size());
     }
     for (std::int32_t& node : m_patternNode)
         node = renumbered[std::size_t(node)];
 
-    std::vector<char32_t> units(m_edgeUnits);
+    std::vector<char32_t> units(m_edges.size());
+    std::transform(m_edges.begin(), m_edges.end(), units.begin(), [](const EdgeTo& edge) { return edge.unit; });
     std::sort(units.begin(), units.end());
     units.erase(std::unique(units.begin(), units.end()), units.end());
     const auto firstSupplementary = std::lower_bound(units.begin(), units.end(), char32_t(0x10000));
@@ -143,24 +144,25 @@ PhraseAutomaton::PhraseAutomaton(const std::vector<std::u32string>& patterns)
 
     // Failure and report links in breadth-first order, so that every shorter suffix is linked before it is
     // needed; then the transition table, whose rows copy their failure node's row.
-    m_failure.assign(nodes, 0);
     m_suffixReport.assign(nodes, -1);
     m_denseCount = std::max<std::size_t>(1, std::min(nodes, DenseTableLimit / m_symbolCount));
     m_dense.assign(m_denseCount * m_symbolCount, 0);
     for (std::size_t node = 0; node < nodes; ++node) {
-        for (std::uint32_t e = m_edgeBegin[node]; e < m_edgeBegin[node + 1]; ++e) {
+        for (std::uint32_t e = m_links[node].edgeBegin; e < m_links[node + 1].edgeBegin; ++e) {
             const auto target = std::int32_t(e + 1);
-            const std::int32_t failure = node == 0 ? 0 : slowNext(m_failure[node], m_edgeUnits[e]);
-            m_failure[std::size_t(target)] = failure;
+            const std::int32_t failure = node == 0 ? 0 : slowNext(m_links[node].failure, m_edges[e].unit);
+            m_links[std::size_t(target)].failure = failure;
             m_suffixReport[std::size_t(target)]
                 = m_nodePattern[std::size_t(failure)] >= 0 ? failure : m_suffixReport[std::size_t(failure)];
+            m_edges[e].target = positionOf(target);
         }
         if (node < m_denseCount) {
             std::int32_t* targets = m_dense.data() + node * m_symbolCount;
             if (node != 0)
-                std::copy_n(m_dense.data() + std::size_t(m_failure[node]) * m_symbolCount, m_symbolCount, targets);
-            for (std::uint32_t e = m_edgeBegin[node]; e < m_edgeBegin[node + 1]; ++e)
-                targets[symbolOf(m_edgeUnits[e])] = positionOf(std::int32_t(e + 1));
+                std::copy_n(m_dense.data() + std::size_t(m_links[node].failure) * m_symbolCount, m_symbolCount,
+                            targets);
+            for (std::uint32_t e = m_links[node].edgeBegin; e < m_links[node + 1].edgeBegin; ++e)
+                targets[symbolOf(m_edges[e].unit)] = m_edges[e].target;
         }
     }
     if (nodes <= std::size_t(std::numeric_limits<std::int16_t>::max()) + 1) {
@@ -198,22 +200,24 @@ PhraseAutomaton::sparseTransition(std::int32_t node, char32_t unit, std::uint32_
         if (std::size_t(node) < m_denseCount)
             return transition(node, unit, symbol);
         if (symbol != 0) {
-            const std::int32_t target = child(node, unit);
-            if (target >= 0)
-                return positionOf(target);
+            const std::int32_t edge = edgeOf(node, unit);
+            if (edge >= 0)
+                return m_edges[std::size_t(edge)].target;
         }
-        node = m_failure[std::size_t(node)];
+        node = m_links[std::size_t(node)].failure;
     }
 }
 
-std::int32_t PhraseAutomaton::child(std::int32_t node, char32_t unit) const
+std::int32_t PhraseAutomaton::edgeOf(std::int32_t node, char32_t unit) const
 {
-    const char32_t* first = m_edgeUnits.data() + m_edgeBegin[std::size_t(node)];
-    const char32_t* last = m_edgeUnits.data() + m_edgeBegin[std::size_t(node) + 1];
-    const char32_t* found = last - first <= 8 ? std::find(first, last, unit) : std::lower_bound(first, last, unit);
-    if (found == last || *found != unit)
+    const EdgeTo* first = m_edges.data() + m_links[std::size_t(node)].edgeBegin;
+    const EdgeTo* last = m_edges.data() + m_links[std::size_t(node) + 1].edgeBegin;
+    const EdgeTo* found = last - first <= 8
+        ? std::find_if(first, last, [unit](const EdgeTo& edge) { return edge.unit == unit; })
+        : std::lower_bound(first, last, unit, [](const EdgeTo& edge, char32_t u) { return edge.unit < u; });
+    if (found == last || found->unit != unit)
         return -1;
-    return std::int32_t(found - m_edgeUnits.data()) + 1;
+    return std::int32_t(found - m_edges.data());
 }
 
 std::uint32_t PhraseAutomaton::supplementarySymbol(char32_t unit) const
@@ -226,21 +230,23 @@ std::uint32_t PhraseAutomaton::supplementarySymbol(char32_t unit) const
 
 std::size_t PhraseAutomaton::memoryBytes() const
 {
-    return (m_depth.capacity() + m_failure.capacity() + m_suffixReport.capacity() + m_nodePattern.capacity()
-            + m_patternOf.capacity() + m_patternNode.capacity() + m_dense.capacity())
+    return (m_depth.capacity() + m_suffixReport.capacity() + m_nodePattern.capacity() + m_patternOf.capacity()
+            + m_patternNode.capacity() + m_dense.capacity())
         * sizeof(std::int32_t)
-        + m_narrowDense.capacity() * sizeof(std::int16_t)
-        + (m_edgeBegin.capacity() + m_bmpSymbols.capacity()) * sizeof(std::uint32_t)
-        + (m_edgeUnits.capacity() + m_supplementaryUnits.capacity()) * sizeof(char32_t);
+        + m_narrowDense.capacity() * sizeof(std::int16_t) + m_links.capacity() * sizeof(NodeLinks)
+        + m_edges.capacity() * sizeof(EdgeTo) + m_bmpSymbols.capacity() * sizeof(std::uint32_t)
+        + m_supplementaryUnits.capacity() * sizeof(char32_t);
 }
 
 std::int32_t PhraseAutomaton::slowNext(std::int32_t node, char32_t unit) const
 {
     for (;;) {
-        const std::int32_t target = child(node, unit);
-        if (target >= 0 || node == 0)
-            return std::max(target, 0);
-        node = m_failure[std::size_t(node)];
+        const std::int32_t edge = edgeOf(node, unit);
+        if (edge >= 0)
+            return edge + 1;
+        if (node == 0)
+            return 0;
+        node = m_links[std::size_t(node)].failure;
     }
 }
 

@@ -119,8 +119,8 @@ private:
         const auto n = std::size_t(node);
         return m_nodePattern[n] >= 0 || m_suffixReport[n] >= 0 ? ~node : node;
     }
-    // The child of `node` by `unit`, or -1. Breadth-first numbering makes edge e lead to node e + 1.
-    std::int32_t child(std::int32_t node, char32_t unit) const;
+    // The edge from `node` by `unit`, or -1. Breadth-first numbering makes edge e lead to node e + 1.
+    std::int32_t edgeOf(std::int32_t node, char32_t unit) const;
     void numberPatternsInInputOrder();
     // The next node by edges and failure links alone, while the transition table is being built.
     std::int32_t slowNext(std::int32_t node, char32_t unit) const;
@@ -130,15 +130,26 @@ private:
     // Transitions kept as a full table for the nodes nearest the root, where a walk spends most of its time.
     static constexpr std::size_t DenseTableLimit = std::size_t(1) << 18;
 
-    // Per node: the length of its path, its failure link, the nearest pattern-ending node strictly down its
+    // Per node: the length of its path, the nearest pattern-ending node strictly down its
     // suffix chain (-1 for none), and its pattern (-1 for none).
     std::vector<std::int32_t> m_depth;
-    std::vector<std::int32_t> m_failure;
     std::vector<std::int32_t> m_suffixReport;
     std::vector<std::int32_t> m_nodePattern;
-    // The units of each node's edges, sorted: m_edgeUnits[m_edgeBegin[n] .. m_edgeBegin[n+1]).
-    std::vector<std::uint32_t> m_edgeBegin;
-    std::vector<char32_t> m_edgeUnits;
+    // What a walk reads at a node without a row in the table, side by side: where its edges begin and its
+    // failure link; and per edge, its unit and the position it leads to. A node's edges are
+    // m_edges[m_links[n].edgeBegin .. m_links[n+1].edgeBegin), sorted by unit.
+    struct NodeLinks
+    {
+        std::uint32_t edgeBegin = 0;
+        std::int32_t failure = 0;
+    };
+    struct EdgeTo
+    {
+        char32_t unit;
+        Position target;
+    };
+    std::vector<NodeLinks> m_links;
+    std::vector<EdgeTo> m_edges;
     // Symbols: per unit of the Basic Multilingual Plane up to the highest one in a pattern, and the sorted
     // units beyond it (symbol = 1 + m_bmpSymbolCount + index).
     std::vector<std::uint32_t> m_bmpSymbols;
