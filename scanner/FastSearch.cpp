@@ -222,19 +222,36 @@ bool FastSearch::listContains(qsizetype index, const QString& listText)
         // Every listed phrase ends with a line end, so a phrase without one lies within the new part or
         // not at all.
         if (listText.size() > m_listWalked) {
-            CaseFolding::fold(QStringView(listText).sliced(m_listWalked), m_foldedList);
-            m_automaton.walk(m_foldedList.data(), m_foldedList.size(), m_listWalk,
-                             [this](std::int32_t pattern, std::size_t) {
-                                 m_listed[size_t(pattern)] = 1;
-                                 return false;
-                             });
+            const auto list = [this](std::int32_t pattern) {
+                m_listed[size_t(pattern)] = 1;
+                return false;
+            };
+            const QStringView added = QStringView(listText).sliced(m_listWalked);
+            if (appendedUnlisted(added)) {
+                m_automaton.reportWithin(m_listWalk, m_entries[size_t(m_unlisted)].pattern, list);
+            } else {
+                CaseFolding::fold(added, m_foldedList);
+                m_automaton.walk(m_foldedList.data(), m_foldedList.size(), m_listWalk,
+                                 [&list](std::int32_t pattern, std::size_t) { return list(pattern); });
+            }
             m_listWalked = listText.size();
         }
     }
     const Entry& entry = m_entries[size_t(index)];
-    if (entry.pattern < 0 || entry.hasLineBreak)
-        return listText.contains(m_phrases.at(index), Qt::CaseInsensitive);
-    return m_listed[size_t(entry.pattern)] != 0;
+    const bool listed = entry.pattern < 0 || entry.hasLineBreak
+        ? listText.contains(m_phrases.at(index), Qt::CaseInsensitive)
+        : m_listed[size_t(entry.pattern)] != 0;
+    // A scan appends a phrase it was told is missing: the next call finds it at the list's end.
+    m_unlisted = listed ? -1 : index;
+    return listed;
+}
+
+bool FastSearch::appendedUnlisted(QStringView added) const
+{
+    if (m_unlisted < 0 || m_entries[size_t(m_unlisted)].pattern < 0)
+        return false;
+    const QString& phrase = m_phrases.at(m_unlisted);
+    return added.size() == phrase.size() + 2 && added.startsWith(phrase) && added.endsWith(u"\r\n");
 }
 
 qsizetype FastSearch::searchFolded(QStringView phrase, qsizetype from)

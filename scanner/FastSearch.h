@@ -80,6 +80,8 @@ private:
     void reportEnd(qsizetype end, std::int32_t node);
     bool reportPadded(std::int32_t pattern, std::size_t start);
     qsizetype searchFolded(QStringView phrase, qsizetype from);
+    // Whether `added`, the list's new part, is the phrase last found missing and a line end.
+    bool appendedUnlisted(QStringView added) const;
 
     QStringList m_phrases;
     QStringList m_paddedPhrases;
@@ -116,6 +118,8 @@ private:
 
     // The part of the phrase list already walked, and the patterns found in it.
     qsizetype m_listWalked = 0;
+    // The phrase last found missing from the list; -1 for none.
+    qsizetype m_unlisted = -1;
     PhraseAutomaton::WalkState m_listWalk;
     std::vector<std::uint8_t> m_listed;
     std::vector<char32_t> m_foldedList;

@@ -144,6 +144,11 @@ PhraseAutomaton::PhraseAutomaton(const std::vector<std::u32string>& patterns)
 
     // Failure and report links in breadth-first order, so that every shorter suffix is linked before it is
     // needed; then the transition table, whose rows copy their failure node's row.
+    m_parent.assign(nodes, -1);
+    for (std::size_t node = 0; node < nodes; ++node) {
+        for (std::uint32_t e = m_links[node].edgeBegin; e < m_links[node + 1].edgeBegin; ++e)
+            m_parent[e + 1] = std::int32_t(node);
+    }
     m_suffixReport.assign(nodes, -1);
     m_denseCount = std::max<std::size_t>(1, std::min(nodes, DenseTableLimit / m_symbolCount));
     m_dense.assign(m_denseCount * m_symbolCount, 0);
@@ -230,8 +235,8 @@ std::uint32_t PhraseAutomaton::supplementarySymbol(char32_t unit) const
 
 std::size_t PhraseAutomaton::memoryBytes() const
 {
-    return (m_depth.capacity() + m_suffixReport.capacity() + m_nodePattern.capacity() + m_patternOf.capacity()
-            + m_patternNode.capacity() + m_dense.capacity())
+    return (m_parent.capacity() + m_depth.capacity() + m_suffixReport.capacity() + m_nodePattern.capacity()
+            + m_patternOf.capacity() + m_patternNode.capacity() + m_dense.capacity())
         * sizeof(std::int32_t)
         + m_narrowDense.capacity() * sizeof(std::int16_t) + m_links.capacity() * sizeof(NodeLinks)
         + m_edges.capacity() * sizeof(EdgeTo) + m_bmpSymbols.capacity() * sizeof(std::uint32_t)

@@ -90,6 +90,18 @@ public:
         }
     }
 
+    // Calls report(pattern) for each unretired pattern that occurs in pattern `within`. A walk over that
+    // pattern's own units would pass exactly the nodes of its path, so the path is followed instead.
+    template <typename Report>
+    void reportWithin(WalkState& state, std::int32_t within, Report&& report) const
+    {
+        for (std::int32_t node = m_patternNode[std::size_t(within)]; node > 0; node = m_parent[std::size_t(node)]) {
+            if (mayEndPatterns(positionOf(node)) && state.mayReport(node))
+                reportEndingAt(state, node, std::size_t(m_depth[std::size_t(node)]) - 1,
+                               [&report](std::int32_t pattern, std::size_t) { return report(pattern); });
+        }
+    }
+
     // Walks `text`, reporting each occurrence in the order of their ends, then of their lengths.
     template <typename Report>
     void walk(const char32_t* text, std::size_t size, WalkState& state, Report&& report) const
@@ -130,8 +142,9 @@ private:
     // Transitions kept as a full table for the nodes nearest the root, where a walk spends most of its time.
     static constexpr std::size_t DenseTableLimit = std::size_t(1) << 18;
 
-    // Per node: the length of its path, the nearest pattern-ending node strictly down its
+    // Per node: its parent, the length of its path, the nearest pattern-ending node strictly down its
     // suffix chain (-1 for none), and its pattern (-1 for none).
+    std::vector<std::int32_t> m_parent;
     std::vector<std::int32_t> m_depth;
     std::vector<std::int32_t> m_suffixReport;
     std::vector<std::int32_t> m_nodePattern;
