@@ -209,6 +209,31 @@ qsizetype FastSearch::findPadded(qsizetype index, qsizetype from)
     return searchFolded(m_paddedPhrases.at(index), from);
 }
 
+int FastSearch::handledOccurrences(qsizetype index, HandledStarts& phraseStarts)
+{
+    const Entry& entry = m_entries[size_t(index)];
+    if (entry.pattern < 0)
+        return PhraseSearch::handledOccurrences(index, phraseStarts);
+    const PatternAnswers& answers = m_answers[size_t(entry.pattern)];
+    if (answers.first < 0)
+        return 0;
+    phraseStarts[0] = answers.first + 1;
+    if (answers.paddedSlot < 0)
+        return 1;
+    // Each padded occurrence is the first after the one before, starting after the first occurrence:
+    // the kept ones in order. The walk keeps enough for a whole phrase unless very few lie past the
+    // first occurrence, which the questions one by one then answer.
+    const PaddedHits& hits = m_padded[size_t(answers.paddedSlot)];
+    int count = 1;
+    for (int kept = 0; kept < hits.count && count < MostHandled; ++kept) {
+        if (hits.starts[size_t(kept)] > answers.first)
+            phraseStarts[size_t(count++)] = hits.starts[size_t(kept)] + 2;
+    }
+    if (count < MostHandled && hits.count == KeptPadded)
+        return PhraseSearch::handledOccurrences(index, phraseStarts);
+    return count;
+}
+
 bool FastSearch::listContains(qsizetype index, const QString& listText)
 {
     // The walk keeps up with the list at every call, also for the phrases it cannot answer, so that it

@@ -26,6 +26,7 @@ public:
     qsizetype nextCandidate(qsizetype index) override;
     qsizetype findFirst(qsizetype index, qsizetype from) override;
     qsizetype findPadded(qsizetype index, qsizetype from) override;
+    int handledOccurrences(qsizetype index, HandledStarts& phraseStarts) override;
     bool listContains(qsizetype index, const QString& listText) override;
 
     const PhraseAutomaton& automaton() const { return m_automaton; }

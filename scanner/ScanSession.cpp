@@ -89,20 +89,36 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
             m_matchPos = 0;
             continue;
         }
+        const auto handle = [&](qsizetype phraseStart) {
+            last = {index, phraseStart, countOccurrence(index, phraseStart, text)};
+            ++outcome.handled;
+            if (log)
+                log->append(describeOccurrence(last));
+        };
+        const auto listPhrase = [&] {
+            if (!m_search->listContains(index, m_results.phrases()))
+                m_results.appendPhrase(m_table.at(index).phrase);
+        };
+        // A phrase gone through without stopping has its occurrences found at once.
+        if (!stepThrough && m_matchPos == 0) {
+            PhraseSearch::HandledStarts phraseStarts;
+            const int count = m_search->handledOccurrences(index, phraseStarts);
+            if (count > 0)
+                listPhrase();
+            for (int k = 0; k < count; ++k)
+                handle(phraseStarts[size_t(k)]);
+            continue;
+        }
+
         m_matchPos = m_search->findFirst(index, m_matchPos) + 1;
-        if (m_matchPos > 0 && !m_search->listContains(index, m_results.phrases()))
-            m_results.appendPhrase(m_table.at(index).phrase);
+        if (m_matchPos > 0)
+            listPhrase();
 
         bool padded = false;
         int handled = 0;
         while (m_matchPos > 0) {
             // A padded match begins with the space before the phrase.
-            last.index = index;
-            last.phraseStart = padded ? m_matchPos + 1 : m_matchPos;
-            last.bold = countOccurrence(index, last.phraseStart, text);
-            ++outcome.handled;
-            if (log)
-                log->append(describeOccurrence(last));
+            handle(padded ? m_matchPos + 1 : m_matchPos);
             if (stepThrough) {
                 showLastOccurrence(outcome, last, textLength);
                 m_stepIndex = qint16(index);
@@ -113,7 +129,7 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
             m_matchPos = m_search->findPadded(index, m_matchPos) + 1;
             padded = true;
             // The first occurrence and at most ten space-separated ones count.
-            if (++handled > 10)
+            if (++handled == PhraseSearch::MostHandled)
                 m_matchPos = 0;
         }
     }
