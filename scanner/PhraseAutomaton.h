@@ -140,7 +140,7 @@ private:
     static std::int32_t liveFrom(WalkState& state, std::int32_t node);
 
     // Transitions kept as a full table for the nodes nearest the root, where a walk spends most of its time.
-    static constexpr std::size_t DenseTableLimit = std::size_t(1) << 18;
+    static constexpr std::size_t DenseTableLimit = std::size_t(1) << 20;
 
     // Per node: its parent, the length of its path, the nearest pattern-ending node strictly down its
     // suffix chain (-1 for none), and its pattern (-1 for none).
