@@ -11,11 +11,12 @@
 
 class PhraseTable;
 
-// The scan's searches answered from one pass over the folded text: the automaton of the table's phrases,
-// built once per table, reports each phrase's first occurrence, and at every unit followed by a space the
-// phrases ending there that also follow a space.
-// Questions beyond what the pass kept (Step Through resuming far into a text) search the folded text for
-// that one phrase. Answers are those of QString's case-insensitive search.
+// The scan's searches answered from one pass over the text, folded as it is read: the automaton of the
+// table's phrases, built once per table, reports each phrase's first occurrence, and at every unit
+// followed by a space the phrases ending there that also follow a space. Phrases it did not meet are no
+// candidates, and a phrase's handled occurrences come from what the pass kept.
+// Questions beyond that (Step Through resuming far into a text) search the folded text for that one
+// phrase. Answers are those of QString's case-insensitive search.
 class FastSearch final : public PhraseSearch
 {
 public:
