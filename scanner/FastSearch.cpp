@@ -77,7 +77,6 @@ void FastSearch::setText(const QString& scanText)
     for (const PaddedHits& hits : m_padded)
         m_answers[size_t(hits.pattern)].paddedSlot = -1;
     m_padded.clear();
-    m_paddedCursor = {};
     m_found.clear();
     m_firstWalk.reset(m_automaton);
     m_paddedWalk.reset(m_automaton);
@@ -90,35 +89,36 @@ void FastSearch::setText(const QString& scanText)
     const qsizetype size = scanText.size();
     const qsizetype leadIn = m_automaton.longestPattern() - 1;
     PhraseAutomaton::Position position = PhraseAutomaton::Start;
+    PhraseAutomaton::Position second = PhraseAutomaton::Start;
+    const auto firstLane = [&](qsizetype i) {
+        position = step(position, units, i);
+        if (PhraseAutomaton::mayEndPatterns(position))
+            reportEnd(i, PhraseAutomaton::nodeAt(position));
+    };
+    const auto secondLane = [&](qsizetype j) {
+        second = step(second, units, j);
+        if (PhraseAutomaton::mayEndPatterns(second))
+            m_secondLaneEnds.push_back({j, PhraseAutomaton::nodeAt(second)});
+    };
     for (qsizetype block = 0; block < size; block += LaneBlock) {
         const qsizetype blockEnd = std::min(size, block + LaneBlock);
         const qsizetype half = block + (blockEnd - block) / 2;
         if (4 * leadIn >= half - block) {
-            for (qsizetype i = block; i < blockEnd; ++i) {
-                position = step(position, units, i);
-                if (PhraseAutomaton::mayEndPatterns(position))
-                    reportEnd(i, PhraseAutomaton::nodeAt(position));
-            }
+            for (qsizetype i = block; i < blockEnd; ++i)
+                firstLane(i);
             continue;
         }
-        PhraseAutomaton::Position second = PhraseAutomaton::Start;
+        second = PhraseAutomaton::Start;
         for (qsizetype i = half - leadIn; i < half; ++i)
             second = step(second, units, i);
         m_secondLaneEnds.clear();
         for (qsizetype i = block, j = half; i < half; ++i, ++j) {
-            position = step(position, units, i);
-            second = step(second, units, j);
-            if (PhraseAutomaton::mayEndPatterns(position))
-                reportEnd(i, PhraseAutomaton::nodeAt(position));
-            if (PhraseAutomaton::mayEndPatterns(second))
-                m_secondLaneEnds.push_back({j, PhraseAutomaton::nodeAt(second)});
+            firstLane(i);
+            secondLane(j);
         }
         // The second half is one unit longer when the block's length is odd.
-        for (qsizetype j = 2 * half - block; j < blockEnd; ++j) {
-            second = step(second, units, j);
-            if (PhraseAutomaton::mayEndPatterns(second))
-                m_secondLaneEnds.push_back({j, PhraseAutomaton::nodeAt(second)});
-        }
+        for (qsizetype j = 2 * half - block; j < blockEnd; ++j)
+            secondLane(j);
         for (const LaneEnd& end : m_secondLaneEnds)
             reportEnd(end.end, end.node);
         position = second;
@@ -196,14 +196,10 @@ qsizetype FastSearch::findPadded(qsizetype index, qsizetype from)
     if (slot < 0)
         return -1;
     const PaddedHits& hits = m_padded[size_t(slot)];
-    // A scan asks for one phrase's next padded occurrence after the last answer, again and again: the
-    // look continues where the last one stopped, so it rarely has to step at all.
-    int next = index == m_paddedCursor.index && from > m_paddedCursor.from ? m_paddedCursor.next : 0;
-    while (next < hits.count && hits.starts[size_t(next)] < from)
-        ++next;
-    m_paddedCursor = {index, from, next};
-    if (next < hits.count)
-        return hits.starts[size_t(next)];
+    const auto kept = hits.starts.begin() + hits.count;
+    const auto found = std::find_if(hits.starts.begin(), kept, [from](qsizetype start) { return start >= from; });
+    if (found != kept)
+        return *found;
     if (hits.count < KeptPadded)
         return -1;
     return searchFolded(m_paddedPhrases.at(index), from);

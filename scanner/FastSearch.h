@@ -108,13 +108,6 @@ private:
     std::vector<PatternAnswers> m_answers;
     // The padded occurrences of the patterns that have any, close together in the order first found.
     std::vector<PaddedHits> m_padded;
-    // Where the last look among a phrase's padded occurrences stopped.
-    struct PaddedCursor
-    {
-        qsizetype index = -1;
-        qsizetype from = 0;
-        int next = 0;
-    } m_paddedCursor;
     std::vector<std::int32_t> m_found;
     std::vector<LaneEnd> m_secondLaneEnds;
 

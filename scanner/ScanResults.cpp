@@ -94,8 +94,8 @@ void ScanResults::addToScore(double weight)
     // Definitions hold few distinct weights: each is looked at once, then found in a small cache.
     const auto bits = std::bit_cast<quint64>(weight);
     WeightTenths& cached = m_weightTenths[(bits * 0x9E3779B97F4A7C15u) >> (64 - WeightCacheBits)];
-    if (!cached.known || cached.bits != bits)
-        cached = {true, bits, wholeTenths(weight)};
+    if (cached.bits != bits)
+        cached = {bits, wholeTenths(weight)};
     if (const std::optional<qint64> tenths = cached.tenths;
         tenths && (m_countingTenths || startCountingTenths()) && std::abs(m_tenths + *tenths) < TenthsLimit) {
         m_tenthsBefore = m_tenths;

@@ -68,11 +68,11 @@ private:
     qint64 m_tenths = 0;
     qint64 m_tenthsBefore = 0;
     double m_lastWeight = 0.0;
+    // Every entry starts as the weight 0, which is 0 tenths.
     struct WeightTenths
     {
-        bool known = false;
         quint64 bits = 0;
-        std::optional<qint64> tenths;
+        std::optional<qint64> tenths = 0;
     };
     static constexpr int WeightCacheBits = 4;
     std::array<WeightTenths, 1 << WeightCacheBits> m_weightTenths;
