@@ -1,5 +1,7 @@
 #include "IconPainter.h"
 
+#include "BrandColours.h"
+
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
@@ -8,11 +10,6 @@
 
 namespace {
 
-const QColor navy(26, 26, 51);
-const QColor violet(103, 102, 204);
-const QColor lightViolet(150, 149, 236);
-const QColor orange(247, 146, 43);
-const QColor darkOrange(214, 98, 18);
 const QColor textGrey(184, 184, 206);
 
 } // namespace
@@ -36,20 +33,20 @@ QImage paint(int size)
     QPainterPath frame;
     frame.addRoundedRect(window, 4, 4);
     QLinearGradient body(0, window.top(), 0, window.bottom());
-    body.setColorAt(0.0, lightViolet);
-    body.setColorAt(0.35, violet);
-    body.setColorAt(1.0, violet.darker(115));
-    painter.setPen(QPen(navy, 1.0));
+    body.setColorAt(0.0, BrandColours::LightViolet);
+    body.setColorAt(0.35, BrandColours::Violet);
+    body.setColorAt(1.0, BrandColours::Violet.darker(115));
+    painter.setPen(QPen(BrandColours::Navy, 1.0));
     painter.setBrush(body);
     painter.drawPath(frame);
 
     // Title bar with a close button, above the white panel that holds the message.
-    painter.setPen(QPen(QColor(236, 236, 255), 1.5, Qt::SolidLine, Qt::RoundCap));
+    painter.setPen(QPen(BrandColours::NearWhite, 1.5, Qt::SolidLine, Qt::RoundCap));
     painter.drawLine(QPointF(7, 10.5), QPointF(18, 10.5));
-    painter.setPen(QPen(darkOrange, 0.8));
-    painter.setBrush(orange);
+    painter.setPen(QPen(BrandColours::DarkOrange, 0.8));
+    painter.setBrush(BrandColours::Orange);
     painter.drawEllipse(QPointF(38.5, 10.5), 2.5, 2.5);
-    painter.setPen(QPen(navy.lighter(150), 1.0));
+    painter.setPen(QPen(BrandColours::Navy.lighter(150), 1.0));
     painter.setBrush(Qt::white);
     painter.drawRect(QRectF(5.5, 15.5, 35, 23));
 
@@ -63,14 +60,14 @@ QImage paint(int size)
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(214, 214, 244));
     painter.drawRect(QRectF(9, 33, 22, 3));
-    painter.setBrush(orange);
+    painter.setBrush(BrandColours::Orange);
     painter.drawRect(QRectF(9, 33, 13, 3));
 
     // An orange badge with a tick, half over the window's corner.
     const QPointF badge(37.5, 36.5);
     QRadialGradient badgeFill(badge - QPointF(3, 3), 11);
-    badgeFill.setColorAt(0.0, QColor(255, 196, 120));
-    badgeFill.setColorAt(1.0, darkOrange);
+    badgeFill.setColorAt(0.0, BrandColours::PaleOrange);
+    badgeFill.setColorAt(1.0, BrandColours::DarkOrange);
     painter.setPen(QPen(QColor(150, 62, 8), 1.0));
     painter.setBrush(badgeFill);
     painter.drawEllipse(badge, 8.5, 8.5);

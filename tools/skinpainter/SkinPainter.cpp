@@ -1,5 +1,6 @@
 #include "SkinPainter.h"
 
+#include "BrandColours.h"
 #include "SkinOutline.h"
 
 #include <QFont>
@@ -15,12 +16,12 @@
 
 namespace {
 
-const QColor frameColour(103, 102, 204);
-const QColor edgeColour(26, 26, 51);
+const QColor frameColour = BrandColours::Violet;
+const QColor edgeColour = BrandColours::Navy;
 const QColor bandTopColour(30, 29, 78);
 const QColor bandBottomColour(52, 50, 124);
-const QColor accentColour(247, 146, 43);
-const QColor accentDarkColour(214, 98, 18);
+const QColor accentColour = BrandColours::Orange;
+const QColor accentDarkColour = BrandColours::DarkOrange;
 const QColor paleVioletColour(196, 195, 248);
 
 // Places on the skin that the window's controls and click areas rely on.
@@ -69,7 +70,7 @@ void paintButton(QPainter& painter, const QRectF& area, const QColor& top, const
 
 void paintButtons(QPainter& painter)
 {
-    paintButton(painter, aboutButton, QColor(150, 149, 236), QColor(84, 83, 184));
+    paintButton(painter, aboutButton, BrandColours::LightViolet, QColor(84, 83, 184));
     painter.setFont(font(11, true));
     painter.setPen(QColor(33, 32, 84));
     painter.drawText(aboutButton.translated(0.0, 1.0), Qt::AlignCenter, QStringLiteral("About"));
@@ -103,7 +104,7 @@ void paintLogo(QPainter& painter)
     // The maker's mark: an open orange ring with a light dot in its opening, around a dark centre that
     // holds the hole through the window.
     QRadialGradient ringFill(logoCentre - QPointF(6, 6), 24);
-    ringFill.setColorAt(0.0, QColor(255, 196, 120));
+    ringFill.setColorAt(0.0, BrandColours::PaleOrange);
     ringFill.setColorAt(1.0, accentDarkColour);
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(QBrush(ringFill), 5.0, Qt::SolidLine, Qt::RoundCap));
@@ -111,7 +112,7 @@ void paintLogo(QPainter& painter)
     painter.drawArc(ring, 75 * 16, 285 * 16);
 
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(236, 236, 255));
+    painter.setBrush(BrandColours::NearWhite);
     painter.drawEllipse(logoCentre + QPointF(9.5, -9.5), 3.2, 3.2);
 
     painter.setPen(QPen(paleVioletColour, 1.6));
