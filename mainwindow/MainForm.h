@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <QTextCursor>
 #include <QWidget>
 
 #include <optional>
@@ -59,12 +60,14 @@ private:
     void openMessageFile(const QString& path);
 
     PressOutcome runScan();
+    bool pressEnter(Pane pane);
     void stepThroughClicked(bool checked);
+    void placeBodyCaret(const QTextCursor& caret);
     void selectOccurrence(const Occurrence& occurrence);
     void showResults();
 
     QString paneText(Pane pane) const;
-    void setPaneText(Pane pane, const QString& text);
+    void replacePaneText(Pane pane, const QString& text);
     void paste(Pane pane);
     void copy(Pane pane) const;
     void clear(Pane pane);
@@ -74,6 +77,12 @@ private:
     QStringList m_definitionsTried;
     QLocale m_locale;
     ScanSession m_session;
+
+    // Where the user left the body's caret before the scan took it over to show its stops; the body's
+    // own line break of an Enter goes there. Valid while m_scanHoldsBodyCaret.
+    QTextCursor m_typingCaret;
+    bool m_scanHoldsBodyCaret = false;
+    bool m_placingBodyCaret = false;
 
     SkinPicture* m_picMainSkin = nullptr;
     QPushButton* m_cmdGo = nullptr;
