@@ -1,6 +1,7 @@
 #include "MainForm.h"
 
 #include "AppIdentity.h"
+#include "BodyTextBox.h"
 #include "Captions.h"
 #include "DefinitionsLoader.h"
 #include "EmlMessage.h"
@@ -157,9 +158,10 @@ TextBox* placeTextBox(QWidget* container, const MainFormLayout::Placement& row)
     return textBox;
 }
 
-QPlainTextEdit* placeMultiLine(QWidget* container, const MainFormLayout::Placement& row)
+template <typename TextBox>
+TextBox* placeMultiLine(QWidget* container, const MainFormLayout::Placement& row)
 {
-    auto* textBox = placeTextBox<QPlainTextEdit>(container, row);
+    auto* textBox = placeTextBox<TextBox>(container, row);
     textBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     textBox->setTabChangesFocus(true);
     return textBox;
@@ -226,11 +228,11 @@ void MainForm::createControls()
 
     m_cmdGo = placeButton(skin, placement("cmdGo"), QStringLiteral("Go!"));
     m_tbSearchNorvane = placeTextBox<QLineEdit>(skin, placement("tbSearchNorvane"));
-    m_tbInput = placeMultiLine(skin, placement("tbInput"));
+    m_tbInput = placeMultiLine<BodyTextBox>(skin, placement("tbInput"));
     m_cmdPaste = placeButton(skin, placement("cmdPaste"), QStringLiteral("Paste"));
     m_cmdCopy = placeButton(skin, placement("cmdCopy"), QStringLiteral("Copy"));
     m_cmdScore = placeButton(skin, placement("cmdScore"), Captions::ScanButton);
-    m_tbPhrases = placeMultiLine(skin, placement("tbPhrases"));
+    m_tbPhrases = placeMultiLine<QPlainTextEdit>(skin, placement("tbPhrases"));
     // The list shows what the scan found; the scan keeps its own copy, so typing into it would mislead.
     m_tbPhrases->setReadOnly(true);
     // Its caret shows where the focus is, and the list can be read and selected from the keyboard.
@@ -401,7 +403,7 @@ void MainForm::reportLoadFault(const DefinitionsFault& fault)
 
 PressOutcome MainForm::runScan()
 {
-    const PressOutcome outcome = m_session.press(m_tbSubject->text(), m_tbInput->toPlainText(), m_chkStep->isChecked());
+    const PressOutcome outcome = m_session.press(m_tbSubject->text(), m_tbInput->text(), m_chkStep->isChecked());
     if (outcome.kind == PressOutcome::Kind::EmptyInput) {
         const QString title = QString::fromUtf8(AppIdentity::Title);
         MessageBoxes::show(this, {QMessageBox::NoIcon, title, Captions::EmptyInputPrompt + title});
@@ -438,15 +440,15 @@ void MainForm::placeBodyCaret(const QTextCursor& caret)
 
 void MainForm::selectOccurrence(const Occurrence& occurrence)
 {
-    const int start = int(occurrence.start);
-    const int length = int(occurrence.length);
+    const qsizetype start = occurrence.start;
+    const qsizetype length = occurrence.length;
     if (occurrence.pane == Pane::Subject) {
-        m_tbSubject->setSelection(start, length);
+        m_tbSubject->setSelection(int(start), int(length));
         return;
     }
     QTextCursor cursor(m_tbInput->document());
-    cursor.setPosition(start);
-    cursor.setPosition(start + length, QTextCursor::KeepAnchor);
+    cursor.setPosition(m_tbInput->positionOf(start));
+    cursor.setPosition(m_tbInput->positionOf(start + length), QTextCursor::KeepAnchor);
     placeBodyCaret(cursor);
 }
 
@@ -472,7 +474,7 @@ void MainForm::showResults()
 
 QString MainForm::paneText(Pane pane) const
 {
-    return pane == Pane::Subject ? m_tbSubject->text() : m_tbInput->toPlainText();
+    return pane == Pane::Subject ? m_tbSubject->text() : m_tbInput->text();
 }
 
 // The whole text is replaced as one edit, which Undo in the pane takes back.
@@ -483,9 +485,7 @@ void MainForm::replacePaneText(Pane pane, const QString& text)
         m_tbSubject->insert(text);
         return;
     }
-    QTextCursor whole(m_tbInput->document());
-    whole.select(QTextCursor::Document);
-    whole.insertText(text);
+    m_tbInput->replaceText(text);
 }
 
 // The whole text of the pane replaces the clipboard's; the pane's selection plays no part.
@@ -551,7 +551,7 @@ void MainForm::openMessageFile(const QString& path)
         return;
     }
     m_tbSubject->setText(message.subject.left(SubjectLimit));
-    m_tbInput->setPlainText(message.body);
+    m_tbInput->replaceText(message.body);
 }
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event)

@@ -10,6 +10,7 @@
 
 #include <optional>
 
+class BodyTextBox;
 class QCheckBox;
 class QDragEnterEvent;
 class QDropEvent;
@@ -87,7 +88,7 @@ private:
     SkinPicture* m_picMainSkin = nullptr;
     QPushButton* m_cmdGo = nullptr;
     QLineEdit* m_tbSearchNorvane = nullptr;
-    QPlainTextEdit* m_tbInput = nullptr;
+    BodyTextBox* m_tbInput = nullptr;
     QPushButton* m_cmdPaste = nullptr;
     QPushButton* m_cmdCopy = nullptr;
     QPushButton* m_cmdScore = nullptr;

@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBlock>
 
 namespace {
 
@@ -266,6 +267,43 @@ TEST_F(ScanOnScreen, PasteAndClearCanBeUndoneAndRedoneInTheirPane)
             EXPECT_EQ(text(command.pane), command.result) << redo.toString().toStdString();
         }
     }
+}
+
+TEST_F(ScanOnScreen, ALongLineIsShownInPiecesButStaysOneLine)
+{
+    // The body box breaks the line for display after the space before "now".
+    const QString line = QString(4090, u'x') + QStringLiteral(" act now ") + QString(6000, u'y');
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const auto bodyText = [this, clipboard] {
+        click("cmdCopy");
+        return clipboard->text();
+    };
+    clipboard->setText(line);
+    click("cmdPaste");
+    ASSERT_GT(body()->blockCount(), 2);
+    EXPECT_EQ(bodyText(), line);
+    QTest::keySequence(body(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QTest::keySequence(body(), QKeySequence(Qt::CTRL | Qt::Key_Y));
+    EXPECT_EQ(bodyText(), line) << "redone, it is still one line";
+
+    control<QCheckBox>("chkStep")->setChecked(true);
+    click("cmdScore");
+    EXPECT_EQ(caption("lblPassFail"), QStringLiteral("'act now' - 2"));
+    QTest::keySequence(body(), QKeySequence::Copy);
+    EXPECT_EQ(clipboard->text(), QStringLiteral("act now")) << "the selection is the occurrence";
+    click("cmdScore");
+    control<QCheckBox>("chkStep")->setChecked(false);
+
+    // Keys at the display break work on the text as written.
+    QTextCursor caret = body()->textCursor();
+    caret.setPosition(body()->document()->findBlockByNumber(1).position());
+    body()->setTextCursor(caret);
+    QTest::keyClick(body(), Qt::Key_Backspace);
+    EXPECT_EQ(bodyText(), QString(line).remove(4094, 1));
+    QTest::keyClick(body(), Qt::Key_Delete);
+    EXPECT_EQ(bodyText(), QString(line).remove(4094, 2));
+    QTest::keyClick(body(), Qt::Key_Return);
+    EXPECT_EQ(bodyText(), QString(line).remove(4094, 2).insert(4094, u'\n'));
 }
 
 TEST_F(ScanOnScreen, CopyPutsTheWholePaneOnTheClipboard)
