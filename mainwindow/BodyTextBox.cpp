@@ -79,24 +79,23 @@ BodyTextBox::BodyTextBox(QWidget* parent)
 {
 }
 
-QString BodyTextBox::text() const
-{
-    return textBetween(0, document()->characterCount() - 1);
-}
-
 // The text from one cursor position to another, without display breaks, converted as toPlainText() does.
+// Blocks are walked by their lengths: asking a block for its position costs a search of the document.
 QString BodyTextBox::textBetween(int from, int to) const
 {
     QString text;
     text.reserve(std::max(to - from, 0));
-    for (QTextBlock block = document()->findBlock(from); block.isValid() && block.position() <= to;
-         block = block.next()) {
-        const int start = std::max(from, block.position()) - block.position();
-        const int end = std::min(to, block.position() + block.length() - 1) - block.position();
-        text += QStringView(block.text()).sliced(start, end - start);
-        const QTextBlock next = block.next();
-        if (next.isValid() && next.position() <= to && !continuesLine(next))
-            text += u'\n';
+    int position = 0;
+    for (QTextBlock block = document()->begin(); block.isValid() && position <= to; block = block.next()) {
+        const int blockEnd = position + block.length();
+        if (blockEnd > from) {
+            if (position > from && !continuesLine(block))
+                text += u'\n';
+            const int start = std::max(from, position) - position;
+            const int end = std::min(to, blockEnd - 1) - position;
+            text += QStringView(block.text()).sliced(start, end - start);
+        }
+        position = blockEnd;
     }
     for (QChar& c : text) {
         if (c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
@@ -105,6 +104,11 @@ QString BodyTextBox::textBetween(int from, int to) const
             c = u' ';
     }
     return text;
+}
+
+QString BodyTextBox::text() const
+{
+    return textBetween(0, document()->characterCount() - 1);
 }
 
 void BodyTextBox::replaceText(const QString& text)
@@ -120,14 +124,16 @@ void BodyTextBox::replaceText(const QString& text)
 int BodyTextBox::positionOf(qsizetype offset) const
 {
     qsizetype textStart = 0;
+    int position = 0;
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        if (block.position() > 0 && !continuesLine(block))
+        if (position > 0 && !continuesLine(block))
             ++textStart; // the line break before the block
         const QTextBlock next = block.next();
         const qsizetype textEnd = textStart + block.length() - 1;
         if (offset < textEnd || !next.isValid() || (offset == textEnd && !continuesLine(next)))
-            return block.position() + int(std::min(offset - textStart, qsizetype(block.length() - 1)));
+            return position + int(std::min(offset - textStart, qsizetype(block.length() - 1)));
         textStart = textEnd;
+        position += block.length();
     }
     return 0;
 }

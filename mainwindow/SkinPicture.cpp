@@ -63,15 +63,15 @@ void SkinPicture::mouseMoveEvent(QMouseEvent* event)
     if (!m_pressedAt || (pointer - *m_pressedAt).manhattanLength() < QApplication::startDragDistance())
         return;
     QWidget* form = window();
-    const QPoint pressedAt = *m_pressedAt;
+    // The window first catches up with the pointer, so that the point pressed stays under it.
+    form->move(form->pos() + pointer - *m_pressedAt);
     m_pressedAt.reset();
     // The system moves the window while the left button is held; any other button, or a platform that
     // cannot move windows itself, has the window follow the mouse until the button is released.
     QWindow* handle = form->windowHandle();
     if (event->buttons() == Qt::LeftButton && handle != nullptr && handle->startSystemMove())
         return;
-    m_followOffset = pressedAt - form->pos();
-    form->move(pointer - *m_followOffset);
+    m_followOffset = pointer - form->pos();
 }
 
 void SkinPicture::mouseReleaseEvent(QMouseEvent* event)
