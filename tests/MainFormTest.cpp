@@ -227,6 +227,28 @@ TEST_F(MainFormLoad, EnterOrSpacePressesTheFocusedButton)
     }
 }
 
+TEST_F(MainFormLoad, TheListAndTheSkinShowWhenTheyHaveTheFocus)
+{
+    QApplication::setActiveWindow(m_form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
+    const struct
+    {
+        const char* name;
+        QRect shows; // where the focus shows, in the window
+    } stops[] = {
+        {"tbPhrases", control("tbPhrases")->geometry()},
+        {"picMainSkin", QRect(26, 94, 4, 378)}, // the left edge of the white panel
+    };
+    for (const auto& stop : stops) {
+        SCOPED_TRACE(stop.name);
+        control("cmdScore")->setFocus();
+        const QImage unfocused = m_form->grab(stop.shows).toImage();
+        control(stop.name)->setFocus();
+        ASSERT_TRUE(control(stop.name)->hasFocus());
+        EXPECT_NE(m_form->grab(stop.shows).toImage(), unfocused);
+    }
+}
+
 TEST_F(MainFormLoad, StepThroughStandsOnTheTextBoxColour)
 {
     // A desktop whose window, button and text box colours all differ.
