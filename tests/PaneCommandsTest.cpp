@@ -304,6 +304,11 @@ TEST_F(ScanOnScreen, ALongLineIsShownInPiecesButStaysOneLine)
     EXPECT_EQ(bodyText(), QString(line).remove(4094, 2));
     QTest::keyClick(body(), Qt::Key_Return);
     EXPECT_EQ(bodyText(), QString(line).remove(4094, 2).insert(4094, u'\n'));
+    // Lines pasted into a piece of the long line are lines of their own.
+    clipboard->setText(QStringLiteral("one\ntwo"));
+    body()->moveCursor(QTextCursor::End);
+    QTest::keySequence(body(), QKeySequence::Paste);
+    EXPECT_TRUE(bodyText().endsWith(QStringLiteral("yyyone\ntwo")));
 }
 
 TEST_F(ScanOnScreen, CopyPutsTheWholePaneOnTheClipboard)
