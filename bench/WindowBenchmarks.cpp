@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImageReader>
@@ -11,10 +12,16 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegion>
+#include <QTest>
+#include <QTextCursor>
+
+#include <functional>
+
+#include <sys/resource.h>
 
 // The window's workloads, on the offscreen platform: W6 cuts the window outline from the committed skin;
 // WindowScan pastes a 10 MB body into the body box of the real window and presses "Scan", measured until
-// the results are painted.
+// the results are painted; WindowOneLine and WindowTyping put long one-line bodies into the box.
 namespace {
 
 void W6(benchmark::State& state)
@@ -30,7 +37,9 @@ void W6(benchmark::State& state)
     }
 }
 
-QString tenMegabyteBody()
+// The two sample messages, repeated to the given size; on one line when asked (their line breaks turned
+// into spaces), as a message pasted from a program that never breaks its lines would be.
+QString sampleBody(qsizetype megabytes, bool oneLine = false)
 {
     QString body;
     for (const char* name : {"unsolicited.txt", "legitimate.txt"}) {
@@ -38,8 +47,26 @@ QString tenMegabyteBody()
         if (file.open(QIODevice::ReadOnly))
             body += QString::fromUtf8(file.readAll());
     }
-    const qsizetype length = 10 * 1024 * 1024;
+    if (oneLine)
+        body.replace(QLatin1Char('\n'), QLatin1Char(' ')).remove(QLatin1Char('\r'));
+    const qsizetype length = megabytes * 1024 * 1024;
     return body.repeated(length / body.size() + 1).first(length);
+}
+
+double peakMebibytes()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+double elapsedMilliseconds(const std::function<void()>& work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    QApplication::processEvents();
+    return double(timer.nsecsElapsed()) / 1e6;
 }
 
 void WindowScan(benchmark::State& state)
@@ -55,7 +82,7 @@ void WindowScan(benchmark::State& state)
     }
     QElapsedTimer paste;
     paste.start();
-    body->setPlainText(tenMegabyteBody());
+    body->setPlainText(sampleBody(10));
     QApplication::processEvents();
     state.counters["paste_ms"] = double(paste.nsecsElapsed()) / 1e6;
 
@@ -67,10 +94,57 @@ void WindowScan(benchmark::State& state)
     state.SetLabel(verdict->text().toStdString());
 }
 
+// A body of the given size on one line: "Paste" pressed with it on the clipboard, then "Scan", each
+// measured until the window is painted; the process's peak memory at the end.
+void WindowOneLine(benchmark::State& state)
+{
+    MainForm form(QStringLiteral(TALLYVEX_SOURCE_DIR "/resources/Definitions.dat"), QLocale(QLocale::English));
+    form.show();
+    auto* paste = form.findChild<QPushButton*>(QStringLiteral("cmdPaste"));
+    auto* scan = form.findChild<QPushButton*>(QStringLiteral("cmdScore"));
+    if (!paste || !scan) {
+        state.SkipWithError("the window's controls are missing");
+        return;
+    }
+    QGuiApplication::clipboard()->setText(sampleBody(state.range(0), true));
+    QApplication::processEvents();
+    for (auto _ : state) {
+        state.counters["paste_ms"] = elapsedMilliseconds([paste] { paste->click(); });
+        state.counters["scan_ms"] = elapsedMilliseconds([scan] { scan->click(); });
+    }
+    QGuiApplication::clipboard()->clear();
+    state.counters["peak_MiB"] = peakMebibytes();
+}
+
+// One character typed into a 1 MB body on one line, until the box is painted again.
+void WindowTyping(benchmark::State& state)
+{
+    MainForm form(QStringLiteral(TALLYVEX_SOURCE_DIR "/resources/Definitions.dat"), QLocale(QLocale::English));
+    form.show();
+    auto* body = form.findChild<QPlainTextEdit*>(QStringLiteral("tbInput"));
+    auto* paste = form.findChild<QPushButton*>(QStringLiteral("cmdPaste"));
+    if (!body || !paste) {
+        state.SkipWithError("the window's controls are missing");
+        return;
+    }
+    QGuiApplication::clipboard()->setText(sampleBody(1, true));
+    paste->click();
+    body->setFocus();
+    body->moveCursor(QTextCursor::End);
+    QApplication::processEvents();
+    for (auto _ : state) {
+        QTest::keyClick(body, Qt::Key_A);
+        QApplication::processEvents();
+    }
+}
+
 } // namespace
 
 BENCHMARK(W6)->Unit(benchmark::kMillisecond);
 BENCHMARK(WindowScan)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(WindowTyping)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+// The larger body last, so that the peak memory it reports is its own.
+BENCHMARK(WindowOneLine)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 int main(int argc, char* argv[])
 {

@@ -1,6 +1,7 @@
 #include "MainForm.h"
 
 #include "AppIdentity.h"
+#include "BodyTextBox.h"
 #include "Captions.h"
 #include "DefinitionsLoader.h"
 #include "EmlMessage.h"
@@ -69,10 +70,12 @@ void setForeground(QWidget* widget, const QColor& colour)
     widget->setPalette(palette);
 }
 
+// Fills the widget with the colour in whatever role its background is drawn from (buttons and check boxes
+// use the button colour, other widgets the window colour).
 void setOpaqueBackground(QWidget* widget, const QColor& colour)
 {
     QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
+    palette.setColor(widget->backgroundRole(), colour);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }
@@ -127,6 +130,8 @@ QPushButton* placeButton(QWidget* container, const MainFormLayout::Placement& ro
 {
     auto* button = place<QPushButton>(container, row);
     button->setText(caption);
+    // Enter presses the focused button, as Space does.
+    button->setAutoDefault(true);
     return button;
 }
 
@@ -153,9 +158,10 @@ TextBox* placeTextBox(QWidget* container, const MainFormLayout::Placement& row)
     return textBox;
 }
 
-QPlainTextEdit* placeMultiLine(QWidget* container, const MainFormLayout::Placement& row)
+template <typename TextBox>
+TextBox* placeMultiLine(QWidget* container, const MainFormLayout::Placement& row)
 {
-    auto* textBox = placeTextBox<QPlainTextEdit>(container, row);
+    auto* textBox = placeTextBox<TextBox>(container, row);
     textBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     textBox->setTabChangesFocus(true);
     return textBox;
@@ -217,17 +223,20 @@ void MainForm::createControls()
     m_picMainSkin = place<SkinPicture>(this, placement("picMainSkin"));
     m_picMainSkin->setFrameStyle(QFrame::Box | QFrame::Plain);
     m_picMainSkin->setFocusPolicy(Qt::StrongFocus);
+    m_picMainSkin->setFocusFrame(MainFormLayout::SkinPanel.adjusted(1, 1, -2, -2));
     QWidget* skin = m_picMainSkin;
 
     m_cmdGo = placeButton(skin, placement("cmdGo"), QStringLiteral("Go!"));
     m_tbSearchNorvane = placeTextBox<QLineEdit>(skin, placement("tbSearchNorvane"));
-    m_tbInput = placeMultiLine(skin, placement("tbInput"));
+    m_tbInput = placeMultiLine<BodyTextBox>(skin, placement("tbInput"));
     m_cmdPaste = placeButton(skin, placement("cmdPaste"), QStringLiteral("Paste"));
     m_cmdCopy = placeButton(skin, placement("cmdCopy"), QStringLiteral("Copy"));
     m_cmdScore = placeButton(skin, placement("cmdScore"), Captions::ScanButton);
-    m_tbPhrases = placeMultiLine(skin, placement("tbPhrases"));
+    m_tbPhrases = placeMultiLine<QPlainTextEdit>(skin, placement("tbPhrases"));
     // The list shows what the scan found; the scan keeps its own copy, so typing into it would mislead.
     m_tbPhrases->setReadOnly(true);
+    // Its caret shows where the focus is, and the list can be read and selected from the keyboard.
+    m_tbPhrases->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_chkStep = place<QCheckBox>(skin, placement("chkStep"));
     m_chkStep->setText(QStringLiteral("Step Through"));
     setForeground(m_chkStep, QApplication::palette().color(QPalette::Text));
@@ -245,7 +254,9 @@ void MainForm::createControls()
     m_line2 = placeLine(skin, placement("Line2"));
     m_lblNorvane = placeLink(skin, placement("lblNorvane"), QStringLiteral("Norvane:"), LinkBlue,
                              legacyFont(QStringLiteral("MS Sans Serif"), 8.25, true, true));
-    m_label6 = placeLabel(skin, placement("Label6"), QStringLiteral("Search"), Qt::AlignRight);
+    // Alt+S goes to the search box.
+    m_label6 = placeLabel(skin, placement("Label6"), QStringLiteral("&Search"), Qt::AlignRight);
+    m_label6->setBuddy(m_tbSearchNorvane);
     m_lblTitle = placeLink(skin, placement("lblTitle"), QStringLiteral("About"), white, boldFont, Qt::AlignHCenter);
     m_lblPassFail = placeLabel(skin, placement("lblPassFail"), QStringLiteral("Pass/Fail"), Qt::AlignHCenter);
     setForeground(m_lblPassFail, StyledText);
@@ -284,6 +295,10 @@ void MainForm::createControls()
     connect(m_cmdClear, &QPushButton::clicked, this, [this] { clear(Pane::Body); });
     m_tbSubject->installEventFilter(this);
     m_tbInput->installEventFilter(this);
+    connect(m_tbInput, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        if (!m_placingBodyCaret)
+            m_scanHoldsBodyCaret = false;
+    });
 }
 
 // Controls that take the focus lie over labels and lines; otherwise the layout's rows give the order.
@@ -388,13 +403,13 @@ void MainForm::reportLoadFault(const DefinitionsFault& fault)
 
 PressOutcome MainForm::runScan()
 {
-    const PressOutcome outcome = m_session.press(m_tbSubject->text(), m_tbInput->toPlainText(), m_chkStep->isChecked());
+    const PressOutcome outcome = m_session.press(m_tbSubject->text(), m_tbInput->text(), m_chkStep->isChecked());
     if (outcome.kind == PressOutcome::Kind::EmptyInput) {
         const QString title = QString::fromUtf8(AppIdentity::Title);
         MessageBoxes::show(this, {QMessageBox::NoIcon, title, Captions::EmptyInputPrompt + title});
         return outcome;
     }
-    m_tbInput->moveCursor(QTextCursor::Start);
+    placeBodyCaret(QTextCursor(m_tbInput->document()));
     m_tbSubject->setCursorPosition(0);
     if (outcome.kind == PressOutcome::Kind::Stopped)
         selectOccurrence(outcome.stop());
@@ -407,22 +422,34 @@ void MainForm::stepThroughClicked(bool checked)
     if (!checked)
         return;
     m_session.results().resetResults();
-    m_tbInput->moveCursor(QTextCursor::Start);
+    placeBodyCaret(QTextCursor(m_tbInput->document()));
     showResults();
+}
+
+// The scan moves the body's caret to show where it stands; the caret the user was typing at is kept aside
+// until the user moves the caret again.
+void MainForm::placeBodyCaret(const QTextCursor& caret)
+{
+    if (!m_scanHoldsBodyCaret)
+        m_typingCaret = m_tbInput->textCursor();
+    m_placingBodyCaret = true;
+    m_tbInput->setTextCursor(caret);
+    m_placingBodyCaret = false;
+    m_scanHoldsBodyCaret = true;
 }
 
 void MainForm::selectOccurrence(const Occurrence& occurrence)
 {
-    const int start = int(occurrence.start);
-    const int length = int(occurrence.length);
+    const qsizetype start = occurrence.start;
+    const qsizetype length = occurrence.length;
     if (occurrence.pane == Pane::Subject) {
-        m_tbSubject->setSelection(start, length);
+        m_tbSubject->setSelection(int(start), int(length));
         return;
     }
-    QTextCursor cursor = m_tbInput->textCursor();
-    cursor.setPosition(start);
-    cursor.setPosition(start + length, QTextCursor::KeepAnchor);
-    m_tbInput->setTextCursor(cursor);
+    QTextCursor cursor(m_tbInput->document());
+    cursor.setPosition(m_tbInput->positionOf(start));
+    cursor.setPosition(m_tbInput->positionOf(start + length), QTextCursor::KeepAnchor);
+    placeBodyCaret(cursor);
 }
 
 void MainForm::showResults()
@@ -447,15 +474,18 @@ void MainForm::showResults()
 
 QString MainForm::paneText(Pane pane) const
 {
-    return pane == Pane::Subject ? m_tbSubject->text() : m_tbInput->toPlainText();
+    return pane == Pane::Subject ? m_tbSubject->text() : m_tbInput->text();
 }
 
-void MainForm::setPaneText(Pane pane, const QString& text)
+// The whole text is replaced as one edit, which Undo in the pane takes back.
+void MainForm::replacePaneText(Pane pane, const QString& text)
 {
-    if (pane == Pane::Subject)
-        m_tbSubject->setText(text);
-    else
-        m_tbInput->setPlainText(text);
+    if (pane == Pane::Subject) {
+        m_tbSubject->selectAll();
+        m_tbSubject->insert(text);
+        return;
+    }
+    m_tbInput->replaceText(text);
 }
 
 // The whole text of the pane replaces the clipboard's; the pane's selection plays no part.
@@ -471,7 +501,7 @@ void MainForm::copy(Pane pane) const
 // The clipboard's plain text replaces the whole pane; a clipboard without text empties it.
 void MainForm::paste(Pane pane)
 {
-    setPaneText(pane, QGuiApplication::clipboard()->text());
+    replacePaneText(pane, QGuiApplication::clipboard()->text());
 }
 
 // Empties the pane and the results, but leaves the status, Step Through and a paused walk as they are.
@@ -479,7 +509,7 @@ void MainForm::clear(Pane pane)
 {
     ScanResults& results = m_session.results();
     results.setPassFail(QString());
-    setPaneText(pane, QString());
+    replacePaneText(pane, QString());
     results.resetResults();
     results.updateGauges();
     showResults();
@@ -521,19 +551,37 @@ void MainForm::openMessageFile(const QString& path)
         return;
     }
     m_tbSubject->setText(message.subject.left(SubjectLimit));
-    m_tbInput->setPlainText(message.body);
+    m_tbInput->replaceText(message.body);
 }
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event)
 {
     if ((watched == m_tbSubject || watched == m_tbInput) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            const PressOutcome outcome = runScan();
-            // The pane goes on to handle the key, unless its line break would replace the occurrence just
-            // selected in the body.
-            return outcome.kind == PressOutcome::Kind::Stopped && outcome.stop().pane == Pane::Body;
-        }
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            return pressEnter(watched == m_tbInput ? Pane::Body : Pane::Subject);
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// Enter in a pane scans the texts as they stand. The pane then handles the key where the user pressed it,
+// unless its line break would replace the occurrence just selected in the body: then the key is consumed.
+bool MainForm::pressEnter(Pane pane)
+{
+    const int subjectCaret = m_tbSubject->cursorPosition();
+    const PressOutcome outcome = runScan();
+    const std::optional<Pane> stop
+        = outcome.kind == PressOutcome::Kind::Stopped ? std::optional(outcome.stop().pane) : std::nullopt;
+    if (pane == Pane::Subject) {
+        if (stop != Pane::Subject)
+            m_tbSubject->setCursorPosition(subjectCaret);
+        return false;
+    }
+    if (stop == Pane::Body)
+        return true;
+    if (m_scanHoldsBodyCaret) {
+        m_tbInput->setTextCursor(m_typingCaret);
+        m_scanHoldsBodyCaret = false;
+    }
+    return false;
 }

@@ -5,10 +5,12 @@
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <QTextCursor>
 #include <QWidget>
 
 #include <optional>
 
+class BodyTextBox;
 class QCheckBox;
 class QDragEnterEvent;
 class QDropEvent;
@@ -59,12 +61,14 @@ private:
     void openMessageFile(const QString& path);
 
     PressOutcome runScan();
+    bool pressEnter(Pane pane);
     void stepThroughClicked(bool checked);
+    void placeBodyCaret(const QTextCursor& caret);
     void selectOccurrence(const Occurrence& occurrence);
     void showResults();
 
     QString paneText(Pane pane) const;
-    void setPaneText(Pane pane, const QString& text);
+    void replacePaneText(Pane pane, const QString& text);
     void paste(Pane pane);
     void copy(Pane pane) const;
     void clear(Pane pane);
@@ -75,10 +79,16 @@ private:
     QLocale m_locale;
     ScanSession m_session;
 
+    // Where the user left the body's caret before the scan took it over to show its stops; the body's
+    // own line break of an Enter goes there. Valid while m_scanHoldsBodyCaret.
+    QTextCursor m_typingCaret;
+    bool m_scanHoldsBodyCaret = false;
+    bool m_placingBodyCaret = false;
+
     SkinPicture* m_picMainSkin = nullptr;
     QPushButton* m_cmdGo = nullptr;
     QLineEdit* m_tbSearchNorvane = nullptr;
-    QPlainTextEdit* m_tbInput = nullptr;
+    BodyTextBox* m_tbInput = nullptr;
     QPushButton* m_cmdPaste = nullptr;
     QPushButton* m_cmdCopy = nullptr;
     QPushButton* m_cmdScore = nullptr;

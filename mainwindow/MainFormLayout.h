@@ -79,6 +79,9 @@ inline constexpr Placement Controls[] = {
 // The width that the label styling gives the gauge bars before the first gauge update.
 constexpr int StartUpBarWidth = 25;
 
+// The white panel of the skin on which the controls stand, in pixels of the skin.
+constexpr QRect SkinPanel {26, 94, 509, 378};
+
 consteval const Placement& placement(std::string_view name)
 {
     for (const Placement& row : Controls) {

@@ -5,13 +5,27 @@
 #include "WebLinks.h"
 
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace {
 
-const char* const LinkNames[] = {"lblNorvane", "lbProvidedby", "lblTitle", "lblAbout", "lblExit"};
+// Each link label, what it does, and the key that does the same from the keyboard.
+const struct
+{
+    const char* name;
+    const char* purpose;
+    QKeySequence key;
+} Links[] = {
+    {"lblNorvane", "Open the search site's home page", QKeySequence(Qt::CTRL | Qt::Key_N)},
+    {"lbProvidedby", "Open the provider's web site", QKeySequence(Qt::CTRL | Qt::Key_H)},
+    {"lblTitle", "Open the maker's web site", QKeySequence(Qt::CTRL | Qt::Key_M)},
+    {"lblAbout", "About", QKeySequence(Qt::Key_F1)},
+    {"lblExit", "Close", QKeySequence(Qt::CTRL | Qt::Key_Q)},
+};
 
 QString host(const char* name)
 {
@@ -30,9 +44,12 @@ MainFormLinks::MainFormLinks(QWidget* mainForm, PlatformServices services, About
     m_searchBox->installEventFilter(this);
     connect(mainForm->findChild<QPushButton*>(QStringLiteral("cmdGo")), &QPushButton::clicked, this,
             &MainFormLinks::search);
-    for (const char* name : LinkNames) {
-        auto* label = mainForm->findChild<QLabel*>(QString::fromLatin1(name));
+    for (const auto& link : Links) {
+        auto* label = mainForm->findChild<QLabel*>(QString::fromLatin1(link.name));
         label->installEventFilter(this);
+        label->setToolTip(QStringLiteral("%1 (%2)").arg(QString::fromLatin1(link.purpose),
+                                                        link.key.toString(QKeySequence::NativeText)));
+        connect(new QShortcut(link.key, mainForm), &QShortcut::activated, this, [this, label] { linkClicked(label); });
         m_links << label;
     }
     mainForm->installEventFilter(this);

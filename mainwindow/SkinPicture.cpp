@@ -1,5 +1,6 @@
 #include "SkinPicture.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
@@ -22,8 +23,24 @@ void SkinPicture::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     painter.drawPixmap(contentsRect().topLeft(), m_pixmap);
+    if (hasFocus() && !m_focusFrame.isEmpty()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+        painter.drawRect(m_focusFrame);
+    }
     painter.end();
     QFrame::paintEvent(event);
+}
+
+void SkinPicture::focusInEvent(QFocusEvent* event)
+{
+    update();
+    QFrame::focusInEvent(event);
+}
+
+void SkinPicture::focusOutEvent(QFocusEvent* event)
+{
+    update();
+    QFrame::focusOutEvent(event);
 }
 
 void SkinPicture::mousePressEvent(QMouseEvent* event)
@@ -31,22 +48,36 @@ void SkinPicture::mousePressEvent(QMouseEvent* event)
     // A press that a label let through is still a press on that label, not on the bare picture.
     if (childAt(event->position().toPoint()) != nullptr)
         return;
-    QWidget* form = window();
-    QWindow* handle = form->windowHandle();
-    if (handle != nullptr && handle->startSystemMove())
-        return;
-    // The platform cannot move the window itself: follow the mouse until the button is released.
-    m_followOffset = event->globalPosition().toPoint() - form->pos();
+    m_pressedAt = event->globalPosition().toPoint();
 }
 
 void SkinPicture::mouseMoveEvent(QMouseEvent* event)
 {
-    if (m_followOffset && event->buttons() != Qt::NoButton)
-        window()->move(event->globalPosition().toPoint() - *m_followOffset);
+    const QPoint pointer = event->globalPosition().toPoint();
+    if (event->buttons() == Qt::NoButton)
+        return;
+    if (m_followOffset) {
+        window()->move(pointer - *m_followOffset);
+        return;
+    }
+    if (!m_pressedAt || (pointer - *m_pressedAt).manhattanLength() < QApplication::startDragDistance())
+        return;
+    QWidget* form = window();
+    // The window first catches up with the pointer, so that the point pressed stays under it.
+    form->move(form->pos() + pointer - *m_pressedAt);
+    m_pressedAt.reset();
+    // The system moves the window while the left button is held; any other button, or a platform that
+    // cannot move windows itself, has the window follow the mouse until the button is released.
+    QWindow* handle = form->windowHandle();
+    if (event->buttons() == Qt::LeftButton && handle != nullptr && handle->startSystemMove())
+        return;
+    m_followOffset = pointer - form->pos();
 }
 
 void SkinPicture::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->buttons() == Qt::NoButton)
+    if (event->buttons() == Qt::NoButton) {
+        m_pressedAt.reset();
         m_followOffset.reset();
+    }
 }

@@ -4,12 +4,14 @@
 #include <QImage>
 #include <QPixmap>
 #include <QPoint>
+#include <QRect>
 
 #include <optional>
 
-// The picture that is the main window's face and the container of its controls. A press of any mouse
-// button on the bare picture moves the window, as a press on a caption bar would; presses on the
-// controls standing on it stay theirs.
+// The picture that is the main window's face and the container of its controls. Dragging the bare
+// picture with any mouse button moves the window, as dragging a caption bar would; the move starts once
+// the pointer has gone the platform's drag distance, so a click never leaves the window on the pointer.
+// Presses on the controls standing on it stay theirs.
 class SkinPicture : public QFrame
 {
     Q_OBJECT
@@ -20,9 +22,13 @@ public:
     const QImage& picture() const { return m_picture; }
     // Shows the picture inside the border and takes its size.
     void setPicture(const QImage& picture);
+    // Where the picture shows that it has the keyboard focus.
+    void setFocusFrame(const QRect& frame) { m_focusFrame = frame; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -30,6 +36,9 @@ protected:
 private:
     QImage m_picture;
     QPixmap m_pixmap;
+    QRect m_focusFrame;
+    // Where a press on the bare picture began, until the drag starts or the button is released.
+    std::optional<QPoint> m_pressedAt;
     // Where the window's corner lies from the mouse while the window follows it by hand.
     std::optional<QPoint> m_followOffset;
 };

@@ -14,6 +14,9 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <QShortcut>
+#include <utility>
+
 using namespace FormStyle;
 using MainFormLayout::toPixels;
 
@@ -38,9 +41,10 @@ AboutForm::AboutForm(const AppInfo& info, PlatformServices services, QWidget* pa
     const QFont titleFont = legacyFont(QStringLiteral("Verdana"), 20.25, true);
     const QFont productFont = legacyFont(QStringLiteral("Verdana"), 20.25, true, false, true);
     // Each shadow is created before its partner, so it lies beneath it.
-    auto* titleShadow = addLabel(this, "lblTitleShad", twipsRect(150, 30, 5025, 585), titleFont);
+    // The company's name may run on to the right end of the rule below it.
+    auto* titleShadow = addLabel(this, "lblTitleShad", twipsRect(150, 30, 5417, 585), titleFont);
     setTextColour(titleShadow, ShadowGrey);
-    addLabel(this, "lblTitle", twipsRect(120, 0, 5055, 495), titleFont);
+    addLabel(this, "lblTitle", twipsRect(120, 0, 5417, 495), titleFont);
     auto* productShadow = addLabel(this, "lblPSShad", twipsRect(510, 490, 5055, 495), productFont, Qt::AlignRight);
     setTextColour(productShadow, ShadowGrey);
     addLabel(this, "lblps", twipsRect(1080, 465, 4455, 495), productFont, Qt::AlignRight);
@@ -67,6 +71,10 @@ AboutForm::AboutForm(const AppInfo& info, PlatformServices services, QWidget* pa
     sysInfo->setGeometry(twipsRect(4440, 3300, 1215, 345));
     setTabOrder(ok, sysInfo);
     ok->setFocus();
+    // Enter presses the focused button and Esc closes the box, as in any dialog.
+    for (QPushButton* button : {ok, sysInfo})
+        button->setAutoDefault(true);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
 
     connect(ok, &QPushButton::clicked, this, &QWidget::close);
     connect(sysInfo, &QPushButton::clicked, this, [this] { m_sysInfo.startSysInfo(this); });
@@ -88,9 +96,14 @@ void AboutForm::load(const AppInfo& info)
         findChild<QLabel*>(QString::fromLatin1(name))->setText(info.CompanyName);
     for (const char* name : {"lblps", "lblPSShad"})
         findChild<QLabel*>(QString::fromLatin1(name))->setText(info.Title);
+    // A long name is drawn smaller rather than cut off; each shadow keeps its partner's size.
+    for (const auto& [shadow, partner] : {std::pair("lblTitleShad", "lblTitle"), std::pair("lblPSShad", "lblps")})
+        shrinkToFit(
+            {findChild<QLabel*>(QString::fromLatin1(shadow)), findChild<QLabel*>(QString::fromLatin1(partner))});
     setWindowTitle(info.CompanyName + QLatin1Char(' ') + info.Title);
     setFixedSize(ClientSize);
     m_copyright->setText(NoticeTexts::copyright(info.CompanyName));
+    shrinkToFit({m_copyright});
     findChild<QLabel*>(QStringLiteral("lblCompany"))->setText(NoticeTexts::rightsReserved());
 }
 

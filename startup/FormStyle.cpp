@@ -3,9 +3,12 @@
 #include "LegacyFonts.h"
 #include "MainFormLayout.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QPalette>
+
+#include <algorithm>
 
 using MainFormLayout::toPixels;
 
@@ -36,6 +39,21 @@ void setTextColour(QLabel* label, const QColor& colour)
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
+}
+
+void shrinkToFit(std::initializer_list<QLabel*> labels)
+{
+    QFont font = (*labels.begin())->font();
+    const auto fits = [&labels](const QFont& font) {
+        const QFontMetrics metrics(font);
+        return std::ranges::all_of(labels, [&metrics](const QLabel* label) {
+            return metrics.horizontalAdvance(label->text()) <= label->width();
+        });
+    };
+    while (font.pixelSize() > 1 && !fits(font))
+        font.setPixelSize(font.pixelSize() - 1);
+    for (QLabel* label : labels)
+        label->setFont(font);
 }
 
 QFrame* addRule(QWidget* parent, const char* name, int left, int right, int y)

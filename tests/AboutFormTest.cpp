@@ -3,6 +3,7 @@
 #include "RecordingServices.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -134,6 +135,50 @@ TEST(AboutForm, OkHasTheFocusAndAltSPressesSystemInfo)
     ASSERT_TRUE(QTest::qWaitFor([&desktop] { return !desktop.messages->isEmpty(); }, 1000));
     ASSERT_EQ(desktop.messages->size(), 1) << "no tool in the registry, so the unavailable message";
     EXPECT_EQ(desktop.messages->front().text, QStringLiteral("System Information Is Unavailable At This Time"));
+}
+
+TEST(AboutForm, NoCaptionIsClipped)
+{
+    for (const QString& company :
+         {QStringLiteral("Fenwick Lark Software"), QStringLiteral("Fenwick Lark Software International Holdings")}) {
+        SCOPED_TRACE(company.toStdString());
+        const AboutForm form(identity(company), RecordingServices().services());
+        for (const auto* label : form.findChildren<QLabel*>()) {
+            SCOPED_TRACE(label->objectName().toStdString());
+            const QFontMetrics metrics(label->font());
+            if (!label->wordWrap()) {
+                EXPECT_LE(metrics.horizontalAdvance(label->text()), label->width());
+            }
+            EXPECT_LE(label->geometry().right(), form.width() - 1);
+            EXPECT_LE(metrics.height(), label->height());
+        }
+        const auto* title = form.findChild<QLabel*>(QStringLiteral("lblTitle"));
+        EXPECT_EQ(title->font(), form.findChild<QLabel*>(QStringLiteral("lblTitleShad"))->font());
+    }
+}
+
+TEST(AboutForm, EnterPressesTheFocusedButtonAndEscCloses)
+{
+    RecordingServices desktop;
+    QPointer<AboutForm> form = new AboutForm(identity(QStringLiteral("Fenwick Lark Software")), desktop.services());
+    form->show();
+    QApplication::setActiveWindow(form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+    auto* sysInfo = form->findChild<QPushButton*>(QStringLiteral("cmdSysInfo"));
+    sysInfo->setFocus();
+    QTest::keyClick(sysInfo, Qt::Key_Return);
+    EXPECT_EQ(desktop.messages->size(), 1) << "System Info... pressed: no tool, so the unavailable message";
+    QTest::keyClick(form->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::Key_Enter, Qt::KeypadModifier);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(form.isNull()) << "OK pressed";
+
+    form = new AboutForm(identity(QStringLiteral("Fenwick Lark Software")), desktop.services());
+    form->show();
+    QApplication::setActiveWindow(form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+    QTest::keyClick(form->windowHandle(), Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(form.isNull()) << "Esc closes the box";
 }
 
 TEST(AboutForm, ButtonsAndCopyrightLink)

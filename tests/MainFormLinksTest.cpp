@@ -93,6 +93,47 @@ TEST_F(MainFormLinksTest, LinkLabelsOpenTheirSites)
     EXPECT_TRUE(m_form->isVisible()) << "a link click does nothing else";
 }
 
+TEST_F(MainFormLinksTest, EveryLinkHasAKeyThatItsTooltipShows)
+{
+    QApplication::setActiveWindow(m_form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
+    const struct
+    {
+        const char* name;
+        QKeyCombination key;
+        const char* shown;
+    } links[] = {
+        {"lblNorvane", Qt::CTRL | Qt::Key_N, "Ctrl+N"},
+        {"lbProvidedby", Qt::CTRL | Qt::Key_H, "Ctrl+H"},
+        {"lblTitle", Qt::CTRL | Qt::Key_M, "Ctrl+M"},
+    };
+    for (const auto& link : links) {
+        SCOPED_TRACE(link.name);
+        EXPECT_TRUE(control(link.name)->toolTip().endsWith(QStringLiteral("(%1)").arg(QLatin1String(link.shown))));
+        m_desktop.addresses->clear();
+        click(link.name);
+        QTest::keySequence(m_form->windowHandle(), QKeySequence(link.key));
+        ASSERT_EQ(m_desktop.addresses->size(), 2);
+        EXPECT_EQ(m_desktop.addresses->at(1), m_desktop.addresses->at(0)) << "the key does what the click does";
+    }
+
+    QTest::keyClick(m_form->windowHandle(), Qt::Key_S, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), control("tbSearchNorvane"));
+
+    EXPECT_EQ(control("lblAbout")->toolTip(), QStringLiteral("About (F1)"));
+    QTest::keyClick(m_form->windowHandle(), Qt::Key_F1);
+    ASSERT_NE(m_links->aboutBox(), nullptr);
+    EXPECT_TRUE(m_links->aboutBox()->isVisible());
+
+    EXPECT_EQ(control("lblExit")->toolTip(), QStringLiteral("Close (Ctrl+Q)"));
+    QApplication::setActiveWindow(m_form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
+    QTest::keyClick(m_form->windowHandle(), Qt::Key_Q, Qt::ControlModifier);
+    settle();
+    EXPECT_FALSE(m_form->isVisible());
+    EXPECT_EQ(m_links->aboutBox(), nullptr);
+}
+
 TEST_F(MainFormLinksTest, AboutShowsOneModelessAboutBox)
 {
     click("lblAbout");

@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTest>
@@ -48,9 +49,6 @@ TEST_F(MainFormLoad, StylesTheLabelsAndEmptiesTheClickAreas)
         SCOPED_TRACE(name);
         EXPECT_EQ(textColour(control(name)), QApplication::palette().color(QPalette::ButtonText));
     }
-    auto* step = control<QCheckBox>("chkStep");
-    EXPECT_TRUE(step->autoFillBackground());
-    EXPECT_EQ(step->palette().color(QPalette::Window), QApplication::palette().color(QPalette::Base));
 }
 
 TEST_F(MainFormLoad, StacksTheGaugeBarsAsAStartUpSliver)
@@ -154,8 +152,9 @@ TEST_F(MainFormLoad, FontsAreInstalledAndNoCaptionIsClipped)
     for (auto* label : control("picMainSkin")->findChildren<QLabel*>()) {
         SCOPED_TRACE(label->objectName().toStdString());
         const QFontMetrics metrics(label->font());
-        // Trailing spaces may run past the edge unseen.
-        EXPECT_LE(metrics.horizontalAdvance(label->text().trimmed()), label->width());
+        // Trailing spaces may run past the edge unseen; a mnemonic's ampersand is not drawn.
+        const QString shown = label->buddy() ? QString(label->text()).remove(u'&') : label->text();
+        EXPECT_LE(metrics.horizontalAdvance(shown.trimmed()), label->width());
         if (!label->text().isEmpty()) {
             EXPECT_LE(metrics.height(), label->height());
         }
@@ -187,10 +186,22 @@ TEST_F(MainFormLoad, PressOnTheBareSkinMovesTheWindowAndPressOnALabelDoesNot)
         const QPoint start = m_form->pos();
         const QPoint bare(400, 60);
         ASSERT_EQ(skin->childAt(bare), nullptr);
+        // A click, even one that wobbles by less than the drag distance, leaves the window where it is.
+        const QPoint wobble(QApplication::startDragDistance() - 1, 0);
+        press(QEvent::MouseButtonPress, bare, button, button);
+        press(QEvent::MouseButtonRelease, bare, button, Qt::NoButton);
+        press(QEvent::MouseButtonPress, bare, button, button);
+        press(QEvent::MouseMove, bare + wobble, Qt::NoButton, button);
+        press(QEvent::MouseButtonRelease, bare + wobble, button, Qt::NoButton);
+        press(QEvent::MouseMove, bare + QPoint(30, 20), Qt::NoButton, Qt::NoButton);
+        EXPECT_EQ(m_form->pos(), start);
+
         press(QEvent::MouseButtonPress, bare, button, button);
         press(QEvent::MouseMove, bare + QPoint(30, 20), Qt::NoButton, button);
         press(QEvent::MouseButtonRelease, bare + QPoint(30, 20), button, Qt::NoButton);
         EXPECT_EQ(m_form->pos(), start + QPoint(30, 20));
+        press(QEvent::MouseMove, bare + QPoint(60, 40), Qt::NoButton, Qt::NoButton);
+        EXPECT_EQ(m_form->pos(), start + QPoint(30, 20)) << "the release ends the move";
     }
 
     const QPoint start = m_form->pos();
@@ -200,6 +211,60 @@ TEST_F(MainFormLoad, PressOnTheBareSkinMovesTheWindowAndPressOnALabelDoesNot)
     QApplication::sendEvent(skin, &move);
     QTest::mouseRelease(control("Label1"), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(m_form->pos(), start);
+}
+
+TEST_F(MainFormLoad, EnterOrSpacePressesTheFocusedButton)
+{
+    for (auto* button : control("picMainSkin")->findChildren<QPushButton*>()) {
+        SCOPED_TRACE(button->objectName().toStdString());
+        // The scan button with empty panes only prompts, and "Go!" has no search attached here.
+        QSignalSpy pressed(button, &QPushButton::clicked);
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Return);
+        QTest::keyClick(button, Qt::Key_Enter, Qt::KeypadModifier);
+        QTest::keyClick(button, Qt::Key_Space);
+        EXPECT_EQ(pressed.count(), 3);
+    }
+}
+
+TEST_F(MainFormLoad, TheListAndTheSkinShowWhenTheyHaveTheFocus)
+{
+    QApplication::setActiveWindow(m_form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
+    const struct
+    {
+        const char* name;
+        QRect shows; // where the focus shows, in the window
+    } stops[] = {
+        {"tbPhrases", control("tbPhrases")->geometry()},
+        {"picMainSkin", QRect(26, 94, 4, 378)}, // the left edge of the white panel
+    };
+    for (const auto& stop : stops) {
+        SCOPED_TRACE(stop.name);
+        control("cmdScore")->setFocus();
+        const QImage unfocused = m_form->grab(stop.shows).toImage();
+        control(stop.name)->setFocus();
+        ASSERT_TRUE(control(stop.name)->hasFocus());
+        EXPECT_NE(m_form->grab(stop.shows).toImage(), unfocused);
+    }
+}
+
+TEST_F(MainFormLoad, StepThroughStandsOnTheTextBoxColour)
+{
+    // A desktop whose window, button and text box colours all differ.
+    const QPalette desktop = QApplication::palette();
+    QPalette distinct = desktop;
+    distinct.setColor(QPalette::Window, QColor(200, 200, 200));
+    distinct.setColor(QPalette::Button, QColor(180, 180, 180));
+    distinct.setColor(QPalette::Base, QColor(250, 250, 240));
+    QApplication::setPalette(distinct);
+    openWindow(Definitions);
+    QApplication::setPalette(desktop);
+
+    auto* step = control<QCheckBox>("chkStep");
+    const QImage drawn = step->grab().toImage();
+    EXPECT_EQ(drawn.pixelColor(drawn.width() - 1, drawn.height() - 1), QColor(250, 250, 240));
+    EXPECT_EQ(textColour(step), Styled);
 }
 
 TEST_F(MainFormLoad, PanesKeepTheirSelectionVisibleWithoutTheFocus)

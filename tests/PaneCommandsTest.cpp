@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBlock>
 
 namespace {
 
@@ -140,20 +141,56 @@ TEST_F(ScanOnScreen, EnterInEitherPaneScansBeforeThePaneSeesTheKey)
         body()->setPlainText(QStringLiteral("act now"));
         body()->moveCursor(QTextCursor::End);
         QTest::keyClick(body(), press.key, press.modifiers);
-        // Scanned on "act now" alone: 2.0 over 7 characters. The caret went to the start, where the
-        // body box then put its line break.
+        // Scanned on "act now" alone: 2.0 over 7 characters.
         EXPECT_EQ(caption("lblScore"), QStringLiteral("2.0"));
         EXPECT_EQ(caption("lblPercent"), QStringLiteral("34.29%"));
-        EXPECT_TRUE(body()->toPlainText().endsWith(QStringLiteral("act now")));
-        if (press.modifiers == Qt::NoModifier || press.modifiers == Qt::KeypadModifier) {
-            EXPECT_EQ(body()->toPlainText(), QStringLiteral("\nact now"));
-        }
+        EXPECT_TRUE(body()->toPlainText().startsWith(QStringLiteral("act now")));
 
         body()->setPlainText(QStringLiteral("free"));
         subject()->setText(QStringLiteral("nothing here"));
+        subject()->setCursorPosition(4);
         QTest::keyClick(subject(), press.key, press.modifiers);
         EXPECT_EQ(caption("lblScore"), QStringLiteral("1.0"));
         EXPECT_EQ(subject()->text(), QStringLiteral("nothing here"));
+        EXPECT_EQ(subject()->cursorPosition(), 4) << "the scan leaves the typing position where it was";
+    }
+}
+
+TEST_F(ScanOnScreen, TypingWithEnterKeepsTheTextInOrder)
+{
+    const struct
+    {
+        const char* name;
+        bool stepThrough;
+        QString before;
+        int caret;
+        QString after;
+    } cases[] = {
+        {"at the end", false, QStringLiteral("first line"), 10, QStringLiteral("first line\nsecond line")},
+        {"in the middle", false, QStringLiteral("first line"), 6, QStringLiteral("first \nsecond lineline")},
+        // Stops in the body keep the key; the press that ends the walk breaks the line at the caret.
+        {"walk to the end", true, QStringLiteral("free offer"), 10, QStringLiteral("free offer\nsecond line")},
+        {"walk in the middle", true, QStringLiteral("get free offer"), 4,
+         QStringLiteral("get \nsecond linefree offer")},
+    };
+    for (const auto& typing : cases) {
+        SCOPED_TRACE(typing.name);
+        subject()->clear();
+        body()->clear();
+        control<QCheckBox>("chkStep")->setChecked(typing.stepThrough);
+        body()->setFocus();
+        QTest::keyClicks(body(), typing.before);
+        QTextCursor caret = body()->textCursor();
+        caret.setPosition(typing.caret);
+        body()->setTextCursor(caret);
+        QTest::keyClick(body(), Qt::Key_Return);
+        if (typing.stepThrough) {
+            EXPECT_EQ(selectedInBody(), QStringLiteral("free"));
+            QTest::keyClick(body(), Qt::Key_Return);
+            EXPECT_EQ(caption("cmdScore"), QStringLiteral("Scan"));
+        }
+        QTest::keyClicks(body(), QStringLiteral("second line"));
+        EXPECT_EQ(body()->toPlainText(), typing.after);
     }
 }
 
@@ -194,6 +231,84 @@ TEST_F(ScanOnScreen, PasteReplacesThePaneWithTheClipboardText)
     EXPECT_EQ(body()->toPlainText(), QString());
     click("cmdSubPaste");
     EXPECT_EQ(subject()->text(), QString());
+}
+
+TEST_F(ScanOnScreen, PasteAndClearCanBeUndoneAndRedoneInTheirPane)
+{
+    const struct
+    {
+        const char* button;
+        const char* pane;
+        QString result;
+    } commands[] = {
+        {"cmdSubPaste", "tbSubject", QStringLiteral("from the clipboard")},
+        {"cmdSubClear", "tbSubject", QString()},
+        {"cmdPaste", "tbInput", QStringLiteral("from the clipboard")},
+        {"cmdClear", "tbInput", QString()},
+    };
+    const auto text = [this](const char* pane) {
+        return QLatin1String(pane) == QLatin1String("tbSubject") ? subject()->text() : body()->toPlainText();
+    };
+    QGuiApplication::clipboard()->setText(QStringLiteral("from the clipboard"));
+    for (const auto& command : commands) {
+        SCOPED_TRACE(command.button);
+        subject()->clear();
+        body()->clear();
+        QWidget* pane = control(command.pane);
+        pane->setFocus();
+        QTest::keyClicks(pane, QStringLiteral("an hour's draft"));
+        click(command.button);
+        ASSERT_EQ(text(command.pane), command.result);
+        for (const QKeySequence& redo :
+             {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}) {
+            QTest::keySequence(pane, QKeySequence(Qt::CTRL | Qt::Key_Z));
+            EXPECT_EQ(text(command.pane), QStringLiteral("an hour's draft"));
+            QTest::keySequence(pane, redo);
+            EXPECT_EQ(text(command.pane), command.result) << redo.toString().toStdString();
+        }
+    }
+}
+
+TEST_F(ScanOnScreen, ALongLineIsShownInPiecesButStaysOneLine)
+{
+    // The body box breaks the line for display after the space before "now".
+    const QString line = QString(4090, u'x') + QStringLiteral(" act now ") + QString(6000, u'y');
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const auto bodyText = [this, clipboard] {
+        click("cmdCopy");
+        return clipboard->text();
+    };
+    clipboard->setText(line);
+    click("cmdPaste");
+    ASSERT_GT(body()->blockCount(), 2);
+    EXPECT_EQ(bodyText(), line);
+    QTest::keySequence(body(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QTest::keySequence(body(), QKeySequence(Qt::CTRL | Qt::Key_Y));
+    EXPECT_EQ(bodyText(), line) << "redone, it is still one line";
+
+    control<QCheckBox>("chkStep")->setChecked(true);
+    click("cmdScore");
+    EXPECT_EQ(caption("lblPassFail"), QStringLiteral("'act now' - 2"));
+    QTest::keySequence(body(), QKeySequence::Copy);
+    EXPECT_EQ(clipboard->text(), QStringLiteral("act now")) << "the selection is the occurrence";
+    click("cmdScore");
+    control<QCheckBox>("chkStep")->setChecked(false);
+
+    // Keys at the display break work on the text as written.
+    QTextCursor caret = body()->textCursor();
+    caret.setPosition(body()->document()->findBlockByNumber(1).position());
+    body()->setTextCursor(caret);
+    QTest::keyClick(body(), Qt::Key_Backspace);
+    EXPECT_EQ(bodyText(), QString(line).remove(4094, 1));
+    QTest::keyClick(body(), Qt::Key_Delete);
+    EXPECT_EQ(bodyText(), QString(line).remove(4094, 2));
+    QTest::keyClick(body(), Qt::Key_Return);
+    EXPECT_EQ(bodyText(), QString(line).remove(4094, 2).insert(4094, u'\n'));
+    // Lines pasted into a piece of the long line are lines of their own.
+    clipboard->setText(QStringLiteral("one\ntwo"));
+    body()->moveCursor(QTextCursor::End);
+    QTest::keySequence(body(), QKeySequence::Paste);
+    EXPECT_TRUE(bodyText().endsWith(QStringLiteral("yyyone\ntwo")));
 }
 
 TEST_F(ScanOnScreen, CopyPutsTheWholePaneOnTheClipboard)

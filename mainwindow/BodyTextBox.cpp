@@ -1,0 +1,188 @@
+#include "BodyTextBox.h"
+
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+
+namespace {
+
+// Set on a block that continues the line of the block before it, after a display break.
+constexpr int ContinuesLine = QTextFormat::UserProperty + 1;
+
+bool continuesLine(const QTextBlock& block)
+{
+    return block.blockFormat().boolProperty(ContinuesLine);
+}
+
+QTextBlockFormat blockFormat(QTextBlockFormat format, bool continuation)
+{
+    if (continuation)
+        format.setProperty(ContinuesLine, true);
+    else
+        format.clearProperty(ContinuesLine);
+    return format;
+}
+
+// The characters that QTextCursor::insertText() starts a new block at; "\r\n" counts as one.
+bool isLineBreak(QChar c)
+{
+    return c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator || c == QChar(0xfdd0) || c == QChar(0xfdd1);
+}
+
+// Where to end a piece of a long line that starts at `start`: after the last space within the limit,
+// else at the limit itself (never between the two halves of a surrogate pair).
+qsizetype pieceEnd(QStringView line, qsizetype start)
+{
+    const qsizetype limit = start + BodyTextBox::DisplayLineLimit;
+    if (limit >= line.size())
+        return line.size();
+    for (qsizetype i = limit; i > start + BodyTextBox::DisplayLineLimit / 2; --i) {
+        if (line.at(i - 1).isSpace())
+            return i;
+    }
+    return line.at(limit - 1).isHighSurrogate() ? limit - 1 : limit;
+}
+
+// Inserts text at the cursor, each line break as a block of its own, long lines in display pieces.
+void insertWithDisplayBreaks(QTextCursor& cursor, QStringView text)
+{
+    const QTextBlockFormat base = cursor.blockFormat();
+    qsizetype lineStart = 0;
+    while (lineStart <= text.size()) {
+        qsizetype lineEnd = lineStart;
+        while (lineEnd < text.size() && !isLineBreak(text.at(lineEnd)))
+            ++lineEnd;
+        const QStringView line = text.sliced(lineStart, lineEnd - lineStart);
+        for (qsizetype start = 0; start < line.size();) {
+            const qsizetype end = pieceEnd(line, start);
+            if (start > 0)
+                cursor.insertBlock(blockFormat(base, true));
+            cursor.insertText(line.sliced(start, end - start).toString());
+            start = end;
+        }
+        if (lineEnd == text.size())
+            break;
+        cursor.insertBlock(blockFormat(base, false));
+        const bool crlf = text.at(lineEnd) == u'\r' && lineEnd + 1 < text.size() && text.at(lineEnd + 1) == u'\n';
+        lineStart = lineEnd + (crlf ? 2 : 1);
+    }
+}
+
+} // namespace
+
+BodyTextBox::BodyTextBox(QWidget* parent)
+    : QPlainTextEdit(parent)
+{
+}
+
+// The text from one cursor position to another, without display breaks, converted as toPlainText() does.
+// Blocks are walked by their lengths: asking a block for its position costs a search of the document.
+QString BodyTextBox::textBetween(int from, int to) const
+{
+    QString text;
+    text.reserve(std::max(to - from, 0));
+    int position = 0;
+    for (QTextBlock block = document()->begin(); block.isValid() && position <= to; block = block.next()) {
+        const int blockEnd = position + block.length();
+        if (blockEnd > from) {
+            if (position > from && !continuesLine(block))
+                text += u'\n';
+            const int start = std::max(from, position) - position;
+            const int end = std::min(to, blockEnd - 1) - position;
+            text += QStringView(block.text()).sliced(start, end - start);
+        }
+        position = blockEnd;
+    }
+    for (QChar& c : text) {
+        if (c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = u'\n';
+        else if (c == QChar::Nbsp)
+            c = u' ';
+    }
+    return text;
+}
+
+QString BodyTextBox::text() const
+{
+    return textBetween(0, document()->characterCount() - 1);
+}
+
+void BodyTextBox::replaceText(const QString& text)
+{
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.removeSelectedText();
+    insertWithDisplayBreaks(cursor, text);
+    cursor.endEditBlock();
+}
+
+int BodyTextBox::positionOf(qsizetype offset) const
+{
+    qsizetype textStart = 0;
+    int position = 0;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        if (position > 0 && !continuesLine(block))
+            ++textStart; // the line break before the block
+        const QTextBlock next = block.next();
+        const qsizetype textEnd = textStart + block.length() - 1;
+        if (offset < textEnd || !next.isValid() || (offset == textEnd && !continuesLine(next)))
+            return position + int(std::min(offset - textStart, qsizetype(block.length() - 1)));
+        textStart = textEnd;
+        position += block.length();
+    }
+    return 0;
+}
+
+void BodyTextBox::keyPressEvent(QKeyEvent* event)
+{
+    QTextCursor cursor = textCursor();
+    const bool plain = !(event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier));
+    // Enter starts a line of its own, not a continuation of the piece it was pressed in.
+    if (event == QKeySequence::InsertParagraphSeparator) {
+        cursor.insertBlock(blockFormat(cursor.blockFormat(), false));
+        setTextCursor(cursor);
+        ensureCursorVisible();
+        return;
+    }
+    // Backspace before and Delete after a display break take the character beyond it, as in the text.
+    const bool backspace
+        = event->key() == Qt::Key_Backspace && plain && cursor.atBlockStart() && continuesLine(cursor.block());
+    const bool del = event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier && cursor.atBlockEnd()
+        && continuesLine(cursor.block().next());
+    if ((backspace || del) && !cursor.hasSelection()) {
+        cursor.beginEditBlock();
+        cursor.movePosition(backspace ? QTextCursor::PreviousCharacter : QTextCursor::NextCharacter,
+                            QTextCursor::KeepAnchor, 2);
+        cursor.removeSelectedText();
+        cursor.endEditBlock();
+        setTextCursor(cursor);
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void BodyTextBox::insertFromMimeData(const QMimeData* source)
+{
+    if (source == nullptr || !source->hasText())
+        return;
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    insertWithDisplayBreaks(cursor, source->text());
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+QMimeData* BodyTextBox::createMimeDataFromSelection() const
+{
+    const QTextCursor cursor = textCursor();
+    auto* data = new QMimeData;
+    data->setText(textBetween(cursor.selectionStart(), cursor.selectionEnd()));
+    return data;
+}
