@@ -1,0 +1,93 @@
+#include "InputFile.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace InputFile {
+namespace {
+
+constexpr qsizetype ChunkBytes = 64 * 1024;
+
+Contents failed(Fault::Kind kind, const QString& reason)
+{
+    return {{}, Fault {kind, reason}};
+}
+
+QString systemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+Contents tooLarge(qint64 maxBytes)
+{
+    return failed(Fault::Kind::TooLarge,
+                  QStringLiteral("it holds more than %1 MiB, the most that is read").arg(maxBytes / MiB));
+}
+
+// Reads `fd` to its end; the caller closes it.
+Contents readDescriptor(int fd, qint64 maxBytes, Accept accept)
+{
+    struct stat status = {};
+    if (fstat(fd, &status) != 0)
+        return failed(Fault::Kind::CannotOpen, QStringLiteral("it cannot be examined (%1)").arg(systemError(errno)));
+    if (S_ISDIR(status.st_mode))
+        return failed(Fault::Kind::CannotOpen, QStringLiteral("it is a folder, not a file"));
+    const bool regular = S_ISREG(status.st_mode);
+    if (accept == Accept::RegularFiles && !regular)
+        return failed(Fault::Kind::CannotOpen, QStringLiteral("it is not a regular file"));
+    if (regular && status.st_size > maxBytes)
+        return tooLarge(maxBytes);
+
+    Contents contents;
+    if (regular)
+        contents.bytes.reserve(qsizetype(status.st_size));
+    char chunk[ChunkBytes];
+    for (;;) {
+        const ssize_t count = ::read(fd, chunk, sizeof chunk);
+        if (count < 0) {
+            if (errno == EINTR)
+                continue;
+            return failed(Fault::Kind::ReadFailed,
+                          QStringLiteral("reading failed after %1 bytes (%2)")
+                              .arg(contents.bytes.size())
+                              .arg(systemError(errno)));
+        }
+        if (count == 0)
+            return contents;
+        if (contents.bytes.size() + count > maxBytes)
+            return tooLarge(maxBytes);
+        contents.bytes.append(chunk, count);
+    }
+}
+
+} // namespace
+
+Contents read(const QString& path, qint64 maxBytes, Accept accept)
+{
+    if (path.isEmpty())
+        return failed(Fault::Kind::CannotOpen, QStringLiteral("no file name was given"));
+    const int flags = O_RDONLY | O_CLOEXEC | (accept == Accept::RegularFiles ? O_NONBLOCK : 0);
+    int fd = -1;
+    do
+        fd = ::open(QFile::encodeName(path).constData(), flags);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return failed(Fault::Kind::CannotOpen,
+                      QStringLiteral("the file cannot be opened (%1)").arg(systemError(errno)));
+    Contents contents = readDescriptor(fd, maxBytes, accept);
+    ::close(fd);
+    return contents;
+}
+
+Contents readStandardInput(qint64 maxBytes)
+{
+    return readDescriptor(STDIN_FILENO, maxBytes, Accept::FilesAndStreams);
+}
+
+} // namespace InputFile
