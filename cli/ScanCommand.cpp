@@ -141,7 +141,9 @@ int ScanCommand::run(const QStringList& arguments)
         ? InputFile::readStandardInput(InputFile::MaxMessageBytes)
         : InputFile::read(source, InputFile::MaxMessageBytes, InputFile::Accept::FilesAndStreams);
     if (input.fault) {
-        const QString name = fromStdin ? QStringLiteral("standard input") : source;
+        const QString name = fromStdin ? QStringLiteral("standard input")
+            : source.isEmpty()         ? QStringLiteral("\"\"")
+                                       : source;
         return fail(exitStatusFor(*input.fault), QStringLiteral("Cannot read %1: %2").arg(name, input.fault->reason));
     }
     QString subject = parser.value(subjectOption);

@@ -92,7 +92,7 @@ TEST(ScanCommandFaults, EndWithTheReasonAndTheirExitStatus)
          {"-d", SmallDefinitions, "/proc/self/mem"},
          74,
          "Cannot read /proc/self/mem: reading failed after 0 bytes (Input/output error)\n"},
-        {"an empty file name", {"-d", SmallDefinitions, ""}, 66, "Cannot read : no file name was given\n"},
+        {"an empty file name", {"-d", SmallDefinitions, ""}, 66, "Cannot read \"\": no file name was given\n"},
         {"a message that cannot be opened",
          {"-d", SmallDefinitions, "--eml", dir.filePath("none.eml")},
          66,
