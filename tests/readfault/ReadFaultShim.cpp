@@ -36,7 +36,8 @@ extern "C" ssize_t read(int fd, void* buffer, size_t count)
     const char* faultyPath = std::getenv("TALLYVEX_READ_FAULT_FILE");
     if (!faultyPath || !isFaultyFile(fd, faultyPath))
         return realRead(fd, buffer, count);
-    const size_t allowed = std::strtoul(std::getenv("TALLYVEX_READ_FAULT_AFTER") ?: "0", nullptr, 10);
+    const char* after = std::getenv("TALLYVEX_READ_FAULT_AFTER");
+    const size_t allowed = after ? std::strtoul(after, nullptr, 10) : 0;
     if (bytesRead >= allowed) {
         errno = EIO;
         return -1;
