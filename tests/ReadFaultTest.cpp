@@ -75,7 +75,9 @@ TEST(ReadFault, AFileThatFailsPartWayGetsNoVerdict)
             QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
             environment.insert("LD_PRELOAD", TALLYVEX_READ_FAULT_SHIM);
             // A sanitizer build would insist on coming first in the list of libraries.
-            environment.insert("ASAN_OPTIONS", "verify_asan_link_order=0");
+            const QString asanOptions = environment.value("ASAN_OPTIONS");
+            environment.insert("ASAN_OPTIONS",
+                               asanOptions + (asanOptions.isEmpty() ? "" : ":") + "verify_asan_link_order=0");
             environment.insert("TALLYVEX_READ_FAULT_FILE", c.failingFile);
             environment.insert("TALLYVEX_READ_FAULT_AFTER", "10");
             process.setProcessEnvironment(environment);
