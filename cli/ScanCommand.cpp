@@ -4,37 +4,35 @@
 #include "Captions.h"
 #include "DefinitionsLoader.h"
 #include "EmlMessage.h"
+#include "InputFile.h"
 #include "ScanReport.h"
+#include "TextDecoding.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFile>
+#include <QIODevice>
 #include <QJsonDocument>
 #include <QTextStream>
 
-#include <optional>
-
 namespace {
 
-// The body as the body box would hold it after a paste: UTF-8, line breaks as LF.
-QString bodyText(const QByteArray& bytes)
+int exitStatusFor(const DefinitionsFault& fault)
 {
-    QString text = QString::fromUtf8(bytes);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\r', u'\n');
-    return text;
+    switch (fault.cause) {
+    case DefinitionsFault::Cause::CannotOpen:
+        return ScanCommand::ExitNoInput;
+    case DefinitionsFault::Cause::ReadFailed:
+        return ScanCommand::ExitIoError;
+    case DefinitionsFault::Cause::Contents:
+        break;
+    }
+    return ScanCommand::ExitDataError;
 }
 
-std::optional<QByteArray> readAll(const QString& source, QString* error)
+// A message or body too large to read is refused like one that cannot be opened.
+int exitStatusFor(const InputFile::Fault& fault)
 {
-    const bool fromStdin = source == u'-';
-    QFile file(fromStdin ? QString() : source);
-    const bool opened = fromStdin ? file.open(stdin, QIODevice::ReadOnly) : file.open(QIODevice::ReadOnly);
-    if (!opened) {
-        *error = file.errorString();
-        return std::nullopt;
-    }
-    return file.readAll();
+    return fault.kind == InputFile::Fault::Kind::ReadFailed ? ScanCommand::ExitIoError : ScanCommand::ExitNoInput;
 }
 
 int exitStatusFor(const QString& verdict)
@@ -54,13 +52,24 @@ ScanCommand::ScanCommand(QTextStream& out, QTextStream& err)
 {
 }
 
+int ScanCommand::fail(int status, const QString& message)
+{
+    for (const QString& line : message.split(u'\n'))
+        m_err << TextDecoding::withVisibleControls(line) << '\n';
+    return status;
+}
+
 int ScanCommand::run(const QStringList& arguments)
 {
     QCommandLineParser parser;
+    // "-step" is the long option, and "-sfoo" is no subject: a single dash never runs letters together.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(
         QStringLiteral("Rates the subject and body of an e-mail for the phrases that spam filters react to.\n"
                        "Exit status: 0 Pass, 1 Questionable, 2 Fail, 64 usage or empty message, "
-                       "65 definitions fault or malformed message, 66 a file cannot be opened."));
+                       "65 definitions fault or malformed message, 66 a file cannot be opened or is too "
+                       "large, 74 reading or writing failed.\n"
+                       "Limits: a definitions file of at most 64 MiB, a body or message of at most 256 MiB."));
     const QCommandLineOption subjectOption({QStringLiteral("s"), QStringLiteral("subject")},
                                            QStringLiteral("The subject line (at most 120 characters are used)."),
                                            QStringLiteral("TEXT"));
@@ -86,10 +95,11 @@ int ScanCommand::run(const QStringList& arguments)
                                  QStringLiteral("[BODY_FILE | -]"));
 
     if (!parser.parse(arguments)) {
-        m_err << parser.errorText() << "\nTry '" << QCoreApplication::applicationName() << " --help'.\n";
-        return ExitUsage;
+        return fail(ExitUsage,
+                    parser.errorText() + QStringLiteral("\nTry '%1 --help'.").arg(QCoreApplication::applicationName()));
     }
-    if (parser.isSet(helpOption)) {
+    // The parser lists --help-all beside --help; without options of Qt's own to add, both print the same.
+    if (parser.isSet(helpOption) || parser.isSet(QStringLiteral("help-all"))) {
         m_out << parser.helpText();
         return ExitPass;
     }
@@ -98,53 +108,56 @@ int ScanCommand::run(const QStringList& arguments)
         return ExitPass;
     }
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() > 1) {
-        m_err << "Only one body file can be scanned at a time.\n";
-        return ExitUsage;
+    if (positional.size() > 1)
+        return fail(ExitUsage, QStringLiteral("Only one body file can be scanned at a time."));
+    for (const QCommandLineOption& option : {subjectOption, definitionsOption, emlOption}) {
+        if (parser.values(option).size() > 1)
+            return fail(ExitUsage, QStringLiteral("--%1 can be given only once.").arg(option.names().constLast()));
     }
     const bool fromEml = parser.isSet(emlOption);
     if (fromEml && (parser.isSet(subjectOption) || !positional.isEmpty())) {
-        m_err << "--eml takes subject and body from the message; it cannot be combined with --subject or a "
-                 "body file.\n";
-        return ExitUsage;
+        return fail(ExitUsage,
+                    QStringLiteral("--eml takes subject and body from the message; it cannot be "
+                                   "combined with --subject or a body file."));
     }
 
     QString definitionsPath = parser.value(definitionsOption);
     if (!parser.isSet(definitionsOption)) {
         QStringList tried;
         definitionsPath = findDefinitions(QCoreApplication::applicationDirPath(), &tried);
-        if (definitionsPath.isEmpty()) {
-            m_err << describeMissingDefinitions(tried) << '\n';
-            return ExitNoInput;
-        }
+        if (definitionsPath.isEmpty())
+            return fail(ExitNoInput, describeMissingDefinitions(tried));
     }
-    LoadedDefinitions definitions = loadDefinitionsFile(definitionsPath);
+    LoadedDefinitions definitions
+        = loadDefinitionsFile(definitionsPath, QLocale::system(), InputFile::Accept::FilesAndStreams);
     if (definitions.fault) {
-        m_err << "Cannot use the definitions: " << definitions.fault->describe(definitionsPath) << '\n';
-        return definitions.fault->line == 0 ? ExitNoInput : ExitDataError;
+        return fail(exitStatusFor(*definitions.fault),
+                    QStringLiteral("Cannot use the definitions: ") + definitions.fault->describe(definitionsPath));
     }
 
     const QString source = fromEml ? parser.value(emlOption) : positional.value(0, QStringLiteral("-"));
-    QString readError;
-    const std::optional<QByteArray> input = readAll(source, &readError);
-    if (!input) {
-        m_err << "Cannot read " << source << ": " << readError << '\n';
-        return ExitNoInput;
+    const bool fromStdin = source == u'-';
+    const InputFile::Contents input = fromStdin
+        ? InputFile::readStandardInput(InputFile::MaxMessageBytes)
+        : InputFile::read(source, InputFile::MaxMessageBytes, InputFile::Accept::FilesAndStreams);
+    if (input.fault) {
+        const QString name = fromStdin ? QStringLiteral("standard input")
+            : source.isEmpty()         ? QStringLiteral("\"\"")
+                                       : source;
+        return fail(exitStatusFor(*input.fault), QStringLiteral("Cannot read %1: %2").arg(name, input.fault->reason));
     }
     QString subject = parser.value(subjectOption);
     QString message;
     QString messagePart;
     if (fromEml) {
-        const EmlMessage eml = readEmlMessage(*input);
-        if (!eml.isValid()) {
-            m_err << "Cannot read the message " << source << ": " << eml.error << '\n';
-            return ExitDataError;
-        }
+        const EmlMessage eml = readEmlMessage(input.bytes);
+        if (!eml.isValid())
+            return fail(ExitDataError, QStringLiteral("Cannot read the message %1: %2").arg(source, eml.error));
         subject = eml.subject;
         message = eml.body;
         messagePart = eml.partUsed;
     } else {
-        message = bodyText(*input);
+        message = TextDecoding::messageText(input.bytes);
     }
     subject.truncate(ScanSession::SubjectWidth);
 
@@ -159,15 +172,18 @@ int ScanCommand::run(const QStringList& arguments)
         outcome = session.press(subject, message, step, &occurrences);
     } while (outcome.kind == PressOutcome::Kind::Stopped);
 
-    if (outcome.kind == PressOutcome::Kind::EmptyInput) {
-        m_err << Captions::EmptyInputPrompt << AppIdentity::Title << '\n';
-        return ExitUsage;
-    }
+    if (outcome.kind == PressOutcome::Kind::EmptyInput)
+        return fail(ExitUsage, Captions::EmptyInputPrompt + QString::fromUtf8(AppIdentity::Title));
 
     const ScanReport report {session.results(), occurrences, step, definitionsPath, phrasesLoaded, messagePart};
     if (parser.isSet(jsonOption))
         m_out << QJsonDocument(report.toJson()).toJson(QJsonDocument::Indented);
     else
         m_out << report.toText();
+    m_out.flush();
+    if (m_out.status() != QTextStream::Ok) {
+        const QString reason = m_out.device() ? m_out.device()->errorString() : QStringLiteral("the stream failed");
+        return fail(ExitIoError, QStringLiteral("Cannot write the results: %1").arg(reason));
+    }
     return exitStatusFor(session.results().passFail());
 }

@@ -5,7 +5,8 @@
 class QTextStream;
 
 // The command-line scanner: reads a message, performs what presses of the scan button do, and prints the
-// results. Returns the process exit status.
+// results. Returns the process exit status; a verdict only when every input was read in full and the
+// results were written.
 class ScanCommand
 {
 public:
@@ -16,7 +17,8 @@ public:
         ExitFail = 2,
         ExitUsage = 64,
         ExitDataError = 65,
-        ExitNoInput = 66
+        ExitNoInput = 66,
+        ExitIoError = 74
     };
 
     ScanCommand(QTextStream& out, QTextStream& err);
@@ -24,6 +26,9 @@ public:
     int run(const QStringList& arguments);
 
 private:
+    // Prints the message, line by line with control characters made visible, and returns the exit status.
+    int fail(int status, const QString& message);
+
     QTextStream& m_out;
     QTextStream& m_err;
 };

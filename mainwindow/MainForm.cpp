@@ -6,11 +6,13 @@
 #include "DefinitionsLoader.h"
 #include "EmlMessage.h"
 #include "HandCursor.h"
+#include "InputFile.h"
 #include "LegacyFonts.h"
 #include "MainFormLayout.h"
 #include "MessageBoxes.h"
 #include "SkinPicture.h"
 #include "SkinRegion.h"
+#include "TextDecoding.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -396,8 +398,9 @@ void MainForm::reportLoadFault(const DefinitionsFault& fault)
 {
     const QString reason = m_definitionsTried.isEmpty() ? fault.describe(m_definitionsPath)
                                                         : describeMissingDefinitions(m_definitionsTried);
-    const QString text = QStringLiteral("Not all trigger phrases could be read.\n\n%1\n\n%2")
-                             .arg(reason, phraseCount(m_session.phrases(), m_locale));
+    const QString text
+        = QStringLiteral("Not all trigger phrases could be read.\n\n%1\n\n%2")
+              .arg(TextDecoding::withVisibleControls(reason), phraseCount(m_session.phrases(), m_locale));
     MessageBoxes::show(this, {QMessageBox::Warning, QString::fromUtf8(AppIdentity::Title), text});
 }
 
@@ -543,10 +546,13 @@ void MainForm::dropEvent(QDropEvent* event)
 
 void MainForm::openMessageFile(const QString& path)
 {
-    const EmlMessage message = readEmlFile(path);
-    if (!message.isValid()) {
-        const QString text
-            = QStringLiteral("The message %1 cannot be read: %2.").arg(QDir::toNativeSeparators(path), message.error);
+    const InputFile::Contents contents
+        = InputFile::read(path, InputFile::MaxMessageBytes, InputFile::Accept::RegularFiles);
+    const EmlMessage message = contents.fault ? EmlMessage {} : readEmlMessage(contents.bytes);
+    const QString error = contents.fault ? contents.fault->reason : message.error;
+    if (!error.isEmpty()) {
+        const QString text = QStringLiteral("The message %1 cannot be read: %2.")
+                                 .arg(QDir::toNativeSeparators(path), TextDecoding::withVisibleControls(error));
         MessageBoxes::show(this, {QMessageBox::Warning, QString::fromUtf8(AppIdentity::Title), text});
         return;
     }

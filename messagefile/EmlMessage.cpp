@@ -2,8 +2,6 @@
 
 #include "HtmlText.h"
 
-#include <QFile>
-
 #include <gmime/gmime.h>
 
 #include <memory>
@@ -144,12 +142,4 @@ EmlMessage readEmlMessage(const QByteArray& bytes)
         message.partUsed = HtmlPart;
     }
     return message;
-}
-
-EmlMessage readEmlFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return failed(QStringLiteral("the file cannot be opened (%1)").arg(file.errorString()));
-    return readEmlMessage(file.readAll());
 }

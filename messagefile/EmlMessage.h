@@ -20,8 +20,6 @@ struct EmlMessage
     bool isValid() const { return error.isEmpty(); }
 };
 
-// Reads a message held in memory. Never throws: a malformed message comes back with `error` set.
+// Reads a message held in memory; the callers read files with their own checks and limits. Never throws: a
+// malformed message comes back with `error` set.
 EmlMessage readEmlMessage(const QByteArray& bytes);
-
-// Reads a message file; an unreadable file comes back with `error` set.
-EmlMessage readEmlFile(const QString& path);

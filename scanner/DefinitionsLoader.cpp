@@ -1,10 +1,10 @@
 #include "DefinitionsLoader.h"
 
+#include "TextDecoding.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QStringDecoder>
 
 #include <cmath>
 
@@ -45,13 +45,12 @@ QList<QStringView> splitLines(QStringView text)
 
 std::optional<double> readWeight(const QString& text, const QLocale& locale)
 {
+    // Read as a decimal point first, or "0.125" would be one hundred and twenty-five where "." groups
+    // thousands.
+    static const QRegularExpression pointNumber(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)$"));
     bool ok = false;
-    double weight = locale.toDouble(text, &ok);
-    if (!ok) {
-        static const QRegularExpression invariantNumber(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)$"));
-        if (invariantNumber.match(text).hasMatch())
-            weight = QLocale::c().toDouble(text, &ok);
-    }
+    const double weight
+        = pointNumber.match(text).hasMatch() ? QLocale::c().toDouble(text, &ok) : locale.toDouble(text, &ok);
     if (!ok || !std::isfinite(weight))
         return std::nullopt;
     return weight;
@@ -85,7 +84,7 @@ QString findDefinitions(const QString& programFolder, QStringList* tried)
     for (const QString& candidate : candidates) {
         if (tried)
             tried->append(candidate);
-        if (QFileInfo(candidate).isFile())
+        if (QFileInfo::exists(candidate))
             return candidate;
     }
     return {};
@@ -96,26 +95,31 @@ QString describeMissingDefinitions(const QStringList& tried)
     return QStringLiteral("Definitions.dat was not found; looked for %1").arg(tried.join(QStringLiteral(" and ")));
 }
 
-LoadedDefinitions loadDefinitionsFile(const QString& path, const QLocale& locale)
+LoadedDefinitions loadDefinitionsFile(const QString& path, const QLocale& locale, InputFile::Accept accept)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        LoadedDefinitions loaded;
-        loaded.fault = DefinitionsFault {0, QStringLiteral("the file cannot be opened (%1)").arg(file.errorString())};
-        return loaded;
-    }
-    return parseDefinitions(file.readAll(), locale);
+    const InputFile::Contents contents = InputFile::read(path, InputFile::MaxDefinitionsBytes, accept);
+    if (!contents.fault)
+        return parseDefinitions(contents.bytes, locale);
+    using Kind = InputFile::Fault::Kind;
+    using Cause = DefinitionsFault::Cause;
+    const Kind kind = contents.fault->kind;
+    LoadedDefinitions loaded;
+    loaded.fault = DefinitionsFault {kind == Kind::CannotOpen       ? Cause::CannotOpen
+                                         : kind == Kind::ReadFailed ? Cause::ReadFailed
+                                                                    : Cause::Contents,
+                                     0, contents.fault->reason};
+    return loaded;
 }
 
 LoadedDefinitions parseDefinitions(const QByteArray& contents, const QLocale& locale)
 {
     LoadedDefinitions loaded;
     const auto fail = [&loaded](int line, const QString& reason) {
-        loaded.fault = DefinitionsFault {line, reason};
+        loaded.fault = DefinitionsFault {DefinitionsFault::Cause::Contents, line, reason};
         return loaded;
     };
 
-    const QString text = QStringDecoder(QStringDecoder::System).decode(contents);
+    const QString text = TextDecoding::definitionsText(contents);
     const QList<QStringView> lines = splitLines(text);
     if (lines.isEmpty())
         return fail(1, QStringLiteral("the file is empty"));
@@ -148,6 +152,14 @@ LoadedDefinitions parseDefinitions(const QByteArray& contents, const QLocale& lo
                 lineNumber,
                 QStringLiteral("the weight \"%1\" is out of range (at most 1,000,000 either way)").arg(weightText));
         loaded.table.setLastWeight(*weight);
+    }
+    if (!loaded.table.hasPhrases()) {
+        // The usual cause: lines saved with a line feed alone, which the format does not take as a line end.
+        const bool lineFeedsOnly = !text.contains(u'\r') && text.contains(u'\n');
+        return fail(0,
+                    lineFeedsOnly ? QStringLiteral("the file contains no trigger phrases (its lines end with a "
+                                                   "line feed alone; they must end with CR LF or CR)")
+                                  : QStringLiteral("the file contains no trigger phrases"));
     }
     return loaded;
 }

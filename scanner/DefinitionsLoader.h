@@ -1,5 +1,6 @@
 #pragma once
 
+#include "InputFile.h"
 #include "PhraseTable.h"
 
 #include <QLocale>
@@ -8,9 +9,19 @@
 
 #include <optional>
 
-// Why reading the definitions file stopped early. Line 0 means no line could be read at all.
+// Why reading the definitions file stopped early. Line 0 means the fault is not tied to a line.
 struct DefinitionsFault
 {
+    enum class Cause
+    {
+        // The file does not exist, cannot be opened, or is not a file that can be read.
+        CannotOpen,
+        // Reading failed part-way; nothing of the file is used.
+        ReadFailed,
+        // What the file holds: its size, its header, a weight, or no trigger phrase at all.
+        Contents,
+    };
+    Cause cause = Cause::Contents;
     int line = 0;
     QString reason;
 
@@ -42,11 +53,15 @@ QString findDefinitions(const QString& programFolder, QStringList* tried = nullp
 // What to tell the user when no candidate exists: the paths that were tried.
 QString describeMissingDefinitions(const QStringList& tried);
 
-// Reads a definitions file: a header line holding a TAB, then lines of phrase TAB weight. Lines end at
-// CR or CR LF; a lone LF does not end a line. Weights are read by the given locale's number rules, and
-// by the invariant rules ("." as decimal point) when the locale cannot read them, so one file serves
-// every user. Never throws: problems come back as the fault.
-LoadedDefinitions loadDefinitionsFile(const QString& path, const QLocale& locale = QLocale::system());
+// Reads a definitions file of at most 64 MiB: a header line holding a TAB, then lines of phrase TAB
+// weight. Lines end at CR or CR LF; a lone LF does not end a line. The text is decoded by its byte-order
+// mark, else as UTF-8, else as Windows-1252. A weight of digits with at most one "." (like 0.125 or
+// -2.000) is read with "." as the decimal point; any other weight by the given locale's number rules, so
+// one file serves every user. A file that yields no trigger phrase is a fault. A read fault leaves the
+// table empty. Never throws: problems come back as the fault.
+LoadedDefinitions loadDefinitionsFile(const QString& path,
+                                      const QLocale& locale = QLocale::system(),
+                                      InputFile::Accept accept = InputFile::Accept::RegularFiles);
 
 // The same rules applied to the file's contents, already read into memory.
 LoadedDefinitions parseDefinitions(const QByteArray& contents, const QLocale& locale = QLocale::system());

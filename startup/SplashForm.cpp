@@ -7,14 +7,17 @@
 #include "NoticeTexts.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
 #include <qdrawutil.h>
 
+#include <cstdlib>
 #include <exception>
 
 using namespace FormStyle;
@@ -94,11 +97,26 @@ void SplashForm::paintEvent(QPaintEvent*)
 
 void SplashForm::tick()
 {
-    // A main window that fails to appear must not keep the splash screen up.
+    // A main window that fails to appear must not keep the splash screen up, nor end the program unseen.
     try {
         m_showMainWindow();
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        reportStartFailure(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        reportStartFailure(QStringLiteral("an unknown fault"));
     }
     unsetCursor();
     deleteLater();
+}
+
+void SplashForm::reportStartFailure(const QString& reason)
+{
+    const QString text = QStringLiteral("The main window cannot be opened: %1.").arg(reason);
+    qCritical("%s", qUtf8Printable(text));
+    // Left open when the splash screen goes; closing it ends the program, which has no window to show.
+    auto* box = new QMessageBox(QMessageBox::Critical, QGuiApplication::applicationDisplayName(), text);
+    box->setObjectName(QStringLiteral("startFailure"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QMessageBox::finished, QCoreApplication::instance(), [] { QCoreApplication::exit(EXIT_FAILURE); });
+    box->show();
 }

@@ -25,6 +25,7 @@ protected:
 
 private:
     void tick();
+    void reportStartFailure(const QString& reason);
 
     std::function<void()> m_showMainWindow;
     QTimer* m_timer = nullptr;

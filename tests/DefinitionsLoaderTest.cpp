@@ -54,7 +54,6 @@ TEST(DefinitionsLoader, LineEndsAndDefinitionLineRules)
         {"CR LF line ends", "h\t1\r\nfree money\t2.5\r\nact now\t1\r\n", {{"free money", 2.5}, {"act now", 1}}},
         {"CR line ends", "h\t1\rfree money\t2.5\ract now\t1\r", {{"free money", 2.5}, {"act now", 1}}},
         {"last line without a line end", "h\t1\r\nfree\t2", {{"free", 2}}},
-        {"a lone LF does not end a line: one header line", "h\t1\nfree\t2\nact now\t1\n", {{"", 0}}},
         {"a lone LF inside a line belongs to the line", "h\t1\rfree\nmoney\t2\r", {{"free\nmoney", 2}}},
         {"spaces trimmed around phrase and weight", "h\t1\r\n  Act now  \t  1  \r\n", {{"Act now", 1}}},
         {"space before the TAB", "h\t1\r\nfree  \t2\r\n", {{"free", 2}}},
@@ -64,8 +63,10 @@ TEST(DefinitionsLoader, LineEndsAndDefinitionLineRules)
          "h\t1\r\n\r\n[Money]\r\n   \tnot a number\r\nfree\t2\r\n\tjunk\r\n",
          {{"free", 2}}},
         {"duplicates give separate entries", "h\t1\r\nfree\t1\r\nfree\t2\r\n", {{"free", 1}, {"free", 2}}},
-        {"header only leaves the single empty entry", "h\t1\r\n", {{"", 0}}},
         {"negative weights are accepted", "h\t1\r\npenalty\t-1.5\r\n", {{"penalty", -1.5}}},
+        {"a million either way is within the limit",
+         "h\t1\r\nbig\t1000000\r\nsmall\t-1000000\r\n",
+         {{"big", 1'000'000}, {"small", -1'000'000}}},
         {"grouped and signed weights", "h\t1\r\nbig\t1,234.5\r\nplus\t+2\r\n", {{"big", 1234.5}, {"plus", 2}}},
     };
     for (const Case& c : cases) {
@@ -79,11 +80,11 @@ TEST(DefinitionsLoader, LineEndsAndDefinitionLineRules)
 TEST(DefinitionsLoader, HeaderTagIsCutOrPaddedToThreeCharacters)
 {
     const std::vector<std::pair<QByteArray, QString>> cases = {
-        {"Definitions\t1.25\r\n", "1.2"},
-        {"Definitions\t7\r\n", "7  "},
-        {"\t  ab  \r\n", "ab "},
-        {"x\ty\tz\r\n", "y\tz"},
-        {"x\t\r\n", "   "},
+        {"Definitions\t1.25\r\nfree\t1\r\n", "1.2"},
+        {"Definitions\t7\r\nfree\t1\r\n", "7  "},
+        {"\t  ab  \r\nfree\t1\r\n", "ab "},
+        {"x\ty\tz\r\nfree\t1\r\n", "y\tz"},
+        {"x\t\r\nfree\t1\r\n", "   "},
     };
     for (const auto& [contents, tag] : cases) {
         SCOPED_TRACE(contents.toStdString());
@@ -110,6 +111,12 @@ TEST(DefinitionsLoader, FaultsStopReadingAndKeepWhatWasRead)
     const std::vector<Case> cases = {
         {"empty file", "", 1, "the file is empty", {{"", 0}}},
         {"header without a TAB", "Definitions 1.2\r\nfree\t1\r\n", 1, "the header line has no TAB", {{"", 0}}},
+        {"header only", "h\t1\r\n\r\nno tab\r\n", 0, "the file contains no trigger phrases", {{"", 0}}},
+        {"a lone LF does not end a line: one header line and no phrase",
+         "h\t1\nfree\t2\nact now\t1\n",
+         0,
+         "the file contains no trigger phrases (its lines end with a line feed alone; they must end with CR LF or CR)",
+         {{"", 0}}},
         {"weight not a number: the phrase stays with weight 0, later lines are not read",
          "h\t1\r\nfree\t1\r\nact now\tabc\r\nlater\t2\r\n",
          3,
@@ -155,8 +162,9 @@ TEST(DefinitionsLoader, WeightsReadByTheLocaleAndByInvariantRules)
         double expected;
     };
     const std::vector<Case> cases = {
-        {German, "2,5", 2.5},  {German, "2.5", 2.5},         {German, "1.234,5", 1234.5}, {German, "-0.5", -0.5},
-        {English, "2.5", 2.5}, {English, "1,234.5", 1234.5}, {English, ".5", 0.5},        {English, "-3", -3},
+        {German, "2,5", 2.5},         {German, "2.5", 2.5}, {German, "1.234,5", 1234.5}, {German, "-0.5", -0.5},
+        {German, "0.125", 0.125},     {German, "2.000", 2}, {German, "-1.5", -1.5},      {English, "2.5", 2.5},
+        {English, "1,234.5", 1234.5}, {English, ".5", 0.5}, {English, "-3", -3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.locale.name().toStdString() + " " + c.weight.toStdString());

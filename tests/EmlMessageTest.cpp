@@ -15,6 +15,13 @@ QString dataFile(const char* name)
     return QStringLiteral(TALLYVEX_TEST_DATA "/eml/") + QString::fromLatin1(name);
 }
 
+EmlMessage readEmlFile(const QString& path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return readEmlMessage(file.readAll());
+}
+
 struct ReadCase
 {
     const char* file;
@@ -109,13 +116,6 @@ TEST(EmlMessageTest, MalformedInputGivesAReasonInsteadOfText)
         EXPECT_TRUE(message.body.isEmpty());
         EXPECT_TRUE(message.partUsed.isEmpty());
     }
-}
-
-TEST(EmlMessageTest, UnreadableFileIsReported)
-{
-    const EmlMessage message = readEmlFile(dataFile("no-such-message.eml"));
-    EXPECT_FALSE(message.isValid());
-    EXPECT_TRUE(message.error.contains(QStringLiteral("cannot be opened"))) << message.error.toStdString();
 }
 
 TEST(HtmlTextTest, LaysOutWhatAReaderSees)

@@ -123,9 +123,12 @@ TEST(DefinitionsLookupTest, BesideTheProgramFirstThenTheSharedDataFolder)
     EXPECT_EQ(findDefinitions(bin, &tried), beside);
     EXPECT_EQ(tried, QStringList {beside});
 
-    // A folder of that name is not a definitions file.
+    // A folder of that name is found, and loading it says what it is rather than "not found".
     ASSERT_TRUE(QFile::remove(beside) && QDir().mkpath(beside));
-    EXPECT_EQ(findDefinitions(bin), shared);
+    EXPECT_EQ(findDefinitions(bin), beside);
+    const LoadedDefinitions folder = loadDefinitionsFile(beside);
+    ASSERT_TRUE(folder.fault.has_value());
+    EXPECT_EQ(folder.fault->describe(beside), beside + ": it is a folder, not a file");
 }
 
 // A copy of the command-line scanner in a prefix of its own finds the definitions as an installed copy does.

@@ -128,16 +128,22 @@ TEST(ScanCommand, ReadsTheBodyAsTheBodyBoxWould)
 {
     SCOPED_TRACE("CR LF and lone CR become one LF each");
     const QJsonObject lineBreaks = scanJson({}, "a\r\nb\rfree");
+    ASSERT_EQ(lineBreaks["occurrences"].toArray().size(), 1);
     EXPECT_EQ(lineBreaks["occurrences"].toArray()[0].toObject()["start"].toInt(), 4);
     EXPECT_EQ(lineBreaks["percentage"].toString(), "22.50%");
 
     SCOPED_TRACE("invalid UTF-8 becomes replacement characters");
-    const QJsonObject invalid = scanJson({}, "\xff\xfe free \xc3");
+    const QJsonObject invalid = scanJson({}, "\xc0\xff free \xc3");
+    ASSERT_EQ(invalid["occurrences"].toArray().size(), 1);
     EXPECT_EQ(invalid["occurrences"].toArray()[0].toObject()["start"].toInt(), 3);
 
-    SCOPED_TRACE("the subject is cut to 120 characters");
-    const QJsonObject cut = scanJson({"-s", QString(119, u'x') + "free"}, "body");
-    EXPECT_EQ(cut["occurrences"].toArray().size(), 0);
+    SCOPED_TRACE("the subject is cut to 120 characters, which changes the percentage");
+    const QString longSubject = QString(115, u'x') + " free " + QString(100, u'y');
+    const QJsonObject cut = scanJson({"-s", longSubject}, "body");
+    const QJsonObject asCut = scanJson({"-s", longSubject.left(120)}, "body");
+    ASSERT_EQ(cut["occurrences"].toArray().size(), 1);
+    EXPECT_EQ(cut["percentage"], asCut["percentage"]);
+    EXPECT_EQ(cut["score"], asCut["score"]);
 
     SCOPED_TRACE("a body file");
     QTemporaryDir dir;
@@ -152,6 +158,7 @@ TEST(ScanCommand, CaptionsFollowTheUsersLocale)
 {
     const QJsonObject report = scanJson({}, "act now", "de_DE.UTF-8");
     EXPECT_EQ(report["score"].toString(), "2,5");
+    ASSERT_EQ(report["occurrences"].toArray().size(), 1);
     EXPECT_EQ(report["occurrences"].toArray()[0].toObject()["text"].toString(), "'act now' - 2,5");
 }
 

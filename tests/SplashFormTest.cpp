@@ -1,7 +1,9 @@
 #include "SplashForm.h"
 #include "AppInfo.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -10,7 +12,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <new>
 #include <stdexcept>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -125,12 +131,29 @@ TEST(SplashForm, ShowsTheMainWindowThenRestoresThePointerThenUnloads)
                             QStringLiteral("unloaded")}));
 }
 
-TEST(SplashForm, MainWindowThatFailsStillEndsTheSplash)
+TEST(SplashForm, MainWindowThatFailsStillEndsTheSplashAndSaysWhy)
 {
-    QPointer<SplashForm> splash = new SplashForm(BuildIdentity, [] { throw std::runtime_error("no main window"); });
-    splash->show();
-    tickSoon(splash);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return splash.isNull(); }, 2000));
+    for (const auto& [name, fail, reason] : std::vector<std::tuple<const char*, std::function<void()>, QString>> {
+             {"a standard exception", [] { throw std::bad_alloc(); }, "std::bad_alloc"},
+             {"anything else", [] { throw 42; }, "an unknown fault"},
+         }) {
+        SCOPED_TRACE(name);
+        QPointer<SplashForm> splash = new SplashForm(BuildIdentity, fail);
+        splash->show();
+        tickSoon(splash);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return splash.isNull(); }, 2000));
+        QMessageBox* box = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == QStringLiteral("startFailure"))
+                box = qobject_cast<QMessageBox*>(window);
+        }
+        ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(box->isVisible());
+        EXPECT_EQ(box->icon(), QMessageBox::Critical);
+        EXPECT_EQ(box->text(), QStringLiteral("The main window cannot be opened: %1.").arg(reason));
+        // Closed by the user, it would end the program.
+        delete box;
+    }
 }
 
 TEST(SplashForm, NeitherClosesEarlyNorDelays)
