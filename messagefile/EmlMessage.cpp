@@ -176,7 +176,9 @@ EmlMessage readEmlMessage(const QByteArray& bytes)
     } else {
         const std::optional<QString> text = htmlToPlainText(decodedText(parts.html));
         if (!text)
-            return failed(QStringLiteral("its HTML part could not be read to its end"));
+            return failed(QStringLiteral("its HTML part could not be read to its end (more than %1 elements "
+                                         "nested, or no memory left)")
+                              .arg(MaxHtmlNesting));
         message.body = *text;
         message.partUsed = HtmlPart;
     }

@@ -3,6 +3,7 @@
 #include <QSet>
 
 #include <libxml/HTMLparser.h>
+#include <libxml/SAX2.h>
 
 #include <memory>
 #include <optional>
@@ -140,17 +141,37 @@ private:
 
 } // namespace
 
+namespace {
+
+// Every end tag that closes no open element makes the parser look through all open ones, so an
+// unbounded depth would let a small message of unclosed and stray tags take minutes. Real mail stays far
+// below this limit.
+
+void startElementWithinDepth(void* context, const xmlChar* name, const xmlChar** attributes)
+{
+    auto* parser = static_cast<htmlParserCtxtPtr>(context);
+    if (parser->nameNr > MaxHtmlNesting) {
+        xmlStopParser(parser);
+        return;
+    }
+    xmlSAX2StartElement(context, name, attributes);
+}
+
+} // namespace
+
 std::optional<QString> htmlToPlainText(const QString& html)
 {
     const QByteArray utf8 = html.toUtf8();
     // Real mail nests deeper than the parser's default limit of 256 elements (spam leaves hundreds of
-    // <font> tags open), and the parser would drop all text after it; XML_PARSE_HUGE lifts that limit.
+    // <font> tags open), and the parser would drop all text after it; XML_PARSE_HUGE lifts that limit in
+    // favour of our own.
     const int options
         = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET | XML_PARSE_HUGE;
     const std::unique_ptr<htmlParserCtxt, decltype(&htmlFreeParserCtxt)> parser(htmlNewParserCtxt(),
                                                                                 &htmlFreeParserCtxt);
     if (!parser)
         return std::nullopt;
+    parser->sax->startElement = &startElementWithinDepth;
     const std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> document(
         htmlCtxtReadMemory(parser.get(), utf8.constData(), static_cast<int>(utf8.size()), nullptr, "UTF-8", options),
         &xmlFreeDoc);
