@@ -139,14 +139,9 @@ private:
     bool m_pendingSpace = false;
 };
 
-} // namespace
-
-namespace {
-
-// Every end tag that closes no open element makes the parser look through all open ones, so an
-// unbounded depth would let a small message of unclosed and stray tags take minutes. Real mail stays far
-// below this limit.
-
+// Stops the parser at an element nested deeper than MaxHtmlNesting. Every end tag that closes no open
+// element makes the parser look through all open ones, so an unbounded depth would let a small message of
+// unclosed and stray tags take minutes. Real mail stays far below the limit.
 void startElementWithinDepth(void* context, const xmlChar* name, const xmlChar** attributes)
 {
     auto* parser = static_cast<htmlParserCtxtPtr>(context);
