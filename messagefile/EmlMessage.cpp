@@ -2,6 +2,8 @@
 
 #include "HtmlText.h"
 
+#include <QRegularExpression>
+
 #include <gmime/gmime.h>
 
 #include <memory>
@@ -37,9 +39,6 @@ struct ParserFindings
         if (!fault.isEmpty())
             return;
         switch (code) {
-        case GMIME_CRIT_MULTIPART_WITHOUT_BOUNDARY:
-            fault = QStringLiteral("a multipart section has no boundary");
-            break;
         case GMIME_CRIT_NESTING_OVERFLOW:
             fault = QStringLiteral("its parts are nested too deeply");
             break;
@@ -58,6 +57,39 @@ struct TextParts
     GMimeTextPart* html = nullptr;
 };
 
+// RFC 2045 section 5.1: type "/" subtype, both tokens.
+bool hasValidContentType(GMimeObject* object)
+{
+    static const QString token = QStringLiteral(R"([^\x00-\x20\x7f()<>@,;:\\"/\[\]?=]+)");
+    static const QRegularExpression typeAndSubtype(QStringLiteral(R"(^\s*%1\s*/\s*%1)").arg(token));
+    const char* header = g_mime_object_get_header(object, "Content-Type");
+    return !header || typeAndSubtype.match(QString::fromLatin1(header)).hasMatch();
+}
+
+// A multipart section whose boundary never appears holds its whole content before the first boundary.
+// A mail reader shows that content, so it becomes the section's one part: a MIME part of its own when
+// it starts with the part's header lines, plain text otherwise.
+void addUndividedContent(GMimeMultipart* multipart)
+{
+    const char* content = g_mime_multipart_get_prologue(multipart);
+    if (!content)
+        return;
+    const QByteArray bytes(content);
+    const GObjectPtr<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(bytes.constData(), bytes.size()));
+    if (bytes.left(8).toLower() == "content-") {
+        const GObjectPtr<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
+        const GObjectPtr<GMimeObject> part(g_mime_parser_construct_part(parser.get(), nullptr));
+        if (part)
+            g_mime_multipart_add(multipart, part.get());
+        return;
+    }
+    const GObjectPtr<GMimeDataWrapper> wrapper(
+        g_mime_data_wrapper_new_with_stream(stream.get(), GMIME_CONTENT_ENCODING_DEFAULT));
+    const GObjectPtr<GMimeTextPart> part(g_mime_text_part_new_with_subtype("plain"));
+    g_mime_part_set_content(GMIME_PART(part.get()), wrapper.get());
+    g_mime_multipart_add(multipart, GMIME_OBJECT(part.get()));
+}
+
 bool isAttachment(GMimeObject* object)
 {
     const char* disposition = g_mime_object_get_disposition(object);
@@ -70,6 +102,8 @@ void findTextParts(GMimeObject* object, TextParts& found)
 {
     if (GMIME_IS_MULTIPART(object)) {
         GMimeMultipart* multipart = GMIME_MULTIPART(object);
+        if (g_mime_multipart_get_count(multipart) == 0)
+            addUndividedContent(multipart);
         const int count = g_mime_multipart_get_count(multipart);
         for (int i = 0; i < count && !found.plain; ++i)
             findTextParts(g_mime_multipart_get_part(multipart, i), found);
@@ -77,8 +111,9 @@ void findTextParts(GMimeObject* object, TextParts& found)
     }
     if (!GMIME_IS_TEXT_PART(object) || isAttachment(object))
         return;
+    // RFC 2045 section 5.2: a part whose content type cannot be read is plain text.
     GMimeContentType* type = g_mime_object_get_content_type(object);
-    if (!found.plain && g_mime_content_type_is_type(type, "text", "plain"))
+    if (!found.plain && (g_mime_content_type_is_type(type, "text", "plain") || !hasValidContentType(object)))
         found.plain = GMIME_TEXT_PART(object);
     else if (!found.html && g_mime_content_type_is_type(type, "text", "html"))
         found.html = GMIME_TEXT_PART(object);
@@ -138,7 +173,12 @@ EmlMessage readEmlMessage(const QByteArray& bytes)
         message.body = withLineFeeds(decodedText(parts.plain));
         message.partUsed = PlainPart;
     } else {
-        message.body = htmlToPlainText(decodedText(parts.html));
+        const std::optional<QString> text = htmlToPlainText(decodedText(parts.html));
+        if (!text)
+            return failed(QStringLiteral("its HTML part could not be read to its end (more than %1 elements "
+                                         "nested, or no memory left)")
+                              .arg(MaxHtmlNesting));
+        message.body = *text;
         message.partUsed = HtmlPart;
     }
     return message;

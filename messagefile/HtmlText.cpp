@@ -3,8 +3,10 @@
 #include <QSet>
 
 #include <libxml/HTMLparser.h>
+#include <libxml/SAX2.h>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -39,36 +41,31 @@ bool isCell(const QString& element)
     return element == u"td" || element == u"th";
 }
 
-// Collects the visible text of the parsed document the way a browser lays it out as lines.
+// Collects the visible text of the parsed document the way a browser lays it out as lines. The tree is
+// walked without recursion, so no nesting depth can exhaust the stack.
 class TextCollector
 {
 public:
-    void walk(const xmlNode* node, bool preformatted)
+    // Walks everything below `container` in document order.
+    void walk(const xmlNode* container)
     {
-        for (; node; node = node->next) {
-            if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
-                const QString text = QString::fromUtf8(reinterpret_cast<const char*>(node->content));
-                preformatted ? addPreformatted(text) : addWords(text);
+        const xmlNode* node = container->children;
+        int preformattedDepth = 0;
+        while (node) {
+            if (enter(node, preformattedDepth > 0)) {
+                preformattedDepth += nameOf(node) == u"pre";
+                node = node->children;
                 continue;
             }
-            if (node->type != XML_ELEMENT_NODE)
-                continue;
-            const QString element = nameOf(node);
-            if (isHidden(element))
-                continue;
-            if (element == u"br") {
-                m_text += u'\n';
-                m_pendingSpace = false;
-                continue;
+            // Leave every element finished here on the way to the next node.
+            while (!node->next && node->parent != container) {
+                node = node->parent;
+                const QString element = nameOf(node);
+                preformattedDepth -= element == u"pre";
+                if (isBlock(element))
+                    endLine();
             }
-            const bool block = isBlock(element);
-            if (block)
-                endLine();
-            else if (isCell(element))
-                m_pendingSpace = true;
-            walk(node->children, preformatted || element == u"pre");
-            if (block)
-                endLine();
+            node = node->next;
         }
     }
 
@@ -81,6 +78,35 @@ public:
     }
 
 private:
+    // Takes the node's own text or opening; true when its children are to be walked next.
+    bool enter(const xmlNode* node, bool preformatted)
+    {
+        if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
+            const QString text = QString::fromUtf8(reinterpret_cast<const char*>(node->content));
+            preformatted ? addPreformatted(text) : addWords(text);
+            return false;
+        }
+        if (node->type != XML_ELEMENT_NODE)
+            return false;
+        const QString element = nameOf(node);
+        if (isHidden(element))
+            return false;
+        if (element == u"br") {
+            m_text += u'\n';
+            m_pendingSpace = false;
+            return false;
+        }
+        if (isBlock(element))
+            endLine();
+        else if (isCell(element))
+            m_pendingSpace = true;
+        if (node->children)
+            return true;
+        if (isBlock(element))
+            endLine();
+        return false;
+    }
+
     void addWords(const QString& text)
     {
         for (const QChar c : text) {
@@ -113,17 +139,42 @@ private:
     bool m_pendingSpace = false;
 };
 
+// Stops the parser at an element nested deeper than MaxHtmlNesting. Every end tag that closes no open
+// element makes the parser look through all open ones, so an unbounded depth would let a small message of
+// unclosed and stray tags take minutes. Real mail stays far below the limit.
+void startElementWithinDepth(void* context, const xmlChar* name, const xmlChar** attributes)
+{
+    auto* parser = static_cast<htmlParserCtxtPtr>(context);
+    if (parser->nameNr > MaxHtmlNesting) {
+        xmlStopParser(parser);
+        return;
+    }
+    xmlSAX2StartElement(context, name, attributes);
+}
+
 } // namespace
 
-QString htmlToPlainText(const QString& html)
+std::optional<QString> htmlToPlainText(const QString& html)
 {
     const QByteArray utf8 = html.toUtf8();
-    const int options = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET;
+    // Real mail nests deeper than the parser's default limit of 256 elements (spam leaves hundreds of
+    // <font> tags open), and the parser would drop all text after it; XML_PARSE_HUGE lifts that limit in
+    // favour of our own.
+    const int options
+        = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET | XML_PARSE_HUGE;
+    const std::unique_ptr<htmlParserCtxt, decltype(&htmlFreeParserCtxt)> parser(htmlNewParserCtxt(),
+                                                                                &htmlFreeParserCtxt);
+    if (!parser)
+        return std::nullopt;
+    parser->sax->startElement = &startElementWithinDepth;
     const std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> document(
-        htmlReadMemory(utf8.constData(), static_cast<int>(utf8.size()), nullptr, "UTF-8", options), &xmlFreeDoc);
-    if (!document)
-        return {};
+        htmlCtxtReadMemory(parser.get(), utf8.constData(), static_cast<int>(utf8.size()), nullptr, "UTF-8", options),
+        &xmlFreeDoc);
+    // A parser that stopped part-way (a limit of its own, or memory) has dropped the rest of the text.
+    if (parser->disableSAX)
+        return std::nullopt;
     TextCollector collector;
-    collector.walk(xmlDocGetRootElement(document.get()), false);
+    if (const xmlNode* root = document ? xmlDocGetRootElement(document.get()) : nullptr)
+        collector.walk(root->parent);
     return collector.text();
 }

@@ -13,7 +13,7 @@ BUILD_PACKAGES=(
     fonts-liberation fonts-dejavu-core
 )
 TEST_PACKAGES=(clang-format xvfb xauth
-    dpkg-dev desktop-file-utils appstream
+    dpkg-dev desktop-file-utils appstream file
     g++-mingw-w64-x86-64 wine wine64)
 FULL_TEST_PACKAGES=(clang-14 libclang-rt-14-dev)
 

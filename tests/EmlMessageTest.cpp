@@ -105,7 +105,6 @@ TEST(EmlMessageTest, MalformedInputGivesAReasonInsteadOfText)
                     "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0>\0",
                     20),
          QStringLiteral("header lines")},
-        {"multipart without boundary", file("broken-no-boundary.eml"), QStringLiteral("no boundary")},
         {"no text part", file("broken-no-text.eml"), QStringLiteral("no text part")},
     };
     for (const BrokenCase& broken : cases) {
@@ -144,7 +143,75 @@ TEST(HtmlTextTest, LaysOutWhatAReaderSees)
     };
     for (const HtmlCase& htmlCase : cases) {
         SCOPED_TRACE(htmlCase.name);
-        EXPECT_EQ(htmlToPlainText(htmlCase.html), htmlCase.text);
+        EXPECT_EQ(htmlToPlainText(htmlCase.html).value_or(QStringLiteral("(not read)")), htmlCase.text);
+    }
+}
+
+// Text below the parser's default depth limit of 256 is read; deeper than our own limit, the document is
+// refused rather than cut.
+TEST(HtmlTextTest, DeepNestingIsReadOrRefusedNeverCut)
+{
+    struct DepthCase
+    {
+        const char* name;
+        QString html;
+        QString text;
+    };
+    const auto repeated = [](const char* markup, int times) { return QString::fromLatin1(markup).repeated(times); };
+    const std::vector<DepthCase> cases {
+        {"300 nested blocks",
+         repeated("<div>", 300) + QStringLiteral("free money") + repeated("</div>", 300)
+             + QStringLiteral("<p>act now</p>"),
+         QStringLiteral("free money\nact now")},
+        {"300 unclosed font tags", repeated("<font size=2>", 300) + QStringLiteral("cheap <b>meds</b><p>order today"),
+         QStringLiteral("cheap meds\norder today")},
+        {"nested to the limit", repeated("<div>", MaxHtmlNesting - 2) + QStringLiteral("deep offer"),
+         QStringLiteral("deep offer")},
+        {"nested beyond the limit", repeated("<div>", MaxHtmlNesting + 1) + QStringLiteral("deep offer"),
+         QStringLiteral("(not read)")},
+    };
+    for (const DepthCase& depthCase : cases) {
+        SCOPED_TRACE(depthCase.name);
+        EXPECT_EQ(htmlToPlainText(depthCase.html).value_or(QStringLiteral("(not read)")), depthCase.text);
+    }
+}
+
+// Mail that breaks the MIME rules is read the way a mail reader shows it; what has no text is refused.
+TEST(EmlMessageTest, MalformedMimeIsReadAsAMailReaderShowsIt)
+{
+    struct MimeCase
+    {
+        const char* name;
+        QByteArray headersAndBody;
+        QString body;
+        QString partUsed;
+    };
+    const std::vector<MimeCase> cases {
+        {"content type without slash", "Content-Type: text plain\n\nFree money\n", QStringLiteral("Free money\n"),
+         Plain},
+        {"content type in a part",
+         "Content-Type: multipart/mixed; boundary=b\n\n--b\nContent-Type: texthtml\n\n<b>Act</b> now\n--b--\n",
+         QStringLiteral("<b>Act</b> now"), Plain},
+        {"boundary never appears", "Content-Type: multipart/alternative; boundary=\"b\"\n\nBuy now\nToday only\n",
+         QStringLiteral("Buy now\nToday only\n"), Plain},
+        {"no boundary parameter", "Content-Type: multipart/mixed\n\nBuy now\n", QStringLiteral("Buy now\n"), Plain},
+        {"only the closing boundary, after the part's header lines",
+         "Content-Type: multipart/alternative; boundary=b\n\nContent-Type: text/html\n\n<p>Act now</p>\n--b--\n",
+         QStringLiteral("Act now"), Html},
+        {"no text at all", "Content-Type: audio/basic\nContent-Transfer-Encoding: base64\n\nAAAA\n", QString(),
+         QString()},
+    };
+    for (const MimeCase& mimeCase : cases) {
+        SCOPED_TRACE(mimeCase.name);
+        const EmlMessage message
+            = readEmlMessage("From: a@example.com\nSubject: Offer\nMIME-Version: 1.0\n" + mimeCase.headersAndBody);
+        if (mimeCase.partUsed.isEmpty()) {
+            EXPECT_TRUE(message.error.contains(QStringLiteral("no text part"))) << message.error.toStdString();
+            continue;
+        }
+        EXPECT_EQ(message.error, QString());
+        EXPECT_EQ(message.body, mimeCase.body);
+        EXPECT_EQ(message.partUsed, mimeCase.partUsed);
     }
 }
 

@@ -74,9 +74,10 @@ TEST(EmlScanCommandTest, RefusesWhatItCannotUse)
     };
     const std::vector<Case> cases {
         {"malformed message",
-         {QStringLiteral("--eml"), emlFile("broken-no-boundary.eml")},
+         {QStringLiteral("--eml"), emlFile("broken-empty-part.eml")},
          65,
-         QStringLiteral("broken-no-boundary.eml: the message is malformed: a multipart section has no boundary")},
+         QStringLiteral(
+             "broken-empty-part.eml: the message is malformed: a part has neither header lines nor content")},
         {"not a message",
          {QStringLiteral("--eml"), emlFile("broken-no-headers.eml")},
          65,

@@ -145,7 +145,7 @@ TEST_F(MessageDrop, AnythingElseIsRefusedAndChangesNothing)
 TEST_F(MessageDrop, MalformedMessageIsReportedInAMessageBox)
 {
     control<QLineEdit>("tbSubject")->setText(QStringLiteral("Kept"));
-    for (const char* file : {"broken-no-boundary.eml", "missing.eml"}) {
+    for (const char* file : {"broken-empty-part.eml", "missing.eml"}) {
         SCOPED_TRACE(file);
         const qsizetype shown = m_messages.requests().size();
         EXPECT_TRUE(dropFiles({emlFile(file)}));
@@ -156,7 +156,7 @@ TEST_F(MessageDrop, MalformedMessageIsReportedInAMessageBox)
         EXPECT_TRUE(request.text.contains(QString::fromLatin1(file))) << request.text.toStdString();
         EXPECT_EQ(control<QLineEdit>("tbSubject")->text(), QStringLiteral("Kept"));
     }
-    EXPECT_TRUE(m_messages.requests().constFirst().text.contains(QStringLiteral("no boundary")));
+    EXPECT_TRUE(m_messages.requests().constFirst().text.contains(QStringLiteral("neither header lines nor content")));
     EXPECT_TRUE(m_messages.requests().constLast().text.contains(QStringLiteral("cannot be opened")));
 }
 
