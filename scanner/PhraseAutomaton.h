@@ -90,6 +90,17 @@ public:
         }
     }
 
+    // Calls report(pattern, start) for every pattern that ends in `node`, retired or not, longest first.
+    template <typename Report>
+    void reportEveryEndingAt(std::int32_t node, std::size_t end, Report&& report) const
+    {
+        const auto n = std::size_t(node);
+        for (std::int32_t reporting = m_nodePattern[n] >= 0 ? node : m_suffixReport[n]; reporting >= 0;
+             reporting = m_suffixReport[std::size_t(reporting)]) {
+            report(m_nodePattern[std::size_t(reporting)], end + 1 - std::size_t(m_depth[std::size_t(reporting)]));
+        }
+    }
+
     // Calls report(pattern) for each unretired pattern that occurs in pattern `within`. A walk over that
     // pattern's own units would pass exactly the nodes of its path, so the path is followed instead.
     template <typename Report>

@@ -112,6 +112,9 @@ private:
     PhraseTable m_table;
     std::unique_ptr<PhraseSearch> m_search;
     QString m_scanText;
+    // The texts m_scanText was written from.
+    QString m_subject;
+    QString m_body;
     ScanResults m_results;
     qint16 m_stepIndex = 0;
     qsizetype m_matchPos = 0;
