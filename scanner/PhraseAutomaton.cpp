@@ -1,6 +1,7 @@
 #include "PhraseAutomaton.h"
 
 #include <algorithm>
+#include <bit>
 #include <limits>
 #include <numeric>
 
@@ -171,24 +172,22 @@ void PhraseAutomaton::numberPatternsInInputOrder()
 
 void PhraseAutomaton::buildSymbolMap()
 {
-    // One symbol per unit that occurs in a pattern, in the order of the units.
-    std::vector<bool> occurs(0x110000, false);
-    char32_t highestBmp = 0;
-    for (const EdgeTo& edge : m_edges) {
-        occurs[edge.unit] = true;
-        if (edge.unit < 0x10000)
-            highestBmp = std::max(highestBmp, edge.unit);
+    // One symbol per unit that occurs in a pattern, in the order of the units: marked in a bit per code
+    // point, then read back a word of bits at a time.
+    std::vector<std::uint64_t> occurs(0x110000 / 64, 0);
+    for (const EdgeTo& edge : m_edges)
+        occurs[edge.unit / 64] |= std::uint64_t(1) << (edge.unit % 64);
+    std::vector<char32_t> units;
+    for (std::size_t word = 0; word < occurs.size(); ++word) {
+        for (std::uint64_t bits = occurs[word]; bits != 0; bits &= bits - 1)
+            units.push_back(char32_t(word * 64 + std::size_t(std::countr_zero(bits))));
     }
-    m_bmpSymbols.assign(m_edges.empty() || !occurs[highestBmp] ? 0 : std::size_t(highestBmp) + 1, 0);
-    for (char32_t unit = 0; unit < m_bmpSymbols.size(); ++unit) {
-        if (occurs[unit])
-            m_bmpSymbols[unit] = ++m_bmpSymbolCount;
-    }
-    for (char32_t unit = 0x10000; unit < occurs.size(); ++unit) {
-        if (occurs[unit])
-            m_supplementaryUnits.push_back(unit);
-    }
-    m_symbolCount = 1 + m_bmpSymbolCount + m_supplementaryUnits.size();
+    const auto firstSupplementary = std::lower_bound(units.begin(), units.end(), char32_t(0x10000));
+    m_bmpSymbols.assign(firstSupplementary == units.begin() ? 0 : std::size_t(*(firstSupplementary - 1)) + 1, 0);
+    for (auto unit = units.begin(); unit != firstSupplementary; ++unit)
+        m_bmpSymbols[*unit] = ++m_bmpSymbolCount;
+    m_supplementaryUnits.assign(firstSupplementary, units.end());
+    m_symbolCount = 1 + units.size();
 }
 
 void PhraseAutomaton::buildFailureLinks()

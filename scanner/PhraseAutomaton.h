@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LargeArray.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -172,9 +174,9 @@ private:
 
     // Per node, numbered breadth first: its parent, its pattern (-1 for none), and the pattern of the
     // nearest pattern-ending node strictly down its suffix chain (-1 for none).
-    std::vector<std::int32_t> m_parent;
-    std::vector<std::int32_t> m_nodePattern;
-    std::vector<std::int32_t> m_suffixPattern;
+    LargeArray<std::int32_t> m_parent;
+    LargeArray<std::int32_t> m_nodePattern;
+    LargeArray<std::int32_t> m_suffixPattern;
     // What a walk reads at a node without a row in the table, side by side: where its edges begin and its
     // failure link; and per edge, its unit and the position it leads to. A node's edges are
     // m_edges[m_links[n].edgeBegin .. m_links[n+1].edgeBegin), sorted by unit.
@@ -188,8 +190,8 @@ private:
         char32_t unit;
         Position target;
     };
-    std::vector<NodeLinks> m_links;
-    std::vector<EdgeTo> m_edges;
+    LargeArray<NodeLinks> m_links;
+    LargeArray<EdgeTo> m_edges;
     // Symbols: per unit of the Basic Multilingual Plane up to the highest one in a pattern, and the sorted
     // units beyond it (symbol = 1 + m_bmpSymbolCount + index).
     std::vector<std::uint32_t> m_bmpSymbols;
@@ -199,7 +201,7 @@ private:
     // The first m_denseCount nodes have a row in m_dense (the next position for every symbol), the others
     // follow their edges and failure links.
     std::size_t m_denseCount = 0;
-    std::vector<std::int32_t> m_dense;
+    LargeArray<std::int32_t> m_dense;
     // The same table in half the memory, instead of m_dense, when every position fits 16 bits: the walk
     // waits on one look-up per unit, and a smaller table stays nearer the processor.
     std::vector<std::int16_t> m_narrowDense;
