@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImageReader>
@@ -67,10 +68,35 @@ void WindowScan(benchmark::State& state)
     state.SetLabel(verdict->text().toStdString());
 }
 
+// Step Through in the real window on the same 10 MB body: "Scan" stops at the first occurrence, then
+// each press of "Next" is measured until painted.
+void WindowStep(benchmark::State& state)
+{
+    MainForm form(QStringLiteral(TALLYVEX_SOURCE_DIR "/resources/Definitions.dat"), QLocale(QLocale::English));
+    form.show();
+    auto* body = form.findChild<QPlainTextEdit*>(QStringLiteral("tbInput"));
+    auto* scan = form.findChild<QPushButton*>(QStringLiteral("cmdScore"));
+    auto* step = form.findChild<QCheckBox*>(QStringLiteral("chkStep"));
+    if (!body || !scan || !step) {
+        state.SkipWithError("the window's controls are missing");
+        return;
+    }
+    body->setPlainText(tenMegabyteBody());
+    step->click();
+    scan->click();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        scan->click();
+        QApplication::processEvents();
+    }
+    state.counters["stopped_at"] = double(form.session().matchPos());
+}
+
 } // namespace
 
 BENCHMARK(W6)->Unit(benchmark::kMillisecond);
 BENCHMARK(WindowScan)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(WindowStep)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 
 int main(int argc, char* argv[])
 {
