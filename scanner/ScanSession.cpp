@@ -36,6 +36,12 @@ ScanSession::ScanSession(const QLocale& locale, SearchFactory makeSearch)
 
 ScanSession::~ScanSession() = default;
 
+void ScanSession::clearResults()
+{
+    m_results.resetResults();
+    m_results.updateGauges();
+}
+
 void ScanSession::resetDefinitions()
 {
     setDefinitions(PhraseTable {});
@@ -71,10 +77,8 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
     if (isBlank(subject) && isBlank(body))
         return outcome;
 
-    if (!isPaused()) {
-        m_results.resetResults();
-        m_results.updateGauges();
-    }
+    if (!isPaused())
+        clearResults();
     m_results.setPassFail(QString());
     m_results.setStatus(Captions::StatusScanning);
 

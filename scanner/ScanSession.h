@@ -72,6 +72,10 @@ public:
     const ScanResults& results() const { return m_results; }
     const PhraseTable& phrases() const { return m_table; }
 
+    // Score, percentage and phrase list back to their idle captions, the gauge sized from them; the verdict,
+    // the status and a paused walk stay.
+    void clearResults();
+
     // Back to a table of one empty entry, and no scan paused.
     void resetDefinitions();
     void setDefinitions(PhraseTable table);
