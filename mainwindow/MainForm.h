@@ -59,6 +59,9 @@ private:
     void openMessageFile(const QString& path);
 
     PressOutcome runScan();
+    // The body box's text, taken from the box again only after it changed: Step Through presses again and
+    // again on a body that may be megabytes long.
+    const QString& bodyText();
     void stepThroughClicked(bool checked);
     void selectOccurrence(const Occurrence& occurrence);
     void showResults();
@@ -74,6 +77,8 @@ private:
     QStringList m_definitionsTried;
     QLocale m_locale;
     ScanSession m_session;
+    QString m_bodyText;
+    bool m_bodyChanged = true;
 
     SkinPicture* m_picMainSkin = nullptr;
     QPushButton* m_cmdGo = nullptr;
