@@ -78,10 +78,10 @@ void PhraseAutomaton::buildTrie(const std::vector<std::u32string>& patterns)
         units += pattern.size();
     }
     m_parent.reserve(units + 1);
-    m_nodePattern.reserve(units + 1);
+    m_reports.reserve(units + 1);
     m_edges.reserve(units);
     m_parent.push_back(-1);
-    m_nodePattern.push_back(-1);
+    m_reports.push_back({});
     constexpr std::size_t BlockDepths = 16;
     std::vector<char32_t> columns;
     std::size_t columnHeight = 0;
@@ -108,14 +108,14 @@ void PhraseAutomaton::buildTrie(const std::vector<std::u32string>& patterns)
                 lastUnit = unit;
                 m_edges.push_back({unit, 0});
                 m_parent.push_back(at.node);
-                m_nodePattern.push_back(-1);
+                m_reports.push_back({});
             }
             at.node = std::int32_t(m_parent.size() - 1);
             if (at.length > depth + 1) {
                 standing[longer++] = at;
                 continue;
             }
-            std::int32_t& nodePattern = m_nodePattern[std::size_t(at.node)];
+            std::int32_t& nodePattern = m_reports[std::size_t(at.node)].pattern;
             if (nodePattern < 0) {
                 nodePattern = std::int32_t(m_patternNode.size());
                 m_patternNode.push_back(at.node);
@@ -129,7 +129,7 @@ void PhraseAutomaton::buildTrie(const std::vector<std::u32string>& patterns)
     // Patterns that share prefixes leave room over; long ones little, not worth a copy.
     if (m_parent.size() < m_parent.capacity() / 8 * 7) {
         m_parent.shrink_to_fit();
-        m_nodePattern.shrink_to_fit();
+        m_reports.shrink_to_fit();
         m_edges.shrink_to_fit();
     }
 
@@ -159,7 +159,7 @@ void PhraseAutomaton::numberPatternsInInputOrder()
     };
     std::for_each(m_patternOf.begin(), m_patternOf.end(), renumber);
     for (const std::int32_t node : m_patternNode)
-        renumber(m_nodePattern[std::size_t(node)]);
+        renumber(m_reports[std::size_t(node)].pattern);
     std::vector<std::int32_t> patternNode(m_patternNode.size());
     std::vector<std::int32_t> patternLength(m_patternLength.size());
     for (std::size_t pattern = 0; pattern < m_patternNode.size(); ++pattern) {
@@ -195,7 +195,6 @@ void PhraseAutomaton::buildFailureLinks()
     // In breadth-first order every shorter suffix is linked, and has its row in the transition table,
     // before it is needed: a failure link then mostly costs one look-up in the table.
     const std::size_t nodes = m_parent.size();
-    m_suffixPattern.assign(nodes, -1);
     m_denseCount = std::max<std::size_t>(1, std::min(nodes, DenseTableLimit / m_symbolCount));
     m_dense.assign(m_denseCount * m_symbolCount, 0);
     for (std::size_t node = 0; node < nodes; ++node) {
@@ -205,7 +204,7 @@ void PhraseAutomaton::buildFailureLinks()
             const char32_t unit = m_edges[e].unit;
             const std::int32_t failure = node == 0 ? 0 : nodeAt(transition(nodeFailure, unit, symbolOf(unit)));
             m_links[std::size_t(target)].failure = failure;
-            m_suffixPattern[std::size_t(target)] = firstEndingAt(failure);
+            m_reports[std::size_t(target)].suffix = firstEndingAt(failure);
             m_edges[e].target = positionOf(target);
         }
         if (node < m_denseCount)
@@ -213,7 +212,7 @@ void PhraseAutomaton::buildFailureLinks()
     }
     m_patternSuffix.resize(m_patternNode.size());
     for (std::size_t pattern = 0; pattern < m_patternNode.size(); ++pattern)
-        m_patternSuffix[pattern] = m_suffixPattern[std::size_t(m_patternNode[pattern])];
+        m_patternSuffix[pattern] = m_reports[std::size_t(m_patternNode[pattern])].suffix;
     narrowTable();
 }
 
@@ -274,12 +273,12 @@ std::uint32_t PhraseAutomaton::supplementarySymbol(char32_t unit) const
 
 std::size_t PhraseAutomaton::memoryBytes() const
 {
-    return (m_parent.capacity() + m_nodePattern.capacity() + m_suffixPattern.capacity() + m_patternOf.capacity()
-            + m_patternNode.capacity() + m_patternLength.capacity() + m_patternSuffix.capacity() + m_dense.capacity())
+    return (m_parent.capacity() + m_patternOf.capacity() + m_patternNode.capacity() + m_patternLength.capacity()
+            + m_patternSuffix.capacity() + m_dense.capacity())
         * sizeof(std::int32_t)
-        + m_narrowDense.capacity() * sizeof(std::int16_t) + m_links.capacity() * sizeof(NodeLinks)
-        + m_edges.capacity() * sizeof(EdgeTo) + m_bmpSymbols.capacity() * sizeof(std::uint32_t)
-        + m_supplementaryUnits.capacity() * sizeof(char32_t);
+        + m_reports.capacity() * sizeof(NodeReports) + m_narrowDense.capacity() * sizeof(std::int16_t)
+        + m_links.capacity() * sizeof(NodeLinks) + m_edges.capacity() * sizeof(EdgeTo)
+        + m_bmpSymbols.capacity() * sizeof(std::uint32_t) + m_supplementaryUnits.capacity() * sizeof(char32_t);
 }
 
 std::int32_t PhraseAutomaton::liveFrom(WalkState& state, std::int32_t pattern)

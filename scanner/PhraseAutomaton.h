@@ -25,8 +25,8 @@ public:
         // suffix chain.
         bool mayReport(std::int32_t node) const
         {
-            const std::int32_t own = m_automaton->m_nodePattern[std::size_t(node)];
-            const std::int32_t first = own >= 0 ? own : m_automaton->m_suffixPattern[std::size_t(node)];
+            const std::int32_t own = m_automaton->m_reports[std::size_t(node)].pattern;
+            const std::int32_t first = own >= 0 ? own : m_automaton->m_reports[std::size_t(node)].suffix;
             return first >= 0 && (!m_retired[std::size_t(first)] || m_nextReporting[std::size_t(first)] >= 0);
         }
 
@@ -57,7 +57,7 @@ public:
     // in order.
     std::int32_t patternOf(std::size_t index) const { return m_patternOf[index]; }
     std::int32_t patternCount() const { return std::int32_t(m_patternNode.size()); }
-    std::size_t nodeCount() const { return m_nodePattern.size(); }
+    std::size_t nodeCount() const { return m_reports.size(); }
     // The length of the longest pattern; 0 without patterns.
     std::int32_t longestPattern() const { return m_longestPattern; }
     std::size_t memoryBytes() const;
@@ -155,13 +155,13 @@ private:
     Position positionOf(std::int32_t node) const
     {
         const auto n = std::size_t(node);
-        return m_nodePattern[n] >= 0 || m_suffixPattern[n] >= 0 ? ~node : node;
+        return m_reports[n].pattern >= 0 || m_reports[n].suffix >= 0 ? ~node : node;
     }
     // The longest pattern that ends in `node`, or -1.
     std::int32_t firstEndingAt(std::int32_t node) const
     {
-        const std::int32_t own = m_nodePattern[std::size_t(node)];
-        return own >= 0 ? own : m_suffixPattern[std::size_t(node)];
+        const std::int32_t own = m_reports[std::size_t(node)].pattern;
+        return own >= 0 ? own : m_reports[std::size_t(node)].suffix;
     }
     // The edge from `node` by `unit`, or -1. Breadth-first numbering makes edge e lead to node e + 1.
     std::int32_t edgeOf(std::int32_t node, char32_t unit) const;
@@ -175,8 +175,13 @@ private:
     // Per node, numbered breadth first: its parent, its pattern (-1 for none), and the pattern of the
     // nearest pattern-ending node strictly down its suffix chain (-1 for none).
     LargeArray<std::int32_t> m_parent;
-    LargeArray<std::int32_t> m_nodePattern;
-    LargeArray<std::int32_t> m_suffixPattern;
+    struct NodeReports
+    {
+        std::int32_t pattern = -1;
+        std::int32_t suffix = -1;
+    };
+    // Side by side, as the walk asks for both.
+    LargeArray<NodeReports> m_reports;
     // What a walk reads at a node without a row in the table, side by side: where its edges begin and its
     // failure link; and per edge, its unit and the position it leads to. A node's edges are
     // m_edges[m_links[n].edgeBegin .. m_links[n+1].edgeBegin), sorted by unit.
