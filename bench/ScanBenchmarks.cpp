@@ -234,6 +234,71 @@ void W7(benchmark::State& state)
     }
 }
 
+// tallyvex-scan as a whole process on 1 MB of the sample messages, scanned normally and stepped through
+// stop by stop (every occurrence of every phrase, printed).
+void W8(benchmark::State& state)
+{
+    QTemporaryDir folder;
+    const Message message = realisticMessage(1024 * 1024);
+    const QString bodyPath = folder.filePath(QStringLiteral("message.txt"));
+    QFile body(bodyPath);
+    if (!body.open(QIODevice::WriteOnly))
+        qFatal("cannot write the message");
+    body.write(message.body.toUtf8());
+    body.close();
+    QStringList arguments {QStringLiteral("-s"), message.subject, bodyPath};
+    if (state.range(0) != 0)
+        arguments.prepend(QStringLiteral("--step"));
+    qsizetype lines = 0;
+    for (auto _ : state) {
+        QProcess process;
+        process.start(QStringLiteral(TALLYVEX_BIN_DIR "/tallyvex-scan"), arguments);
+        process.waitForFinished(-1);
+        if (process.exitStatus() != QProcess::NormalExit)
+            state.SkipWithError("the process crashed");
+        lines = process.readAllStandardOutput().count('\n');
+    }
+    state.counters["output_lines"] = double(lines);
+}
+
+// 32,768 phrases of 1,000 characters (33 MB of definitions): the file loaded and the automaton built, as
+// the window and tallyvex-scan do at start-up.
+void W9(benchmark::State& state)
+{
+    static QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("Definitions.dat"));
+    if (!QFile::exists(path)) {
+        const Message message = realisticMessage(5 * 1024);
+        QStringList vocabulary;
+        static const QRegularExpression word(QStringLiteral("[A-Za-z]+"));
+        for (auto it = word.globalMatch(message.body); it.hasNext();)
+            vocabulary.append(it.next().captured().toLower());
+        std::mt19937 random(1208);
+        QByteArray text = "Tallyvex definitions\t1.2\r\n\r\n[Long phrases]\r\n";
+        for (int i = 0; i < 32768; ++i) {
+            QString phrase;
+            while (phrase.size() < 1000)
+                phrase
+                    += vocabulary.at(std::uniform_int_distribution<qsizetype>(0, vocabulary.size() - 1)(random)) + u' ';
+            text += phrase.first(999).toUtf8() + "x\t0.5\r\n";
+        }
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
+            qFatal("cannot write the long definitions");
+    }
+    qsizetype characters = 0;
+    for (auto _ : state) {
+        LoadedDefinitions loaded = loadDefinitionsFile(path, QLocale::c());
+        FastSearch search(loaded.table);
+        characters = 0;
+        for (const TriggerPhrase& entry : loaded.table)
+            characters += entry.phrase.size();
+        state.counters["automaton_bytes_per_char"] = double(search.automaton().memoryBytes()) / double(characters);
+        benchmark::DoNotOptimize(search);
+    }
+    state.counters["phrase_chars"] = double(characters);
+}
+
 } // namespace
 
 BENCHMARK(W1)->ArgName("fast")->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
@@ -246,5 +311,8 @@ BENCHMARK(W4)->Unit(benchmark::kMillisecond);
 BENCHMARK(W4Build)->Unit(benchmark::kMillisecond);
 BENCHMARK(W5)->ArgName("fast")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 BENCHMARK(W7)->ArgName("spamfilter")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
+BENCHMARK(W8)->ArgName("step")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(W9)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 BENCHMARK_MAIN();

@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
@@ -138,10 +139,35 @@ void WindowTyping(benchmark::State& state)
     }
 }
 
+// Step Through in the real window on the same 10 MB body: "Scan" stops at the first occurrence, then
+// each press of "Next" is measured until painted.
+void WindowStep(benchmark::State& state)
+{
+    MainForm form(QStringLiteral(TALLYVEX_SOURCE_DIR "/resources/Definitions.dat"), QLocale(QLocale::English));
+    form.show();
+    auto* body = form.findChild<QPlainTextEdit*>(QStringLiteral("tbInput"));
+    auto* scan = form.findChild<QPushButton*>(QStringLiteral("cmdScore"));
+    auto* step = form.findChild<QCheckBox*>(QStringLiteral("chkStep"));
+    if (!body || !scan || !step) {
+        state.SkipWithError("the window's controls are missing");
+        return;
+    }
+    body->setPlainText(sampleBody(10));
+    step->click();
+    scan->click();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        scan->click();
+        QApplication::processEvents();
+    }
+    state.counters["stopped_at"] = double(form.session().matchPos());
+}
+
 } // namespace
 
 BENCHMARK(W6)->Unit(benchmark::kMillisecond);
 BENCHMARK(WindowScan)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(WindowStep)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 BENCHMARK(WindowTyping)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 // The larger body last, so that the peak memory it reports is its own.
 BENCHMARK(WindowOneLine)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);

@@ -28,6 +28,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 #include <QUrl>
 
@@ -289,6 +290,7 @@ void MainForm::createControls()
 
     connect(m_cmdScore, &QPushButton::clicked, this, &MainForm::runScan);
     connect(m_chkStep, &QCheckBox::clicked, this, &MainForm::stepThroughClicked);
+    connect(m_tbInput->document(), &QTextDocument::contentsChanged, this, [this] { m_bodyChanged = true; });
     connect(m_cmdSubPaste, &QPushButton::clicked, this, [this] { paste(Pane::Subject); });
     connect(m_cmdSubCopy, &QPushButton::clicked, this, [this] { copy(Pane::Subject); });
     connect(m_cmdSubClear, &QPushButton::clicked, this, [this] { clear(Pane::Subject); });
@@ -406,7 +408,7 @@ void MainForm::reportLoadFault(const DefinitionsFault& fault)
 
 PressOutcome MainForm::runScan()
 {
-    const PressOutcome outcome = m_session.press(m_tbSubject->text(), m_tbInput->text(), m_chkStep->isChecked());
+    const PressOutcome outcome = m_session.press(m_tbSubject->text(), bodyText(), m_chkStep->isChecked());
     if (outcome.kind == PressOutcome::Kind::EmptyInput) {
         const QString title = QString::fromUtf8(AppIdentity::Title);
         MessageBoxes::show(this, {QMessageBox::NoIcon, title, Captions::EmptyInputPrompt + title});
@@ -418,6 +420,15 @@ PressOutcome MainForm::runScan()
         selectOccurrence(outcome.stop());
     showResults();
     return outcome;
+}
+
+const QString& MainForm::bodyText()
+{
+    if (m_bodyChanged) {
+        m_bodyText = m_tbInput->text();
+        m_bodyChanged = false;
+    }
+    return m_bodyText;
 }
 
 void MainForm::stepThroughClicked(bool checked)
@@ -510,11 +521,9 @@ void MainForm::paste(Pane pane)
 // Empties the pane and the results, but leaves the status, Step Through and a paused walk as they are.
 void MainForm::clear(Pane pane)
 {
-    ScanResults& results = m_session.results();
-    results.setPassFail(QString());
+    m_session.results().setPassFail(QString());
     replacePaneText(pane, QString());
-    results.resetResults();
-    results.updateGauges();
+    m_session.clearResults();
     showResults();
 }
 

@@ -62,6 +62,9 @@ private:
 
     PressOutcome runScan();
     bool pressEnter(Pane pane);
+    // The body box's text, taken from the box again only after it changed: Step Through presses again and
+    // again on a body that may be megabytes long.
+    const QString& bodyText();
     void stepThroughClicked(bool checked);
     void placeBodyCaret(const QTextCursor& caret);
     void selectOccurrence(const Occurrence& occurrence);
@@ -78,6 +81,8 @@ private:
     QStringList m_definitionsTried;
     QLocale m_locale;
     ScanSession m_session;
+    QString m_bodyText;
+    bool m_bodyChanged = true;
 
     // Where the user left the body's caret before the scan took it over to show its stops; the body's
     // own line break of an Enter goes there. Valid while m_scanHoldsBodyCaret.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <bit>
 #include <functional>
+#include <limits>
 #include <numeric>
 
 FastSearch::FastSearch(const PhraseTable& table)
@@ -68,6 +69,9 @@ void FastSearch::setText(const QString& scanText)
 {
     m_text = &scanText;
     m_folded.clear();
+    m_every = EveryOccurrence::NotAsked;
+    m_everyBegin.clear();
+    m_everyStart.clear();
     m_candidates = m_plainSearched;
     if (m_automaton.patternCount() == 0)
         return;
@@ -184,7 +188,56 @@ qsizetype FastSearch::findFirst(qsizetype index, qsizetype from)
     const qsizetype first = m_answers[size_t(entry.pattern)].first;
     if (first < 0 || first >= from)
         return first;
+    if (m_every == EveryOccurrence::Kept) {
+        const auto begin = m_everyStart.begin() + m_everyBegin[size_t(entry.pattern)];
+        const auto end = m_everyStart.begin() + m_everyBegin[size_t(entry.pattern) + 1];
+        const auto found
+            = std::lower_bound(begin, end, from, [](std::uint32_t start, qsizetype f) { return start < f; });
+        return found == end ? -1 : qsizetype(*found);
+    }
     return searchFolded(m_phrases.at(index), from);
+}
+
+void FastSearch::keepEveryOccurrence()
+{
+    if (m_every != EveryOccurrence::NotAsked || m_automaton.patternCount() == 0)
+        return;
+    m_every = EveryOccurrence::TooMany;
+    // Kept occurrences take at most about two bytes per unit of text; a text holding more (many nested
+    // phrases over long runs of one letter) is searched phrase by phrase instead.
+    const qsizetype size = m_text->size();
+    const auto limit = std::size_t(size / 2 + 65536);
+    if (size >= qsizetype(std::numeric_limits<std::uint32_t>::max()))
+        return;
+    struct Found
+    {
+        std::int32_t pattern;
+        std::uint32_t start;
+    };
+    std::vector<Found> found;
+    const char16_t* units = QStringView(*m_text).utf16();
+    PhraseAutomaton::Position position = PhraseAutomaton::Start;
+    for (qsizetype i = 0; i < size; ++i) {
+        position = step(position, units, i);
+        if (!PhraseAutomaton::mayEndPatterns(position))
+            continue;
+        m_automaton.reportEveryEndingAt(PhraseAutomaton::nodeAt(position), size_t(i),
+                                        [&found](std::int32_t pattern, std::size_t start) {
+                                            found.push_back({pattern, std::uint32_t(start)});
+                                        });
+        if (found.size() > limit)
+            return;
+    }
+    // Grouped by pattern, each group in the order of the starts, as the walk found them.
+    m_everyBegin.assign(size_t(m_automaton.patternCount()) + 1, 0);
+    for (const Found& occurrence : found)
+        ++m_everyBegin[size_t(occurrence.pattern) + 1];
+    std::partial_sum(m_everyBegin.begin(), m_everyBegin.end(), m_everyBegin.begin());
+    m_everyStart.resize(found.size());
+    std::vector<std::uint32_t> filled(m_everyBegin.begin(), m_everyBegin.end() - 1);
+    for (const Found& occurrence : found)
+        m_everyStart[filled[size_t(occurrence.pattern)]++] = occurrence.start;
+    m_every = EveryOccurrence::Kept;
 }
 
 qsizetype FastSearch::findPadded(qsizetype index, qsizetype from)

@@ -28,6 +28,7 @@ public:
     qsizetype findFirst(qsizetype index, qsizetype from) override;
     qsizetype findPadded(qsizetype index, qsizetype from) override;
     int handledOccurrences(qsizetype index, HandledStarts& phraseStarts) override;
+    void keepEveryOccurrence() override;
     bool listContains(qsizetype index, const QString& listText) override;
 
     const PhraseAutomaton& automaton() const { return m_automaton; }
@@ -110,6 +111,19 @@ private:
     std::vector<PaddedHits> m_padded;
     std::vector<std::int32_t> m_found;
     std::vector<LaneEnd> m_secondLaneEnds;
+
+    // Every occurrence of each pattern in the text, for Step Through: the starts of pattern p are
+    // m_everyStart[m_everyBegin[p] .. m_everyBegin[p+1]). Kept once a Step Through stops, unless the text
+    // holds too many occurrences to keep; those are then searched for.
+    enum class EveryOccurrence
+    {
+        NotAsked,
+        Kept,
+        TooMany
+    };
+    EveryOccurrence m_every = EveryOccurrence::NotAsked;
+    std::vector<std::uint32_t> m_everyBegin;
+    std::vector<std::uint32_t> m_everyStart;
 
     // The part of the phrase list already walked, and the patterns found in it.
     qsizetype m_listWalked = 0;

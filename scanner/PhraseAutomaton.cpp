@@ -1,181 +1,148 @@
 #include "PhraseAutomaton.h"
 
-#include <QtGlobal>
-
 #include <algorithm>
+#include <bit>
 #include <limits>
 #include <numeric>
 
 void PhraseAutomaton::WalkState::reset(const PhraseAutomaton& automaton)
 {
-    if (m_automaton != &automaton || m_retired.size() != automaton.nodeCount()) {
+    if (m_automaton != &automaton || m_retired.size() != automaton.m_patternSuffix.size()) {
         m_automaton = &automaton;
-        m_retired.resize(automaton.nodeCount());
-        for (std::size_t node = 0; node < m_retired.size(); ++node)
-            m_retired[node] = automaton.m_nodePattern[node] < 0 ? 1 : 0;
-        m_nextReporting = automaton.m_suffixReport;
+        m_retired.assign(automaton.m_patternSuffix.size(), 0);
+        m_nextReporting = automaton.m_patternSuffix;
     } else {
-        for (const std::int32_t node : m_retiredNodes)
-            m_retired[std::size_t(node)] = 0;
-        for (const std::int32_t node : m_linkedNodes)
-            m_nextReporting[std::size_t(node)] = automaton.m_suffixReport[std::size_t(node)];
+        for (const std::int32_t pattern : m_retiredPatterns)
+            m_retired[std::size_t(pattern)] = 0;
+        for (const std::int32_t pattern : m_linkedPatterns)
+            m_nextReporting[std::size_t(pattern)] = automaton.m_patternSuffix[std::size_t(pattern)];
     }
-    m_retiredNodes.clear();
-    m_linkedNodes.clear();
+    m_retiredPatterns.clear();
+    m_linkedPatterns.clear();
 }
 
-void PhraseAutomaton::WalkState::retire(std::int32_t node)
+void PhraseAutomaton::WalkState::retire(std::int32_t pattern)
 {
-    m_retired[std::size_t(node)] = 1;
-    m_retiredNodes.push_back(node);
+    m_retired[std::size_t(pattern)] = 1;
+    m_retiredPatterns.push_back(pattern);
 }
 
-void PhraseAutomaton::WalkState::link(std::int32_t node, std::int32_t below)
+void PhraseAutomaton::WalkState::link(std::int32_t pattern, std::int32_t below)
 {
-    std::int32_t& current = m_nextReporting[std::size_t(node)];
+    std::int32_t& current = m_nextReporting[std::size_t(pattern)];
     if (current == below)
         return;
-    if (current == m_automaton->m_suffixReport[std::size_t(node)])
-        m_linkedNodes.push_back(node);
+    if (current == m_automaton->m_patternSuffix[std::size_t(pattern)])
+        m_linkedPatterns.push_back(pattern);
     current = below;
 }
 
 PhraseAutomaton::PhraseAutomaton(const std::vector<std::u32string>& patterns)
     : m_patternOf(patterns.size(), -1)
 {
-    // Inserting the patterns in sorted order lets each one reuse the path of the one before it up to their
-    // common prefix, and creates every node's children in ascending order.
+    buildTrie(patterns);
+    numberPatternsInInputOrder();
+    buildSymbolMap();
+    buildFailureLinks();
+}
+
+void PhraseAutomaton::buildTrie(const std::vector<std::u32string>& patterns)
+{
+    // Sorted, the patterns that share a prefix lie together, and the nodes of one depth come in the order
+    // of their parents, then of their units: breadth-first order, which gives the nodes nearest the root,
+    // where a walk spends most of its time, the rows of the transition table. So the trie is built one
+    // depth at a time, each pattern longer than the depth standing on the node of its prefix; nothing
+    // needs renumbering, and building takes no more memory than the trie itself.
     std::vector<std::size_t> order(patterns.size());
     std::iota(order.begin(), order.end(), std::size_t(0));
     std::sort(order.begin(), order.end(), [&patterns](std::size_t a, std::size_t b) {
         return patterns[a] != patterns[b] ? patterns[a] < patterns[b] : a < b;
     });
-
-    struct Edge
+    // Each pattern's units are read one depth at a time, from patterns spread over memory. They are copied
+    // a block of depths at a time into columns, one per depth, so that each pattern's memory is visited
+    // once per block rather than once per depth.
+    struct Standing
     {
-        std::int32_t parent;
-        char32_t unit;
-        std::int32_t child;
+        const char32_t* units;
+        std::uint32_t length;
+        std::int32_t node;
+        std::size_t pattern;
+        std::size_t column;
     };
-    std::vector<Edge> edges;
-    std::vector<std::int32_t> path {0};
-    m_depth.push_back(0);
-    m_nodePattern.push_back(-1);
-    const std::u32string* previous = nullptr;
+    std::vector<Standing> standing;
+    std::size_t units = 0;
     for (const std::size_t index : order) {
         const std::u32string& pattern = patterns[index];
-        std::size_t common = 0;
-        if (previous) {
-            const auto mismatch = std::mismatch(pattern.begin(), pattern.end(), previous->begin(), previous->end());
-            common = std::size_t(mismatch.first - pattern.begin());
+        if (!pattern.empty())
+            standing.push_back({pattern.data(), std::uint32_t(pattern.size()), 0, index, 0});
+        units += pattern.size();
+    }
+    m_parent.reserve(units + 1);
+    m_reports.reserve(units + 1);
+    m_edges.reserve(units);
+    m_parent.push_back(-1);
+    m_reports.push_back({});
+    constexpr std::size_t BlockDepths = 16;
+    std::vector<char32_t> columns;
+    std::size_t columnHeight = 0;
+    for (std::size_t depth = 0; !standing.empty(); ++depth) {
+        if (depth % BlockDepths == 0) {
+            columnHeight = standing.size();
+            columns.resize(BlockDepths * columnHeight);
+            for (std::size_t i = 0; i < standing.size(); ++i) {
+                Standing& at = standing[i];
+                at.column = i;
+                const std::size_t copied = std::min<std::size_t>(BlockDepths, at.length - depth);
+                for (std::size_t k = 0; k < copied; ++k)
+                    columns[k * columnHeight + i] = at.units[depth + k];
+            }
         }
-        path.resize(common + 1);
-        for (std::size_t i = common; i < pattern.size(); ++i) {
-            const auto node = std::int32_t(m_depth.size());
-            edges.push_back({path.back(), pattern[i], node});
-            m_depth.push_back(std::int32_t(i + 1));
-            m_longestPattern = std::max(m_longestPattern, std::int32_t(i + 1));
-            m_nodePattern.push_back(-1);
-            path.push_back(node);
+        const char32_t* column = columns.data() + depth % BlockDepths * columnHeight;
+        std::int32_t lastParent = -1;
+        char32_t lastUnit = 0;
+        std::size_t longer = 0;
+        for (Standing at : standing) {
+            const char32_t unit = column[at.column];
+            if (at.node != lastParent || unit != lastUnit) {
+                lastParent = at.node;
+                lastUnit = unit;
+                m_edges.push_back({unit, 0});
+                m_parent.push_back(at.node);
+                m_reports.push_back({});
+            }
+            at.node = std::int32_t(m_parent.size() - 1);
+            if (at.length > depth + 1) {
+                standing[longer++] = at;
+                continue;
+            }
+            std::int32_t& nodePattern = m_reports[std::size_t(at.node)].pattern;
+            if (nodePattern < 0) {
+                nodePattern = std::int32_t(m_patternNode.size());
+                m_patternNode.push_back(at.node);
+                m_patternLength.push_back(std::int32_t(depth + 1));
+            }
+            m_patternOf[at.pattern] = nodePattern;
         }
-        std::int32_t& nodePattern = m_nodePattern[std::size_t(path.back())];
-        if (nodePattern < 0 && !pattern.empty()) {
-            nodePattern = std::int32_t(m_patternNode.size());
-            m_patternNode.push_back(path.back());
-        }
-        m_patternOf[index] = nodePattern;
-        previous = &pattern;
+        standing.resize(longer);
+        m_longestPattern = std::int32_t(depth + 1);
+    }
+    // Patterns that share prefixes leave room over; long ones little, not worth a copy.
+    if (m_parent.size() < m_parent.capacity() / 8 * 7) {
+        m_parent.shrink_to_fit();
+        m_reports.shrink_to_fit();
+        m_edges.shrink_to_fit();
     }
 
-    numberPatternsInInputOrder();
-
-    const std::size_t nodes = m_depth.size();
-    // Children lists by insertion number, then every node renumbered breadth first: the nodes nearest the
-    // root, where a walk spends most of its time, come first and get rows of the transition table.
-    std::vector<std::uint32_t> childBegin(nodes + 1, 0);
-    for (const Edge& edge : edges)
-        ++childBegin[std::size_t(edge.parent) + 1];
-    std::partial_sum(childBegin.begin(), childBegin.end(), childBegin.begin());
-    std::vector<std::int32_t> children(edges.size());
-    std::vector<std::uint32_t> fill(childBegin.begin(), childBegin.end() - 1);
-    for (std::size_t e = 0; e < edges.size(); ++e)
-        children[fill[std::size_t(edges[e].parent)]++] = std::int32_t(e);
-
-    std::vector<std::int32_t> breadthFirst {0};
-    std::vector<std::int32_t> renumbered(nodes, 0);
-    breadthFirst.reserve(nodes);
-    for (std::size_t head = 0; head < breadthFirst.size(); ++head) {
-        const auto old = std::size_t(breadthFirst[head]);
-        for (std::uint32_t c = childBegin[old]; c < childBegin[old + 1]; ++c) {
-            const std::int32_t child = edges[std::size_t(children[c])].child;
-            renumbered[std::size_t(child)] = std::int32_t(breadthFirst.size());
-            breadthFirst.push_back(child);
-        }
-    }
-    const std::vector<std::int32_t> depth(m_depth);
-    const std::vector<std::int32_t> nodePattern(m_nodePattern);
+    // A node's children are the nodes numbered after its edges, and they follow their parents in order.
+    const std::size_t nodes = m_parent.size();
     m_links.assign(nodes + 1, NodeLinks {});
-    m_edges.clear();
-    m_edges.reserve(edges.size());
+    std::size_t child = 1;
     for (std::size_t node = 0; node < nodes; ++node) {
-        const auto old = std::size_t(breadthFirst[node]);
-        m_depth[node] = depth[old];
-        m_nodePattern[node] = nodePattern[old];
-        for (std::uint32_t c = childBegin[old]; c < childBegin[old + 1]; ++c) {
-            const Edge& edge = edges[std::size_t(children[c])];
-            m_edges.push_back({edge.unit, 0});
-            Q_ASSERT(renumbered[std::size_t(edge.child)] == std::int32_t(m_edges.size()));
-        }
-        m_links[node + 1].edgeBegin = std::uint32_t(m_edges.size());
+        m_links[node].edgeBegin = std::uint32_t(child - 1);
+        while (child < nodes && m_parent[child] == std::int32_t(node))
+            ++child;
     }
-    for (std::int32_t& node : m_patternNode)
-        node = renumbered[std::size_t(node)];
-
-    std::vector<char32_t> units(m_edges.size());
-    std::transform(m_edges.begin(), m_edges.end(), units.begin(), [](const EdgeTo& edge) { return edge.unit; });
-    std::sort(units.begin(), units.end());
-    units.erase(std::unique(units.begin(), units.end()), units.end());
-    const auto firstSupplementary = std::lower_bound(units.begin(), units.end(), char32_t(0x10000));
-    m_bmpSymbols.assign(firstSupplementary == units.begin() ? 0 : std::size_t(*(firstSupplementary - 1)) + 1, 0);
-    for (auto unit = units.begin(); unit != firstSupplementary; ++unit)
-        m_bmpSymbols[*unit] = ++m_bmpSymbolCount;
-    m_supplementaryUnits.assign(firstSupplementary, units.end());
-    m_symbolCount = 1 + units.size();
-
-    // Failure and report links in breadth-first order, so that every shorter suffix is linked before it is
-    // needed; then the transition table, whose rows copy their failure node's row.
-    m_parent.assign(nodes, -1);
-    for (std::size_t node = 0; node < nodes; ++node) {
-        for (std::uint32_t e = m_links[node].edgeBegin; e < m_links[node + 1].edgeBegin; ++e)
-            m_parent[e + 1] = std::int32_t(node);
-    }
-    m_suffixReport.assign(nodes, -1);
-    m_denseCount = std::max<std::size_t>(1, std::min(nodes, DenseTableLimit / m_symbolCount));
-    m_dense.assign(m_denseCount * m_symbolCount, 0);
-    for (std::size_t node = 0; node < nodes; ++node) {
-        for (std::uint32_t e = m_links[node].edgeBegin; e < m_links[node + 1].edgeBegin; ++e) {
-            const auto target = std::int32_t(e + 1);
-            const std::int32_t failure = node == 0 ? 0 : slowNext(m_links[node].failure, m_edges[e].unit);
-            m_links[std::size_t(target)].failure = failure;
-            m_suffixReport[std::size_t(target)]
-                = m_nodePattern[std::size_t(failure)] >= 0 ? failure : m_suffixReport[std::size_t(failure)];
-            m_edges[e].target = positionOf(target);
-        }
-        if (node < m_denseCount) {
-            std::int32_t* targets = m_dense.data() + node * m_symbolCount;
-            if (node != 0)
-                std::copy_n(m_dense.data() + std::size_t(m_links[node].failure) * m_symbolCount, m_symbolCount,
-                            targets);
-            for (std::uint32_t e = m_links[node].edgeBegin; e < m_links[node + 1].edgeBegin; ++e)
-                targets[symbolOf(m_edges[e].unit)] = m_edges[e].target;
-        }
-    }
-    if (nodes <= std::size_t(std::numeric_limits<std::int16_t>::max()) + 1) {
-        m_narrowDense.resize(m_dense.size());
-        std::transform(m_dense.begin(), m_dense.end(), m_narrowDense.begin(),
-                       [](std::int32_t position) { return std::int16_t(position); });
-        m_dense = {};
-    }
+    m_links[nodes].edgeBegin = std::uint32_t(nodes - 1);
 }
 
 void PhraseAutomaton::numberPatternsInInputOrder()
@@ -191,11 +158,82 @@ void PhraseAutomaton::numberPatternsInInputOrder()
             pattern = renumbered[std::size_t(pattern)];
     };
     std::for_each(m_patternOf.begin(), m_patternOf.end(), renumber);
-    std::for_each(m_nodePattern.begin(), m_nodePattern.end(), renumber);
+    for (const std::int32_t node : m_patternNode)
+        renumber(m_reports[std::size_t(node)].pattern);
     std::vector<std::int32_t> patternNode(m_patternNode.size());
-    for (std::size_t pattern = 0; pattern < m_patternNode.size(); ++pattern)
+    std::vector<std::int32_t> patternLength(m_patternLength.size());
+    for (std::size_t pattern = 0; pattern < m_patternNode.size(); ++pattern) {
         patternNode[std::size_t(renumbered[pattern])] = m_patternNode[pattern];
+        patternLength[std::size_t(renumbered[pattern])] = m_patternLength[pattern];
+    }
     m_patternNode = std::move(patternNode);
+    m_patternLength = std::move(patternLength);
+}
+
+void PhraseAutomaton::buildSymbolMap()
+{
+    // One symbol per unit that occurs in a pattern, in the order of the units: marked in a bit per code
+    // point, then read back a word of bits at a time.
+    std::vector<std::uint64_t> occurs(0x110000 / 64, 0);
+    for (const EdgeTo& edge : m_edges)
+        occurs[edge.unit / 64] |= std::uint64_t(1) << (edge.unit % 64);
+    std::vector<char32_t> units;
+    for (std::size_t word = 0; word < occurs.size(); ++word) {
+        for (std::uint64_t bits = occurs[word]; bits != 0; bits &= bits - 1)
+            units.push_back(char32_t(word * 64 + std::size_t(std::countr_zero(bits))));
+    }
+    const auto firstSupplementary = std::lower_bound(units.begin(), units.end(), char32_t(0x10000));
+    m_bmpSymbols.assign(firstSupplementary == units.begin() ? 0 : std::size_t(*(firstSupplementary - 1)) + 1, 0);
+    for (auto unit = units.begin(); unit != firstSupplementary; ++unit)
+        m_bmpSymbols[*unit] = ++m_bmpSymbolCount;
+    m_supplementaryUnits.assign(firstSupplementary, units.end());
+    m_symbolCount = 1 + units.size();
+}
+
+void PhraseAutomaton::buildFailureLinks()
+{
+    // In breadth-first order every shorter suffix is linked, and has its row in the transition table,
+    // before it is needed: a failure link then mostly costs one look-up in the table.
+    const std::size_t nodes = m_parent.size();
+    m_denseCount = std::max<std::size_t>(1, std::min(nodes, DenseTableLimit / m_symbolCount));
+    m_dense.assign(m_denseCount * m_symbolCount, 0);
+    for (std::size_t node = 0; node < nodes; ++node) {
+        const std::int32_t nodeFailure = m_links[node].failure;
+        for (std::uint32_t e = m_links[node].edgeBegin; e < m_links[node + 1].edgeBegin; ++e) {
+            const auto target = std::int32_t(e + 1);
+            const char32_t unit = m_edges[e].unit;
+            const std::int32_t failure = node == 0 ? 0 : nodeAt(transition(nodeFailure, unit, symbolOf(unit)));
+            m_links[std::size_t(target)].failure = failure;
+            m_reports[std::size_t(target)].suffix = firstEndingAt(failure);
+            m_edges[e].target = positionOf(target);
+        }
+        if (node < m_denseCount)
+            fillTableRow(node);
+    }
+    m_patternSuffix.resize(m_patternNode.size());
+    for (std::size_t pattern = 0; pattern < m_patternNode.size(); ++pattern)
+        m_patternSuffix[pattern] = m_reports[std::size_t(m_patternNode[pattern])].suffix;
+    narrowTable();
+}
+
+void PhraseAutomaton::fillTableRow(std::size_t node)
+{
+    // A row copies its failure node's row, which lies above it, and sets its own edges.
+    std::int32_t* targets = m_dense.data() + node * m_symbolCount;
+    if (node != 0)
+        std::copy_n(m_dense.data() + std::size_t(m_links[node].failure) * m_symbolCount, m_symbolCount, targets);
+    for (std::uint32_t e = m_links[node].edgeBegin; e < m_links[node + 1].edgeBegin; ++e)
+        targets[symbolOf(m_edges[e].unit)] = m_edges[e].target;
+}
+
+void PhraseAutomaton::narrowTable()
+{
+    if (m_parent.size() > std::size_t(std::numeric_limits<std::int16_t>::max()) + 1)
+        return;
+    m_narrowDense.resize(m_dense.size());
+    std::transform(m_dense.begin(), m_dense.end(), m_narrowDense.begin(),
+                   [](std::int32_t position) { return std::int16_t(position); });
+    m_dense = {};
 }
 
 PhraseAutomaton::Position
@@ -235,36 +273,24 @@ std::uint32_t PhraseAutomaton::supplementarySymbol(char32_t unit) const
 
 std::size_t PhraseAutomaton::memoryBytes() const
 {
-    return (m_parent.capacity() + m_depth.capacity() + m_suffixReport.capacity() + m_nodePattern.capacity()
-            + m_patternOf.capacity() + m_patternNode.capacity() + m_dense.capacity())
+    return (m_parent.capacity() + m_patternOf.capacity() + m_patternNode.capacity() + m_patternLength.capacity()
+            + m_patternSuffix.capacity() + m_dense.capacity())
         * sizeof(std::int32_t)
-        + m_narrowDense.capacity() * sizeof(std::int16_t) + m_links.capacity() * sizeof(NodeLinks)
-        + m_edges.capacity() * sizeof(EdgeTo) + m_bmpSymbols.capacity() * sizeof(std::uint32_t)
-        + m_supplementaryUnits.capacity() * sizeof(char32_t);
+        + m_reports.capacity() * sizeof(NodeReports) + m_narrowDense.capacity() * sizeof(std::int16_t)
+        + m_links.capacity() * sizeof(NodeLinks) + m_edges.capacity() * sizeof(EdgeTo)
+        + m_bmpSymbols.capacity() * sizeof(std::uint32_t) + m_supplementaryUnits.capacity() * sizeof(char32_t);
 }
 
-std::int32_t PhraseAutomaton::slowNext(std::int32_t node, char32_t unit) const
+std::int32_t PhraseAutomaton::liveFrom(WalkState& state, std::int32_t pattern)
 {
-    for (;;) {
-        const std::int32_t edge = edgeOf(node, unit);
-        if (edge >= 0)
-            return edge + 1;
-        if (node == 0)
-            return 0;
-        node = m_links[std::size_t(node)].failure;
-    }
-}
-
-std::int32_t PhraseAutomaton::liveFrom(WalkState& state, std::int32_t node)
-{
-    std::int32_t live = node;
+    std::int32_t live = pattern;
     while (live >= 0 && state.m_retired[std::size_t(live)])
         live = state.m_nextReporting[std::size_t(live)];
-    // Path compression: the retired nodes passed on the way now point past themselves.
-    while (node >= 0 && state.m_retired[std::size_t(node)]) {
-        const std::int32_t following = state.m_nextReporting[std::size_t(node)];
-        state.link(node, live);
-        node = following;
+    // Path compression: the retired patterns passed on the way now point past themselves.
+    while (pattern >= 0 && state.m_retired[std::size_t(pattern)]) {
+        const std::int32_t following = state.m_nextReporting[std::size_t(pattern)];
+        state.link(pattern, live);
+        pattern = following;
     }
     return live;
 }

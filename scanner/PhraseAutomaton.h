@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LargeArray.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -12,7 +14,8 @@
 class PhraseAutomaton
 {
 public:
-    // What one walk has retired; start it afresh with reset() for every text.
+    // What one walk has retired; start it afresh with reset() for every text. Kept per pattern, so that a
+    // walk state stays small however long the patterns are.
     class WalkState
     {
     public:
@@ -22,21 +25,22 @@ public:
         // suffix chain.
         bool mayReport(std::int32_t node) const
         {
-            return !m_retired[std::size_t(node)] || m_nextReporting[std::size_t(node)] >= 0;
+            const std::int32_t own = m_automaton->m_reports[std::size_t(node)].pattern;
+            const std::int32_t first = own >= 0 ? own : m_automaton->m_reports[std::size_t(node)].suffix;
+            return first >= 0 && (!m_retired[std::size_t(first)] || m_nextReporting[std::size_t(first)] >= 0);
         }
 
     private:
         friend class PhraseAutomaton;
-        void retire(std::int32_t node);
-        void link(std::int32_t node, std::int32_t below);
+        void retire(std::int32_t pattern);
+        void link(std::int32_t pattern, std::int32_t below);
 
         const PhraseAutomaton* m_automaton = nullptr;
-        // Per node, a node strictly down its suffix chain below which no unretired pattern node was skipped.
+        // Per pattern, a pattern further down its suffix chain below which no unretired pattern was skipped.
         std::vector<std::int32_t> m_nextReporting;
-        // Nodes that end no pattern count as retired from the start.
         std::vector<std::uint8_t> m_retired;
-        std::vector<std::int32_t> m_retiredNodes;
-        std::vector<std::int32_t> m_linkedNodes;
+        std::vector<std::int32_t> m_retiredPatterns;
+        std::vector<std::int32_t> m_linkedPatterns;
     };
 
     // Where a walk stands: a node, with its bits inverted when a pattern ends in it or down its suffix
@@ -53,7 +57,7 @@ public:
     // in order.
     std::int32_t patternOf(std::size_t index) const { return m_patternOf[index]; }
     std::int32_t patternCount() const { return std::int32_t(m_patternNode.size()); }
-    std::size_t nodeCount() const { return m_depth.size(); }
+    std::size_t nodeCount() const { return m_reports.size(); }
     // The length of the longest pattern; 0 without patterns.
     std::int32_t longestPattern() const { return m_longestPattern; }
     std::size_t memoryBytes() const;
@@ -78,15 +82,24 @@ public:
     template <typename Report>
     void reportEndingAt(WalkState& state, std::int32_t node, std::size_t end, Report&& report) const
     {
-        std::int32_t reporting = liveFrom(state, node);
+        std::int32_t reporting = liveFrom(state, firstEndingAt(node));
         while (reporting >= 0) {
-            const std::int32_t pattern = m_nodePattern[std::size_t(reporting)];
-            const std::size_t start = end + 1 - std::size_t(m_depth[std::size_t(reporting)]);
-            if (!report(pattern, start))
+            const std::size_t start = end + 1 - std::size_t(m_patternLength[std::size_t(reporting)]);
+            if (!report(reporting, start))
                 state.retire(reporting);
             const std::int32_t below = liveFrom(state, state.m_nextReporting[std::size_t(reporting)]);
             state.link(reporting, below);
             reporting = below;
+        }
+    }
+
+    // Calls report(pattern, start) for every pattern that ends in `node`, retired or not, longest first.
+    template <typename Report>
+    void reportEveryEndingAt(std::int32_t node, std::size_t end, Report&& report) const
+    {
+        for (std::int32_t pattern = firstEndingAt(node); pattern >= 0;
+             pattern = m_patternSuffix[std::size_t(pattern)]) {
+            report(pattern, end + 1 - std::size_t(m_patternLength[std::size_t(pattern)]));
         }
     }
 
@@ -95,9 +108,11 @@ public:
     template <typename Report>
     void reportWithin(WalkState& state, std::int32_t within, Report&& report) const
     {
+        auto end = std::size_t(m_patternLength[std::size_t(within)]);
         for (std::int32_t node = m_patternNode[std::size_t(within)]; node > 0; node = m_parent[std::size_t(node)]) {
+            --end;
             if (mayEndPatterns(positionOf(node)) && state.mayReport(node))
-                reportEndingAt(state, node, std::size_t(m_depth[std::size_t(node)]) - 1,
+                reportEndingAt(state, node, end,
                                [&report](std::int32_t pattern, std::size_t) { return report(pattern); });
         }
     }
@@ -115,6 +130,17 @@ public:
     }
 
 private:
+    // The stages of building, in order.
+    void buildTrie(const std::vector<std::u32string>& patterns);
+    void numberPatternsInInputOrder();
+    void buildSymbolMap();
+    // Links every node to its longest proper suffix in the trie, filling the transition table's rows on
+    // the way.
+    void buildFailureLinks();
+    void fillTableRow(std::size_t node);
+    // Halves the table when every position fits 16 bits.
+    void narrowTable();
+
     std::uint32_t supplementarySymbol(char32_t unit) const;
     Position transition(std::int32_t node, char32_t unit, std::uint32_t symbol) const
     {
@@ -129,25 +155,33 @@ private:
     Position positionOf(std::int32_t node) const
     {
         const auto n = std::size_t(node);
-        return m_nodePattern[n] >= 0 || m_suffixReport[n] >= 0 ? ~node : node;
+        return m_reports[n].pattern >= 0 || m_reports[n].suffix >= 0 ? ~node : node;
+    }
+    // The longest pattern that ends in `node`, or -1.
+    std::int32_t firstEndingAt(std::int32_t node) const
+    {
+        const std::int32_t own = m_reports[std::size_t(node)].pattern;
+        return own >= 0 ? own : m_reports[std::size_t(node)].suffix;
     }
     // The edge from `node` by `unit`, or -1. Breadth-first numbering makes edge e lead to node e + 1.
     std::int32_t edgeOf(std::int32_t node, char32_t unit) const;
-    void numberPatternsInInputOrder();
-    // The next node by edges and failure links alone, while the transition table is being built.
-    std::int32_t slowNext(std::int32_t node, char32_t unit) const;
-    // The first node from `node` along the report chain that has not retired, or -1; shortens the chain.
-    static std::int32_t liveFrom(WalkState& state, std::int32_t node);
+    // The first pattern from `pattern` along the report chain that has not retired, or -1; shortens the
+    // chain.
+    static std::int32_t liveFrom(WalkState& state, std::int32_t pattern);
 
     // Transitions kept as a full table for the nodes nearest the root, where a walk spends most of its time.
     static constexpr std::size_t DenseTableLimit = std::size_t(1) << 20;
 
-    // Per node: its parent, the length of its path, the nearest pattern-ending node strictly down its
-    // suffix chain (-1 for none), and its pattern (-1 for none).
-    std::vector<std::int32_t> m_parent;
-    std::vector<std::int32_t> m_depth;
-    std::vector<std::int32_t> m_suffixReport;
-    std::vector<std::int32_t> m_nodePattern;
+    // Per node, numbered breadth first: its parent, its pattern (-1 for none), and the pattern of the
+    // nearest pattern-ending node strictly down its suffix chain (-1 for none).
+    LargeArray<std::int32_t> m_parent;
+    struct NodeReports
+    {
+        std::int32_t pattern = -1;
+        std::int32_t suffix = -1;
+    };
+    // Side by side, as the walk asks for both.
+    LargeArray<NodeReports> m_reports;
     // What a walk reads at a node without a row in the table, side by side: where its edges begin and its
     // failure link; and per edge, its unit and the position it leads to. A node's edges are
     // m_edges[m_links[n].edgeBegin .. m_links[n+1].edgeBegin), sorted by unit.
@@ -161,23 +195,26 @@ private:
         char32_t unit;
         Position target;
     };
-    std::vector<NodeLinks> m_links;
-    std::vector<EdgeTo> m_edges;
+    LargeArray<NodeLinks> m_links;
+    LargeArray<EdgeTo> m_edges;
     // Symbols: per unit of the Basic Multilingual Plane up to the highest one in a pattern, and the sorted
     // units beyond it (symbol = 1 + m_bmpSymbolCount + index).
     std::vector<std::uint32_t> m_bmpSymbols;
     std::vector<char32_t> m_supplementaryUnits;
     std::uint32_t m_bmpSymbolCount = 0;
     std::size_t m_symbolCount = 1;
-    // Nodes are numbered breadth first; the first m_denseCount of them have a row in m_dense (the next
-    // position for every symbol), the others follow their edges and failure links.
+    // The first m_denseCount nodes have a row in m_dense (the next position for every symbol), the others
+    // follow their edges and failure links.
     std::size_t m_denseCount = 0;
-    std::vector<std::int32_t> m_dense;
+    LargeArray<std::int32_t> m_dense;
     // The same table in half the memory, instead of m_dense, when every position fits 16 bits: the walk
     // waits on one look-up per unit, and a smaller table stays nearer the processor.
     std::vector<std::int16_t> m_narrowDense;
 
     std::int32_t m_longestPattern = 0;
     std::vector<std::int32_t> m_patternOf;
+    // Per pattern: its node, its length and the next pattern down its suffix chain (-1 for none).
     std::vector<std::int32_t> m_patternNode;
+    std::vector<std::int32_t> m_patternLength;
+    std::vector<std::int32_t> m_patternSuffix;
 };

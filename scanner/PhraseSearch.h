@@ -32,6 +32,9 @@ public:
     // stopping: the first occurrence, then each next one with a space on both sides, found from the one
     // before. Returns how many. By default each is asked of findFirst and findPadded, one by one.
     virtual int handledOccurrences(qsizetype index, HandledStarts& phraseStarts);
+    // Step Through stops at every occurrence, press after press, on a text that mostly stays the same:
+    // the search may keep what it needs to answer findFirst for the rest of this text quickly.
+    virtual void keepEveryOccurrence() { }
     // Whether the phrase list's text contains phrase `index`, in any case. Between two calls the list only
     // grows by appended phrases, or is emptied.
     virtual bool listContains(qsizetype index, const QString& listText) = 0;

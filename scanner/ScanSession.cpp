@@ -18,6 +18,12 @@ bool isBlank(const QString& text)
     return true;
 }
 
+// Equal texts; the same shared text (a caller pressing again with the texts it has) is told at once.
+bool sameText(const QString& text, const QString& kept)
+{
+    return (text.constData() == kept.constData() && text.size() == kept.size()) || text == kept;
+}
+
 } // namespace
 
 ScanSession::ScanSession(const QLocale& locale, SearchFactory makeSearch)
@@ -29,6 +35,12 @@ ScanSession::ScanSession(const QLocale& locale, SearchFactory makeSearch)
 }
 
 ScanSession::~ScanSession() = default;
+
+void ScanSession::clearResults()
+{
+    m_results.resetResults();
+    m_results.updateGauges();
+}
 
 void ScanSession::resetDefinitions()
 {
@@ -65,18 +77,21 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
     if (isBlank(subject) && isBlank(body))
         return outcome;
 
-    if (!isPaused()) {
-        m_results.resetResults();
-        m_results.updateGauges();
-    }
+    if (!isPaused())
+        clearResults();
     m_results.setPassFail(QString());
     m_results.setStatus(Captions::StatusScanning);
 
-    // The scan text is written into the same buffer at every press.
-    writeScanText(m_scanText, subject, body);
+    // A paused scan on the texts it stopped in goes on from the walk already made; otherwise the scan text
+    // is written into the same buffer and walked again.
+    if (!isPaused() || !sameText(subject, m_subject) || !sameText(body, m_body)) {
+        writeScanText(m_scanText, subject, body);
+        m_search->setText(m_scanText);
+        m_subject = subject;
+        m_body = body;
+    }
     const QString& text = m_scanText;
     const qsizetype textLength = subject.size() + body.size();
-    m_search->setText(text);
 
     // The last occurrence handled; described once the press ends.
     HandledOccurrence last;
@@ -120,6 +135,7 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
             // A padded match begins with the space before the phrase.
             handle(padded ? m_matchPos + 1 : m_matchPos);
             if (stepThrough) {
+                m_search->keepEveryOccurrence();
                 showLastOccurrence(outcome, last, textLength);
                 m_stepIndex = qint16(index);
                 m_results.setScanButton(Captions::NextButton);

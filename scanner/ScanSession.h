@@ -72,6 +72,10 @@ public:
     const ScanResults& results() const { return m_results; }
     const PhraseTable& phrases() const { return m_table; }
 
+    // Score, percentage and phrase list back to their idle captions, the gauge sized from them; the verdict,
+    // the status and a paused walk stay.
+    void clearResults();
+
     // Back to a table of one empty entry, and no scan paused.
     void resetDefinitions();
     void setDefinitions(PhraseTable table);
@@ -112,6 +116,9 @@ private:
     PhraseTable m_table;
     std::unique_ptr<PhraseSearch> m_search;
     QString m_scanText;
+    // The texts m_scanText was written from.
+    QString m_subject;
+    QString m_body;
     ScanResults m_results;
     qint16 m_stepIndex = 0;
     qsizetype m_matchPos = 0;

@@ -78,10 +78,30 @@ def main():
                  ms(filt["real_ms"]) + " (spamassassin -L -t)" if filt else "spamassassin not installed",
                  f"{filt['real_ms'] / scan['real_ms']:,.0f}×" if scan and filt else "", "report", "–"))
 
+    normal = find(runs, "W8/step:0")
+    stepped = find(runs, "W8/step:1")
+    if normal and stepped:
+        times = stepped["real_ms"] / normal["real_ms"]
+        rows.append(("W8 tallyvex-scan --step, 1 MB body, every stop printed (wall)", ms(stepped["real_ms"]),
+                     ms(normal["real_ms"]) + " (normal scan)", f"{times:,.1f}× the normal scan", "≤ 10×",
+                     "yes" if times <= 10 else "NO"))
+    long_phrases = find(runs, "W9")
+    compare("W9 32,768 phrases of 1,000 characters (33 MB): load and build", long_phrases, None, "≤ 3 s",
+            lambda f, r: f["cpu_ms"] <= 3000)
+    if long_phrases:
+        per_char = long_phrases["automaton_bytes_per_char"]
+        rows.append(("W9 automaton memory per phrase character", f"{per_char:.1f} bytes", "", "", "≤ 32 bytes",
+                     "yes" if per_char <= 32 else "NO"))
+
     window = find(runs, "WindowScan")
     if window:
         rows.append(("10 MB body in the real window (offscreen): press \"Scan\" until painted (wall)",
                      ms(window["real_ms"]), "", "", "well under 1 s", "yes" if window["real_ms"] < 500 else "NO"))
+
+    step = find(runs, "WindowStep")
+    if step:
+        rows.append(("10 MB body in the real window: each press of \"Next\" until painted (wall)", ms(step["real_ms"]),
+                     "", "", "≤ 50 ms", "yes" if step["real_ms"] <= 50 else "NO"))
 
     typing = find(runs, "WindowTyping")
     if typing:

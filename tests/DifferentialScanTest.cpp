@@ -64,6 +64,9 @@ struct Config
     int maxPhrases;
     int maxPhrasePieces;
     QLocale locale;
+    int leastPhrases = 0;
+    // When set, every table's automaton must have more nodes than this.
+    std::size_t leastNodes = 0;
 };
 
 void PrintTo(const Config& config, std::ostream* out)
@@ -101,7 +104,7 @@ public:
             = {1, 0.5, 2.25, 1.5, 3, 0.05, -1, 10, 0.15, 0.35, 0.45, 0.25, -0.25, -0.04, 123456.789, 1e-7, -0.0, 0};
         PhraseTable table;
         QStringList stored;
-        const int count = 1 + below(m_config.maxPhrases);
+        const int count = m_config.leastPhrases + 1 + below(m_config.maxPhrases - m_config.leastPhrases);
         for (int i = 0; i < count; ++i) {
             QString phrase;
             const int kind = below(10);
@@ -296,6 +299,13 @@ TEST_P(DifferentialScanTest, FastEngineShowsWhatThePlainSearchShows)
                          .arg(table.size())
                          .toStdString());
 
+        if (config.leastNodes > 0) {
+            ASSERT_GT(FastSearch(table).automaton().nodeCount(), config.leastNodes);
+            // Long phrases of the table in the body lead the walk to the nodes numbered last.
+            for (int k = 0; k < 20; ++k)
+                body += u' ' + table.at(generate.below(int(table.size()))).phrase;
+        }
+
         PlainScan plain(config.locale, table);
         ScanSession reference(config.locale, referenceFactory());
         ScanSession fast(config.locale, fastFactory());
@@ -373,7 +383,9 @@ INSTANTIATE_TEST_SUITE_P(
                     Config {"Unicode", unicodePieces(), 1200, 30, 60, 12, 5, QLocale(QLocale::English)},
                     Config {"Words", WordPieces, 300, 20, 150, 30, 3, QLocale(QLocale::German)},
                     Config {"LongBody", TinyPieces, 150, 40, 700, 8, 9, QLocale(QLocale::English)},
-                    Config {"LongUnicodeBody", unicodePieces(), 150, 30, 700, 8, 9, QLocale(QLocale::English)}),
+                    Config {"LongUnicodeBody", unicodePieces(), 150, 30, 700, 8, 9, QLocale(QLocale::English)},
+                    // More nodes than positions of 16 bits can name: the transition table's cells are wider.
+                    Config {"WideTable", WordPieces, 4, 20, 200, 2400, 60, QLocale(QLocale::English), 1600, 32768}),
     [](const testing::TestParamInfo<Config>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -358,3 +358,22 @@ TEST_F(ScanOnScreen, ClearEmptiesOnePaneAndTheResultsButKeepsAWalkGoing)
     EXPECT_EQ(selectedInBody(), QStringLiteral("act now"));
     EXPECT_EQ(caption("lblScore"), QStringLiteral("2.0"));
 }
+
+TEST_F(ScanOnScreen, UncheckingStepThroughDuringAWalkChangesNeitherResultsNorSelection)
+{
+    fillPanes();
+    click("chkStep");
+    click("cmdScore");
+    click("cmdScore");
+    const QStringList shown = results();
+    const QList<int> bars = barWidths();
+    ASSERT_EQ(selectedInBody(), QStringLiteral("free"));
+
+    click("chkStep");
+    ASSERT_FALSE(control<QCheckBox>("chkStep")->isChecked());
+    EXPECT_EQ(results(), shown);
+    EXPECT_EQ(barWidths(), bars);
+    EXPECT_EQ(control<QPlainTextEdit>("tbPhrases")->toPlainText(), QStringLiteral("free\n"));
+    EXPECT_EQ(selectedInBody(), QStringLiteral("free"));
+    EXPECT_EQ(body()->textCursor().selectionStart(), 19);
+}

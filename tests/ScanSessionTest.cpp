@@ -321,8 +321,7 @@ TEST(ScanSession, ResumesOnTheTextsAsTheyStandAfterAClear)
     ASSERT_EQ(scanner.session.press("", "a free gift", true).kind, PressOutcome::Kind::Stopped);
 
     // Clearing the body resets the results but not the walk's position.
-    scanner.session.results().resetResults();
-    scanner.session.results().updateGauges();
+    scanner.session.clearResults();
     EXPECT_TRUE(scanner.session.isPaused());
 
     const PressOutcome outcome = scanner.session.press("", "free again, then a gift", true);
