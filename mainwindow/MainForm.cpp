@@ -1,16 +1,18 @@
-#include "MainForm.h"
+#include "mainwindow/MainForm.h"
 
-#include "AppIdentity.h"
-#include "BodyTextBox.h"
-#include "Captions.h"
-#include "DefinitionsLoader.h"
-#include "EmlMessage.h"
-#include "HandCursor.h"
-#include "LegacyFonts.h"
-#include "MainFormLayout.h"
-#include "MessageBoxes.h"
-#include "SkinPicture.h"
-#include "SkinRegion.h"
+#include "forms/FormStyle.h"
+#include "forms/LegacyFonts.h"
+#include "forms/Twips.h"
+#include "mainwindow/BodyTextBox.h"
+#include "mainwindow/HandCursor.h"
+#include "mainwindow/MainFormLayout.h"
+#include "mainwindow/SkinPicture.h"
+#include "mainwindow/SkinRegion.h"
+#include "messagefile/EmlMessage.h"
+#include "platform/AppIdentity.h"
+#include "platform/MessageBoxes.h"
+#include "scanner/Captions.h"
+#include "scanner/DefinitionsLoader.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -24,12 +26,13 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTextCursor>
 #include <QTimer>
 #include <QUrl>
 
 #include <ranges>
+
+using FormStyle::setForeground;
 
 namespace {
 
@@ -62,14 +65,6 @@ Control* place(QWidget* container, const MainFormLayout::Placement& row)
     return control;
 }
 
-void setForeground(QWidget* widget, const QColor& colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::ButtonText, colour);
-    widget->setPalette(palette);
-}
-
 // Fills the widget with the colour in whatever role its background is drawn from (buttons and check boxes
 // use the button colour, other widgets the window colour).
 void setOpaqueBackground(QWidget* widget, const QColor& colour)
@@ -90,9 +85,8 @@ QLabel* placeLabel(QWidget* container,
                    const QString& caption,
                    Qt::Alignment alignment = Qt::AlignLeft)
 {
-    auto* label = place<QLabel>(container, row);
+    QLabel* label = FormStyle::addLabel(container, row.name.data(), row.pixels(), alignment);
     label->setText(caption);
-    label->setAlignment(alignment | Qt::AlignTop);
     setForeground(label, QApplication::palette().color(QPalette::ButtonText));
     return label;
 }
@@ -194,7 +188,7 @@ MainForm::MainForm(const QString& definitionsPath, const QLocale& locale, QWidge
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QString::fromUtf8(AppIdentity::Title));
-    resize(MainFormLayout::toPixels(8925), MainFormLayout::toPixels(7695));
+    resize(Twips::toPixels(8925), Twips::toPixels(7695));
     setFont(legacyFont(QStringLiteral("MS Sans Serif"), 8.25));
     if (m_definitionsPath.isEmpty()) {
         m_definitionsPath = findDefinitions(QCoreApplication::applicationDirPath(), &m_definitionsTried);
@@ -369,7 +363,7 @@ void MainForm::styleLabels()
     m_lblBar3->move(m_lblBar1->x(), m_lblBar3->y());
     m_lblBar2->move(m_lblBar2->x(), m_lblBar1->y());
     m_lblBar3->move(m_lblBar3->x(), m_lblBar1->y());
-    const int startUpWidth = MainFormLayout::toPixels(MainFormLayout::StartUpBarWidth);
+    const int startUpWidth = Twips::toPixels(MainFormLayout::StartUpBarWidth);
     for (QLabel* bar : {m_lblBar1, m_lblBar2, m_lblBar3})
         bar->resize(startUpWidth, bar->height());
     setForeground(m_lblTitle, StyledText);
@@ -388,8 +382,7 @@ void MainForm::setUpSkin()
     setWindowFlag(Qt::FramelessWindowHint);
     setFixedSize(m_picMainSkin->size());
     setMask(buildSkinRegion(m_picMainSkin->picture()));
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    FormStyle::centreOnScreen(this);
 }
 
 void MainForm::reportLoadFault(const DefinitionsFault& fault)
@@ -398,7 +391,7 @@ void MainForm::reportLoadFault(const DefinitionsFault& fault)
                                                         : describeMissingDefinitions(m_definitionsTried);
     const QString text = QStringLiteral("Not all trigger phrases could be read.\n\n%1\n\n%2")
                              .arg(reason, phraseCount(m_session.phrases(), m_locale));
-    MessageBoxes::show(this, {QMessageBox::Warning, QString::fromUtf8(AppIdentity::Title), text});
+    MessageBoxes::show(this, {MessageIcon::Warning, QString::fromUtf8(AppIdentity::Title), text});
 }
 
 PressOutcome MainForm::runScan()
@@ -406,7 +399,7 @@ PressOutcome MainForm::runScan()
     const PressOutcome outcome = m_session.press(m_tbSubject->text(), m_tbInput->text(), m_chkStep->isChecked());
     if (outcome.kind == PressOutcome::Kind::EmptyInput) {
         const QString title = QString::fromUtf8(AppIdentity::Title);
-        MessageBoxes::show(this, {QMessageBox::NoIcon, title, Captions::EmptyInputPrompt + title});
+        MessageBoxes::show(this, {MessageIcon::None, title, Captions::EmptyInputPrompt + title});
         return outcome;
     }
     placeBodyCaret(QTextCursor(m_tbInput->document()));
@@ -547,7 +540,7 @@ void MainForm::openMessageFile(const QString& path)
     if (!message.isValid()) {
         const QString text
             = QStringLiteral("The message %1 cannot be read: %2.").arg(QDir::toNativeSeparators(path), message.error);
-        MessageBoxes::show(this, {QMessageBox::Warning, QString::fromUtf8(AppIdentity::Title), text});
+        MessageBoxes::show(this, {MessageIcon::Warning, QString::fromUtf8(AppIdentity::Title), text});
         return;
     }
     m_tbSubject->setText(message.subject.left(SubjectLimit));

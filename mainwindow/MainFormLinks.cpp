@@ -1,8 +1,8 @@
-#include "MainFormLinks.h"
+#include "mainwindow/MainFormLinks.h"
 
-#include "AppIdentity.h"
-#include "AppInfo.h"
-#include "WebLinks.h"
+#include "platform/AppIdentity.h"
+#include "platform/AppInfo.h"
+#include "platform/WebLinks.h"
 
 #include <QKeyEvent>
 #include <QKeySequence>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlatformServices.h"
+#include "platform/PlatformServices.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "PlatformServices.h"
+#include "platform/PlatformServices.h"
 
-#include "Registry.h"
+#include "platform/Registry.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

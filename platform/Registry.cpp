@@ -1,9 +1,9 @@
-#include "Registry.h"
+#include "platform/Registry.h"
 
 #ifdef Q_OS_WIN
-#include "WindowsRegistry.h"
+#include "platform/WindowsRegistry.h"
 #else
-#include "SystemToolRegistry.h"
+#include "platform/SystemToolRegistry.h"
 #endif
 
 std::unique_ptr<Registry> Registry::system()

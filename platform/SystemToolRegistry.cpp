@@ -1,4 +1,4 @@
-#include "SystemToolRegistry.h"
+#include "platform/SystemToolRegistry.h"
 
 #include <QStandardPaths>
 

@@ -1,24 +1,22 @@
-#include "AboutForm.h"
+#include "startup/AboutForm.h"
 
-#include "AppInfo.h"
-#include "FormStyle.h"
-#include "LegacyFonts.h"
-#include "MainFormLayout.h"
-#include "NoticeTexts.h"
-#include "WebLinks.h"
+#include "forms/FormStyle.h"
+#include "forms/LegacyFonts.h"
+#include "forms/Twips.h"
+#include "platform/AppInfo.h"
+#include "platform/WebLinks.h"
+#include "startup/NoticeTexts.h"
 
 #include <QEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 
 #include <QShortcut>
 #include <utility>
 
 using namespace FormStyle;
-using MainFormLayout::toPixels;
+using Twips::toPixels;
 
 namespace {
 
@@ -42,33 +40,33 @@ AboutForm::AboutForm(const AppInfo& info, PlatformServices services, QWidget* pa
     const QFont productFont = legacyFont(QStringLiteral("Verdana"), 20.25, true, false, true);
     // Each shadow is created before its partner, so it lies beneath it.
     // The company's name may run on to the right end of the rule below it.
-    auto* titleShadow = addLabel(this, "lblTitleShad", twipsRect(150, 30, 5417, 585), titleFont);
-    setTextColour(titleShadow, ShadowGrey);
-    addLabel(this, "lblTitle", twipsRect(120, 0, 5417, 495), titleFont);
-    auto* productShadow = addLabel(this, "lblPSShad", twipsRect(510, 490, 5055, 495), productFont, Qt::AlignRight);
-    setTextColour(productShadow, ShadowGrey);
-    addLabel(this, "lblps", twipsRect(1080, 465, 4455, 495), productFont, Qt::AlignRight);
+    auto* titleShadow = addLabel(this, "lblTitleShad", Twips::rect(150, 30, 5417, 585), titleFont);
+    setForeground(titleShadow, ShadowGrey);
+    addLabel(this, "lblTitle", Twips::rect(120, 0, 5417, 495), titleFont);
+    auto* productShadow = addLabel(this, "lblPSShad", Twips::rect(510, 490, 5055, 495), productFont, Qt::AlignRight);
+    setForeground(productShadow, ShadowGrey);
+    addLabel(this, "lblps", Twips::rect(1080, 465, 4455, 495), productFont, Qt::AlignRight);
 
     addRule(this, "Line1_1", 120, 5537, 1080);
-    addLabel(this, "lblVersion", twipsRect(2280, 1680, 1935, 225), dialogFont(), Qt::AlignRight);
-    m_copyright = addLabel(this, "lblCopyright", twipsRect(240, 1920, 3975, 255),
+    addLabel(this, "lblVersion", Twips::rect(2280, 1680, 1935, 225), dialogFont(), Qt::AlignRight);
+    m_copyright = addLabel(this, "lblCopyright", Twips::rect(240, 1920, 3975, 255),
                            legacyFont(QStringLiteral("MS Sans Serif"), 8.25, false, true), Qt::AlignRight);
-    setTextColour(m_copyright, Qt::blue);
+    setForeground(m_copyright, Qt::blue);
     m_copyright->installEventFilter(this);
-    addLabel(this, "lblCompany", twipsRect(1320, 2160, 2895, 255), dialogFont(), Qt::AlignRight);
+    addLabel(this, "lblCompany", Twips::rect(1320, 2160, 2895, 255), dialogFont(), Qt::AlignRight);
     addRule(this, "Line1_3", 120, 5537, 2400);
     addRule(this, "Line1_0", 120, 5537, 3000);
 
-    auto* warning = addLabel(this, "lblWarning", twipsRect(120, 3120, 4230, 1185), dialogFont());
+    auto* warning = addLabel(this, "lblWarning", Twips::rect(120, 3120, 4230, 1185), dialogFont());
     warning->setWordWrap(true);
-    setTextColour(warning, Qt::black);
+    setForeground(warning, Qt::black);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));
-    ok->setGeometry(twipsRect(4440, 3900, 1215, 345));
+    ok->setGeometry(Twips::rect(4440, 3900, 1215, 345));
     auto* sysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
     sysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-    sysInfo->setGeometry(twipsRect(4440, 3300, 1215, 345));
+    sysInfo->setGeometry(Twips::rect(4440, 3300, 1215, 345));
     setTabOrder(ok, sysInfo);
     ok->setFocus();
     // Enter presses the focused button and Esc closes the box, as in any dialog.
@@ -82,9 +80,10 @@ AboutForm::AboutForm(const AppInfo& info, PlatformServices services, QWidget* pa
     load(info);
 
     // Shown without an owner, the box opens in the middle of the screen.
-    const QWidget* owner = parentWidget();
-    const QRect area = owner ? owner->frameGeometry() : QGuiApplication::primaryScreen()->availableGeometry();
-    move(area.center() - rect().center());
+    if (const QWidget* owner = parentWidget())
+        centreIn(this, owner->frameGeometry());
+    else
+        centreOnScreen(this);
 }
 
 void AboutForm::load(const AppInfo& info)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SystemInfoLauncher.h"
+#include "startup/SystemInfoLauncher.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
-#include "SystemInfoLauncher.h"
+#include "startup/SystemInfoLauncher.h"
 
-#include "MessageBoxes.h"
-#include "Registry.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Registry.h"
 
 namespace {
 
@@ -90,5 +90,5 @@ void SystemInfoLauncher::startSysInfo(QWidget* parent) const
             return;
     } catch (const UnterminatedValue&) {
     }
-    MessageBoxes::show(parent, {QMessageBox::NoIcon, m_appTitle, UnavailableMessage});
+    MessageBoxes::show(parent, {MessageIcon::None, m_appTitle, UnavailableMessage});
 }

@@ -1,6 +1,6 @@
-#include "AboutForm.h"
-#include "AppInfo.h"
+#include "startup/AboutForm.h"
 #include "RecordingServices.h"
+#include "platform/AppInfo.h"
 
 #include <QApplication>
 #include <QFontMetrics>

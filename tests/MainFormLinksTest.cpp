@@ -1,10 +1,10 @@
-#include "MainFormLinks.h"
-#include "AboutForm.h"
-#include "AppIdentity.h"
-#include "AppInfo.h"
+#include "mainwindow/MainFormLinks.h"
 #include "QtPrinters.h"
 #include "RecordingServices.h"
 #include "WindowTestSupport.h"
+#include "platform/AppIdentity.h"
+#include "platform/AppInfo.h"
+#include "startup/AboutForm.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "WindowTestSupport.h"
 
-#include "LegacyFonts.h"
-#include "SkinRegion.h"
+#include "forms/LegacyFonts.h"
+#include "mainwindow/SkinRegion.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -363,7 +363,7 @@ TEST(MainFormFault, WindowStillLoadsThenWarnsWithTheFileLineAndPhrasesLoaded)
         QCoreApplication::processEvents();
         ASSERT_EQ(messages.requests().size(), 1);
         const MessageBoxRequest& warning = messages.requests().constFirst();
-        EXPECT_EQ(warning.icon, QMessageBox::Warning);
+        EXPECT_EQ(warning.icon, MessageIcon::Warning);
         EXPECT_EQ(warning.title, QStringLiteral("Tallyvex"));
         EXPECT_TRUE(warning.text.contains(path)) << warning.text.toStdString();
         for (const QString& part : test.shown)

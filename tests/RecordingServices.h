@@ -1,8 +1,8 @@
 #pragma once
 
 #include "MemoryRegistry.h"
-#include "MessageBoxes.h"
-#include "PlatformServices.h"
+#include "platform/MessageBoxes.h"
+#include "platform/PlatformServices.h"
 
 #include <QSet>
 #include <QStringList>

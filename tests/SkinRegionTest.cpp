@@ -1,5 +1,5 @@
-#include "SkinRegion.h"
-#include "HandCursor.h"
+#include "mainwindow/SkinRegion.h"
+#include "mainwindow/HandCursor.h"
 
 #include <QColor>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "MemoryRegistry.h"
 #include "RecordingServices.h"
-#include "SystemInfoLauncher.h"
-#include "SystemToolRegistry.h"
+#include "platform/SystemToolRegistry.h"
+#include "startup/SystemInfoLauncher.h"
 
 #include <QDir>
 #include <QFile>
@@ -177,7 +177,7 @@ TEST(StartSysInfo, FindsStartsOrReportsTheTool)
             const MessageBoxRequest& message = desktop.messages->front();
             EXPECT_EQ(message.text, Unavailable);
             EXPECT_EQ(message.title, QStringLiteral("Tallyvex"));
-            EXPECT_EQ(message.icon, QMessageBox::NoIcon);
+            EXPECT_EQ(message.icon, MessageIcon::None);
         }
     }
 }

@@ -1,10 +1,12 @@
-#include "AboutForm.h"
-#include "AppIdentity.h"
-#include "AppInfo.h"
-#include "GraphicalDisplay.h"
-#include "MainForm.h"
-#include "MainFormLinks.h"
-#include "SplashForm.h"
+#include "app/GraphicalDisplay.h"
+#include "forms/ModalMessageBox.h"
+#include "mainwindow/MainForm.h"
+#include "mainwindow/MainFormLinks.h"
+#include "platform/AppIdentity.h"
+#include "platform/AppInfo.h"
+#include "platform/MessageBoxes.h"
+#include "startup/AboutForm.h"
+#include "startup/SplashForm.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -25,6 +27,7 @@ int main(int argc, char* argv[])
     // Matches the windows with the installed desktop file and icon.
     QGuiApplication::setDesktopFileName(QString::fromUtf8(AppIdentity::AppId));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tallyvex.ico")));
+    MessageBoxes::setPresenter(&ModalMessageBox::exec);
     const PlatformServices services = PlatformServices::system();
 
     // The splash screen opens the main window when its time is up; the program ends with the last window.
