@@ -23,11 +23,7 @@ QFont dialogFont()
 
 QLabel* addLabel(QWidget* parent, const char* name, QRect geometry, Qt::Alignment alignment)
 {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(geometry);
-    label->setAlignment(alignment | Qt::AlignTop);
-    return label;
+    return placeLabel(new QLabel(parent), name, geometry, alignment);
 }
 
 QLabel* addLabel(QWidget* parent, const char* name, QRect geometry, const QFont& font, Qt::Alignment alignment)

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QRect>
+#include <QString>
 
 #include <initializer_list>
 
@@ -20,7 +21,17 @@ QFont dialogFont();
 inline const QColor ShadowGrey {128, 128, 128};
 inline const QColor RuleGrey {224, 224, 224};
 
-// A label with a transparent background, its text at the top, named for tests and assistive tools.
+// Names a label of any kind for tests and assistive tools, places it and puts its text at the top.
+template <typename Label>
+Label* placeLabel(Label* label, const char* name, QRect geometry, Qt::Alignment alignment = {})
+{
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(geometry);
+    label->setAlignment(alignment | Qt::AlignTop);
+    return label;
+}
+
+// A plain label with a transparent background, placed as placeLabel does.
 QLabel* addLabel(QWidget* parent, const char* name, QRect geometry, Qt::Alignment alignment = {});
 QLabel* addLabel(QWidget* parent, const char* name, QRect geometry, const QFont& font, Qt::Alignment alignment = {});
 // The colour a label's, a button's or a check box's caption is drawn in.

@@ -2,6 +2,7 @@
 
 #include "forms/FormStyle.h"
 #include "forms/LegacyFonts.h"
+#include "forms/LinkLabel.h"
 #include "forms/Twips.h"
 #include "mainwindow/BodyTextBox.h"
 #include "mainwindow/HandCursor.h"
@@ -17,10 +18,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -91,14 +94,15 @@ QLabel* placeLabel(QWidget* container,
     return label;
 }
 
-QLabel* placeLink(QWidget* container,
-                  const MainFormLayout::Placement& row,
-                  const QString& caption,
-                  const QColor& colour,
-                  const QFont& font,
-                  Qt::Alignment alignment = Qt::AlignLeft)
+LinkLabel* placeLink(QWidget* container,
+                     const MainFormLayout::Placement& row,
+                     const QString& caption,
+                     const QColor& colour,
+                     const QFont& font,
+                     Qt::Alignment alignment = Qt::AlignLeft)
 {
-    QLabel* label = placeLabel(container, row, caption, alignment);
+    LinkLabel* label = FormStyle::placeLabel(new LinkLabel(container), row.name.data(), row.pixels(), alignment);
+    label->setText(caption);
     setForeground(label, colour);
     label->setFont(font);
     label->setCursor(handCursor());
@@ -241,16 +245,14 @@ void MainForm::createControls()
     m_cmdSubClear = placeButton(skin, placement("cmdSubClear"), QStringLiteral("Clear"));
     m_cmdClear = placeButton(skin, placement("cmdClear"), QStringLiteral("Clear"));
 
-    m_label7 = placeLabel(
-        skin, placement("Label7"),
-        QStringLiteral("Make your web site profitable by selling software branded with your web site name!  "));
-    m_line3 = placeLine(skin, placement("Line3"));
-    m_line2 = placeLine(skin, placement("Line2"));
-    m_lblNorvane = placeLink(skin, placement("lblNorvane"), QStringLiteral("Norvane:"), LinkBlue,
-                             legacyFont(QStringLiteral("MS Sans Serif"), 8.25, true, true));
+    placeLabel(skin, placement("Label7"),
+               QStringLiteral("Make your web site profitable by selling software branded with your web site name!  "));
+    placeLine(skin, placement("Line3"));
+    placeLine(skin, placement("Line2"));
+    LinkLabel* searchSite = placeLink(skin, placement("lblNorvane"), QStringLiteral("Norvane:"), LinkBlue,
+                                      legacyFont(QStringLiteral("MS Sans Serif"), 8.25, true, true));
     // Alt+S goes to the search box.
-    m_label6 = placeLabel(skin, placement("Label6"), QStringLiteral("&Search"), Qt::AlignRight);
-    m_label6->setBuddy(m_tbSearchNorvane);
+    placeLabel(skin, placement("Label6"), QStringLiteral("&Search"), Qt::AlignRight)->setBuddy(m_tbSearchNorvane);
     m_lblTitle = placeLink(skin, placement("lblTitle"), QStringLiteral("About"), white, boldFont, Qt::AlignHCenter);
     m_lblPassFail = placeLabel(skin, placement("lblPassFail"), QStringLiteral("Pass/Fail"), Qt::AlignHCenter);
     setForeground(m_lblPassFail, StyledText);
@@ -274,10 +276,11 @@ void MainForm::createControls()
     m_label5 = placeLabel(skin, placement("Label5"), QStringLiteral("Trigger Phrases:"));
     for (QLabel* label : {m_label1, m_lblScore, m_label2, m_lblPercent, m_label3, m_label4, m_label5})
         setForeground(label, windowText);
-    m_lbProvidedby = placeLink(skin, placement("lbProvidedby"), QStringLiteral("Kestrel Hosting"), LinkBlue,
-                               legacyFont(QStringLiteral("Arial"), 9, true, true));
-    m_lblTotalCount = placeLabel(skin, placement("lblTotalCount"), QStringLiteral(" "), Qt::AlignHCenter);
-    m_lbURLsToGo = placeLabel(skin, placement("lbURLsToGo"), QStringLiteral(" "), Qt::AlignHCenter);
+    LinkLabel* provider = placeLink(skin, placement("lbProvidedby"), QStringLiteral("Kestrel Hosting"), LinkBlue,
+                                    legacyFont(QStringLiteral("Arial"), 9, true, true));
+    placeLabel(skin, placement("lblTotalCount"), QStringLiteral(" "), Qt::AlignHCenter);
+    placeLabel(skin, placement("lbURLsToGo"), QStringLiteral(" "), Qt::AlignHCenter);
+    connectLinks(searchSite, provider);
 
     connect(m_cmdScore, &QPushButton::clicked, this, &MainForm::runScan);
     connect(m_chkStep, &QCheckBox::clicked, this, &MainForm::stepThroughClicked);
@@ -293,6 +296,26 @@ void MainForm::createControls()
         if (!m_placingBodyCaret)
             m_scanHoldsBodyCaret = false;
     });
+}
+
+// Each link label and its key announce what the user asked for; X closes the window. Enter in the search box
+// searches as "Go!" does, and the box still gets the key.
+void MainForm::connectLinks(LinkLabel* searchSite, LinkLabel* provider)
+{
+    searchSite->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N), QStringLiteral("Open the search site's home page"));
+    provider->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), QStringLiteral("Open the provider's web site"));
+    m_lblTitle->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), QStringLiteral("Open the maker's web site"));
+    m_lblAbout->setShortcut(QKeySequence(Qt::Key_F1), QStringLiteral("About"));
+    m_lblExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), QStringLiteral("Close"));
+
+    connect(searchSite, &LinkLabel::clicked, this, [this] { emit linkActivated(Link::SearchSite); });
+    connect(provider, &LinkLabel::clicked, this, [this] { emit linkActivated(Link::Provider); });
+    connect(m_lblTitle, &LinkLabel::clicked, this, [this] { emit linkActivated(Link::Maker); });
+    connect(m_lblAbout, &LinkLabel::clicked, this, &MainForm::aboutRequested);
+    connect(m_lblExit, &LinkLabel::clicked, this, &QWidget::close);
+    const auto search = [this] { emit searchRequested(m_tbSearchNorvane->text()); };
+    connect(m_cmdGo, &QPushButton::clicked, this, search);
+    connect(m_tbSearchNorvane, &QLineEdit::returnPressed, this, search);
 }
 
 // Controls that take the focus lie over labels and lines; otherwise the layout's rows give the order.
@@ -545,6 +568,12 @@ void MainForm::openMessageFile(const QString& path)
     }
     m_tbSubject->setText(message.subject.left(SubjectLimit));
     m_tbInput->replaceText(message.body);
+}
+
+void MainForm::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    emit closed();
 }
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event)

@@ -311,9 +311,10 @@ TEST_F(MainFormLoad, AssistiveToolsNameEveryBoxAndClickAreaAndReadTheValues)
         {"tbInput", "Message Body|"},
         {"tbPhrases", "Trigger Phrases|"},
         {"tbSearchNorvane", "Search|"},
-        {"lblAbout", "About|"},
-        {"lblExit", "Close|"},
-        {"lblTitle", "Fenwick Lark Software web site|"},
+        // A link's description is its tooltip, which names its key.
+        {"lblAbout", "About|About (F1)"},
+        {"lblExit", "Close|Close (Ctrl+Q)"},
+        {"lblTitle", "Fenwick Lark Software web site|Open the maker's web site (Ctrl+M)"},
         {"lblScore", "1.0|Overall score"},
         {"lblPercent", "12.00%|Overall percentage"},
         {"lblPassFail", "Fail|Verdict"},
