@@ -8,8 +8,9 @@
 #include <QStringList>
 
 // Platform services and message boxes that record what the program asks of the desktop instead of doing
-// it, while the recorder lives. Programs start only when their path is among the installed ones; files
-// exist only when listed.
+// it, while the recorder lives. The system information tool is looked up in a registry held in memory, as
+// on Windows. Programs start only when their path is among the installed ones; files exist only when
+// listed.
 class RecordingServices
 {
 public:
