@@ -5,8 +5,8 @@
 #include "forms/LinkLabel.h"
 #include "forms/Twips.h"
 #include "mainwindow/BodyTextBox.h"
-#include "mainwindow/HandCursor.h"
 #include "mainwindow/MainFormLayout.h"
+#include "mainwindow/SkinControls.h"
 #include "mainwindow/SkinPicture.h"
 #include "mainwindow/SkinRegion.h"
 #include "messagefile/EmlMessage.h"
@@ -36,134 +36,19 @@
 #include <ranges>
 
 using FormStyle::setForeground;
+using namespace SkinControls;
 
 namespace {
 
 const QColor StyledText(128, 128, 255);
 const QColor LinkBlue(0, 0, 255);
-const QColor LineGrey(128, 128, 128);
 const QColor GaugeGreen(0, 192, 0);
 const QColor GaugeYellow(255, 255, 0);
 const QColor GaugeRed(255, 0, 0);
 
 const QString SkinPath = QStringLiteral(":/skin.bmp");
-const QString HandCursorPath = QStringLiteral(":/hand.cur");
 
 constexpr int SubjectLimit = int(ScanSession::SubjectWidth);
-
-// The text boxes' flat, single-line border.
-const QString FlatBorder = QStringLiteral("border: 1px solid black;");
-
-QString nameOf(const MainFormLayout::Placement& row)
-{
-    return QString::fromLatin1(row.name.data(), qsizetype(row.name.size()));
-}
-
-template <typename Control>
-Control* place(QWidget* container, const MainFormLayout::Placement& row)
-{
-    auto* control = new Control(container);
-    control->setObjectName(nameOf(row));
-    control->setGeometry(row.pixels());
-    return control;
-}
-
-// Fills the widget with the colour in whatever role its background is drawn from (buttons and check boxes
-// use the button colour, other widgets the window colour).
-void setOpaqueBackground(QWidget* widget, const QColor& colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(widget->backgroundRole(), colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-QCursor handCursor()
-{
-    return QCursor(QPixmap(HandCursorPath), HandCursor::hotSpot.x(), HandCursor::hotSpot.y());
-}
-
-QLabel* placeLabel(QWidget* container,
-                   const MainFormLayout::Placement& row,
-                   const QString& caption,
-                   Qt::Alignment alignment = Qt::AlignLeft)
-{
-    QLabel* label = FormStyle::addLabel(container, row.name.data(), row.pixels(), alignment);
-    label->setText(caption);
-    setForeground(label, QApplication::palette().color(QPalette::ButtonText));
-    return label;
-}
-
-LinkLabel* placeLink(QWidget* container,
-                     const MainFormLayout::Placement& row,
-                     const QString& caption,
-                     const QColor& colour,
-                     const QFont& font,
-                     Qt::Alignment alignment = Qt::AlignLeft)
-{
-    LinkLabel* label = FormStyle::placeLabel(new LinkLabel(container), row.name.data(), row.pixels(), alignment);
-    label->setText(caption);
-    setForeground(label, colour);
-    label->setFont(font);
-    label->setCursor(handCursor());
-    return label;
-}
-
-QLabel* placeBar(QWidget* container, const MainFormLayout::Placement& row, const QColor& colour)
-{
-    auto* bar = place<QLabel>(container, row);
-    setOpaqueBackground(bar, colour);
-    return bar;
-}
-
-QFrame* placeLine(QWidget* container, const MainFormLayout::Placement& row)
-{
-    auto* line = place<QFrame>(container, row);
-    setOpaqueBackground(line, LineGrey);
-    line->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return line;
-}
-
-QPushButton* placeButton(QWidget* container, const MainFormLayout::Placement& row, const QString& caption)
-{
-    auto* button = place<QPushButton>(container, row);
-    button->setText(caption);
-    // Enter presses the focused button, as Space does.
-    button->setAutoDefault(true);
-    return button;
-}
-
-// A text box keeps its selection highlighted while another control has the focus, so a Step Through
-// stop stays visible while the scan button is being pressed.
-void keepSelectionVisible(QWidget* textBox)
-{
-    QPalette palette = textBox->palette();
-    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
-        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
-    textBox->setPalette(palette);
-}
-
-template <typename TextBox>
-TextBox* placeTextBox(QWidget* container, const MainFormLayout::Placement& row)
-{
-    auto* textBox = place<TextBox>(container, row);
-    textBox->setStyleSheet(FlatBorder);
-    QPalette palette = textBox->palette();
-    palette.setColor(QPalette::Base, QApplication::palette().color(QPalette::Base));
-    palette.setColor(QPalette::Text, QApplication::palette().color(QPalette::Text));
-    textBox->setPalette(palette);
-    keepSelectionVisible(textBox);
-    return textBox;
-}
-
-template <typename TextBox>
-TextBox* placeMultiLine(QWidget* container, const MainFormLayout::Placement& row)
-{
-    auto* textBox = placeTextBox<TextBox>(container, row);
-    textBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    textBox->setTabChangesFocus(true);
-    return textBox;
-}
 
 QString phraseCount(const PhraseTable& table, const QLocale& locale)
 {
