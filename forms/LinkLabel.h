@@ -14,7 +14,7 @@ public:
     explicit LinkLabel(QWidget* parent = nullptr);
 
     // Gives the link a key that works anywhere in its window, and a tooltip that says what the link does
-    // and names the key: "About (F1)".
+    // and names the key: "About (F1)". Called once the label stands in the window the key belongs to.
     void setShortcut(const QKeySequence& key, const QString& purpose);
 
 signals:
