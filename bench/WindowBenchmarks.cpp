@@ -1,5 +1,5 @@
-#include "MainForm.h"
-#include "SkinRegion.h"
+#include "mainwindow/MainForm.h"
+#include "mainwindow/SkinRegion.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,4 +1,4 @@
-#include "BodyTextBox.h"
+#include "mainwindow/BodyTextBox.h"
 
 #include <QKeyEvent>
 #include <QMimeData>

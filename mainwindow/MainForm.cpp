@@ -1,32 +1,36 @@
-#include "MainForm.h"
+#include "mainwindow/MainForm.h"
 
-#include "AppIdentity.h"
-#include "BodyTextBox.h"
-#include "Captions.h"
-#include "DefinitionsLoader.h"
-#include "EmlMessage.h"
-#include "HandCursor.h"
-#include "InputFile.h"
-#include "LegacyFonts.h"
-#include "MainFormLayout.h"
-#include "MessageBoxes.h"
-#include "SkinPicture.h"
-#include "SkinRegion.h"
-#include "TextDecoding.h"
+#include "forms/FormStyle.h"
+#include "forms/LegacyFonts.h"
+#include "forms/LinkLabel.h"
+#include "forms/Twips.h"
+#include "mainwindow/BodyTextBox.h"
+#include "mainwindow/MainFormLayout.h"
+#include "mainwindow/SkinControls.h"
+#include "mainwindow/SkinPicture.h"
+#include "mainwindow/SkinRegion.h"
+#include "messagefile/EmlMessage.h"
+#include "platform/AppIdentity.h"
+#include "platform/MessageBoxes.h"
+#include "scanner/Captions.h"
+#include "scanner/DefinitionsLoader.h"
+#include "scanner/InputFile.h"
+#include "scanner/TextDecoding.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
@@ -34,141 +38,20 @@
 
 #include <ranges>
 
+using FormStyle::setForeground;
+using namespace SkinControls;
+
 namespace {
 
 const QColor StyledText(128, 128, 255);
 const QColor LinkBlue(0, 0, 255);
-const QColor LineGrey(128, 128, 128);
 const QColor GaugeGreen(0, 192, 0);
 const QColor GaugeYellow(255, 255, 0);
 const QColor GaugeRed(255, 0, 0);
 
 const QString SkinPath = QStringLiteral(":/skin.bmp");
-const QString HandCursorPath = QStringLiteral(":/hand.cur");
 
 constexpr int SubjectLimit = int(ScanSession::SubjectWidth);
-
-// The text boxes' flat, single-line border.
-const QString FlatBorder = QStringLiteral("border: 1px solid black;");
-
-QString nameOf(const MainFormLayout::Placement& row)
-{
-    return QString::fromLatin1(row.name.data(), qsizetype(row.name.size()));
-}
-
-template <typename Control>
-Control* place(QWidget* container, const MainFormLayout::Placement& row)
-{
-    auto* control = new Control(container);
-    control->setObjectName(nameOf(row));
-    control->setGeometry(row.pixels());
-    return control;
-}
-
-void setForeground(QWidget* widget, const QColor& colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::ButtonText, colour);
-    widget->setPalette(palette);
-}
-
-// Fills the widget with the colour in whatever role its background is drawn from (buttons and check boxes
-// use the button colour, other widgets the window colour).
-void setOpaqueBackground(QWidget* widget, const QColor& colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(widget->backgroundRole(), colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-QCursor handCursor()
-{
-    return QCursor(QPixmap(HandCursorPath), HandCursor::hotSpot.x(), HandCursor::hotSpot.y());
-}
-
-QLabel* placeLabel(QWidget* container,
-                   const MainFormLayout::Placement& row,
-                   const QString& caption,
-                   Qt::Alignment alignment = Qt::AlignLeft)
-{
-    auto* label = place<QLabel>(container, row);
-    label->setText(caption);
-    label->setAlignment(alignment | Qt::AlignTop);
-    setForeground(label, QApplication::palette().color(QPalette::ButtonText));
-    return label;
-}
-
-QLabel* placeLink(QWidget* container,
-                  const MainFormLayout::Placement& row,
-                  const QString& caption,
-                  const QColor& colour,
-                  const QFont& font,
-                  Qt::Alignment alignment = Qt::AlignLeft)
-{
-    QLabel* label = placeLabel(container, row, caption, alignment);
-    setForeground(label, colour);
-    label->setFont(font);
-    label->setCursor(handCursor());
-    return label;
-}
-
-QLabel* placeBar(QWidget* container, const MainFormLayout::Placement& row, const QColor& colour)
-{
-    auto* bar = place<QLabel>(container, row);
-    setOpaqueBackground(bar, colour);
-    return bar;
-}
-
-QFrame* placeLine(QWidget* container, const MainFormLayout::Placement& row)
-{
-    auto* line = place<QFrame>(container, row);
-    setOpaqueBackground(line, LineGrey);
-    line->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return line;
-}
-
-QPushButton* placeButton(QWidget* container, const MainFormLayout::Placement& row, const QString& caption)
-{
-    auto* button = place<QPushButton>(container, row);
-    button->setText(caption);
-    // Enter presses the focused button, as Space does.
-    button->setAutoDefault(true);
-    return button;
-}
-
-// A text box keeps its selection highlighted while another control has the focus, so a Step Through
-// stop stays visible while the scan button is being pressed.
-void keepSelectionVisible(QWidget* textBox)
-{
-    QPalette palette = textBox->palette();
-    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
-        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
-    textBox->setPalette(palette);
-}
-
-template <typename TextBox>
-TextBox* placeTextBox(QWidget* container, const MainFormLayout::Placement& row)
-{
-    auto* textBox = place<TextBox>(container, row);
-    textBox->setStyleSheet(FlatBorder);
-    QPalette palette = textBox->palette();
-    palette.setColor(QPalette::Base, QApplication::palette().color(QPalette::Base));
-    palette.setColor(QPalette::Text, QApplication::palette().color(QPalette::Text));
-    textBox->setPalette(palette);
-    keepSelectionVisible(textBox);
-    return textBox;
-}
-
-template <typename TextBox>
-TextBox* placeMultiLine(QWidget* container, const MainFormLayout::Placement& row)
-{
-    auto* textBox = placeTextBox<TextBox>(container, row);
-    textBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    textBox->setTabChangesFocus(true);
-    return textBox;
-}
 
 QString phraseCount(const PhraseTable& table, const QLocale& locale)
 {
@@ -197,7 +80,7 @@ MainForm::MainForm(const QString& definitionsPath, const QLocale& locale, QWidge
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QString::fromUtf8(AppIdentity::Title));
-    resize(MainFormLayout::toPixels(8925), MainFormLayout::toPixels(7695));
+    resize(Twips::toPixels(8925), Twips::toPixels(7695));
     setFont(legacyFont(QStringLiteral("MS Sans Serif"), 8.25));
     if (m_definitionsPath.isEmpty()) {
         m_definitionsPath = findDefinitions(QCoreApplication::applicationDirPath(), &m_definitionsTried);
@@ -250,16 +133,14 @@ void MainForm::createControls()
     m_cmdSubClear = placeButton(skin, placement("cmdSubClear"), QStringLiteral("Clear"));
     m_cmdClear = placeButton(skin, placement("cmdClear"), QStringLiteral("Clear"));
 
-    m_label7 = placeLabel(
-        skin, placement("Label7"),
-        QStringLiteral("Make your web site profitable by selling software branded with your web site name!  "));
-    m_line3 = placeLine(skin, placement("Line3"));
-    m_line2 = placeLine(skin, placement("Line2"));
-    m_lblNorvane = placeLink(skin, placement("lblNorvane"), QStringLiteral("Norvane:"), LinkBlue,
-                             legacyFont(QStringLiteral("MS Sans Serif"), 8.25, true, true));
+    placeLabel(skin, placement("Label7"),
+               QStringLiteral("Make your web site profitable by selling software branded with your web site name!  "));
+    placeLine(skin, placement("Line3"));
+    placeLine(skin, placement("Line2"));
+    LinkLabel* searchSite = placeLink(skin, placement("lblNorvane"), QStringLiteral("Norvane:"), LinkBlue,
+                                      legacyFont(QStringLiteral("MS Sans Serif"), 8.25, true, true));
     // Alt+S goes to the search box.
-    m_label6 = placeLabel(skin, placement("Label6"), QStringLiteral("&Search"), Qt::AlignRight);
-    m_label6->setBuddy(m_tbSearchNorvane);
+    placeLabel(skin, placement("Label6"), QStringLiteral("&Search"), Qt::AlignRight)->setBuddy(m_tbSearchNorvane);
     m_lblTitle = placeLink(skin, placement("lblTitle"), QStringLiteral("About"), white, boldFont, Qt::AlignHCenter);
     m_lblPassFail = placeLabel(skin, placement("lblPassFail"), QStringLiteral("Pass/Fail"), Qt::AlignHCenter);
     setForeground(m_lblPassFail, StyledText);
@@ -283,10 +164,11 @@ void MainForm::createControls()
     m_label5 = placeLabel(skin, placement("Label5"), QStringLiteral("Trigger Phrases:"));
     for (QLabel* label : {m_label1, m_lblScore, m_label2, m_lblPercent, m_label3, m_label4, m_label5})
         setForeground(label, windowText);
-    m_lbProvidedby = placeLink(skin, placement("lbProvidedby"), QStringLiteral("Kestrel Hosting"), LinkBlue,
-                               legacyFont(QStringLiteral("Arial"), 9, true, true));
-    m_lblTotalCount = placeLabel(skin, placement("lblTotalCount"), QStringLiteral(" "), Qt::AlignHCenter);
-    m_lbURLsToGo = placeLabel(skin, placement("lbURLsToGo"), QStringLiteral(" "), Qt::AlignHCenter);
+    LinkLabel* provider = placeLink(skin, placement("lbProvidedby"), QStringLiteral("Kestrel Hosting"), LinkBlue,
+                                    legacyFont(QStringLiteral("Arial"), 9, true, true));
+    placeLabel(skin, placement("lblTotalCount"), QStringLiteral(" "), Qt::AlignHCenter);
+    placeLabel(skin, placement("lbURLsToGo"), QStringLiteral(" "), Qt::AlignHCenter);
+    connectLinks(searchSite, provider);
 
     connect(m_cmdScore, &QPushButton::clicked, this, &MainForm::runScan);
     connect(m_chkStep, &QCheckBox::clicked, this, &MainForm::stepThroughClicked);
@@ -303,6 +185,26 @@ void MainForm::createControls()
         if (!m_placingBodyCaret)
             m_scanHoldsBodyCaret = false;
     });
+}
+
+// Each link label and its key announce what the user asked for; X closes the window. Enter in the search box
+// searches as "Go!" does, and the box still gets the key.
+void MainForm::connectLinks(LinkLabel* searchSite, LinkLabel* provider)
+{
+    searchSite->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N), QStringLiteral("Open the search site's home page"));
+    provider->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), QStringLiteral("Open the provider's web site"));
+    m_lblTitle->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), QStringLiteral("Open the maker's web site"));
+    m_lblAbout->setShortcut(QKeySequence(Qt::Key_F1), QStringLiteral("About"));
+    m_lblExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), QStringLiteral("Close"));
+
+    connect(searchSite, &LinkLabel::clicked, this, [this] { emit linkActivated(Link::SearchSite); });
+    connect(provider, &LinkLabel::clicked, this, [this] { emit linkActivated(Link::Provider); });
+    connect(m_lblTitle, &LinkLabel::clicked, this, [this] { emit linkActivated(Link::Maker); });
+    connect(m_lblAbout, &LinkLabel::clicked, this, &MainForm::aboutRequested);
+    connect(m_lblExit, &LinkLabel::clicked, this, &QWidget::close);
+    const auto search = [this] { emit searchRequested(m_tbSearchNorvane->text()); };
+    connect(m_cmdGo, &QPushButton::clicked, this, search);
+    connect(m_tbSearchNorvane, &QLineEdit::returnPressed, this, search);
 }
 
 // Controls that take the focus lie over labels and lines; otherwise the layout's rows give the order.
@@ -373,7 +275,7 @@ void MainForm::styleLabels()
     m_lblBar3->move(m_lblBar1->x(), m_lblBar3->y());
     m_lblBar2->move(m_lblBar2->x(), m_lblBar1->y());
     m_lblBar3->move(m_lblBar3->x(), m_lblBar1->y());
-    const int startUpWidth = MainFormLayout::toPixels(MainFormLayout::StartUpBarWidth);
+    const int startUpWidth = Twips::toPixels(MainFormLayout::StartUpBarWidth);
     for (QLabel* bar : {m_lblBar1, m_lblBar2, m_lblBar3})
         bar->resize(startUpWidth, bar->height());
     setForeground(m_lblTitle, StyledText);
@@ -392,8 +294,7 @@ void MainForm::setUpSkin()
     setWindowFlag(Qt::FramelessWindowHint);
     setFixedSize(m_picMainSkin->size());
     setMask(buildSkinRegion(m_picMainSkin->picture()));
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    FormStyle::centreOnScreen(this);
 }
 
 void MainForm::reportLoadFault(const DefinitionsFault& fault)
@@ -403,7 +304,7 @@ void MainForm::reportLoadFault(const DefinitionsFault& fault)
     const QString text
         = QStringLiteral("Not all trigger phrases could be read.\n\n%1\n\n%2")
               .arg(TextDecoding::withVisibleControls(reason), phraseCount(m_session.phrases(), m_locale));
-    MessageBoxes::show(this, {QMessageBox::Warning, QString::fromUtf8(AppIdentity::Title), text});
+    MessageBoxes::show(this, {MessageIcon::Warning, QString::fromUtf8(AppIdentity::Title), text});
 }
 
 PressOutcome MainForm::runScan()
@@ -411,7 +312,7 @@ PressOutcome MainForm::runScan()
     const PressOutcome outcome = m_session.press(m_tbSubject->text(), bodyText(), m_chkStep->isChecked());
     if (outcome.kind == PressOutcome::Kind::EmptyInput) {
         const QString title = QString::fromUtf8(AppIdentity::Title);
-        MessageBoxes::show(this, {QMessageBox::NoIcon, title, Captions::EmptyInputPrompt + title});
+        MessageBoxes::show(this, {MessageIcon::None, title, Captions::EmptyInputPrompt + title});
         return outcome;
     }
     placeBodyCaret(QTextCursor(m_tbInput->document()));
@@ -562,11 +463,17 @@ void MainForm::openMessageFile(const QString& path)
     if (!error.isEmpty()) {
         const QString text = QStringLiteral("The message %1 cannot be read: %2.")
                                  .arg(QDir::toNativeSeparators(path), TextDecoding::withVisibleControls(error));
-        MessageBoxes::show(this, {QMessageBox::Warning, QString::fromUtf8(AppIdentity::Title), text});
+        MessageBoxes::show(this, {MessageIcon::Warning, QString::fromUtf8(AppIdentity::Title), text});
         return;
     }
     m_tbSubject->setText(message.subject.left(SubjectLimit));
     m_tbInput->replaceText(message.body);
+}
+
+void MainForm::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    emit closed();
 }
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ScanSession.h"
+#include "scanner/ScanSession.h"
 
 #include <QLocale>
 #include <QString>
@@ -11,10 +11,10 @@
 #include <optional>
 
 class BodyTextBox;
+class LinkLabel;
 class QCheckBox;
 class QDragEnterEvent;
 class QDropEvent;
-class QFrame;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -24,12 +24,22 @@ struct DefinitionsFault;
 
 // The main window: a frameless face cut to the outline of its skin, the subject and body panes with
 // their Paste, Copy and Clear buttons, the scan button with Step Through, the results, the gauge and the
-// search row. Loading it reads the trigger phrases, styles the labels and shapes the window.
+// search row. Loading it reads the trigger phrases, styles the labels and shapes the window. What the user
+// asks of the program beyond the window (a web site, a search, the About box) it announces as signals.
 class MainForm : public QWidget
 {
     Q_OBJECT
 
 public:
+    // The web sites the window's link labels stand for.
+    enum class Link
+    {
+        SearchSite,
+        Provider,
+        Maker
+    };
+    Q_ENUM(Link)
+
     // definitionsPath: the trigger-phrase file; empty to look for it beside the program, then in the
     // installed share folder.
     explicit MainForm(const QString& definitionsPath = QString(),
@@ -40,14 +50,24 @@ public:
     const ScanSession& session() const { return m_session; }
     const QString& definitionsPath() const { return m_definitionsPath; }
 
+signals:
+    void aboutRequested();
+    // The words typed into the search box, as typed.
+    void searchRequested(const QString& words);
+    void linkActivated(MainForm::Link link);
+    // The window has closed, by its X label or by the system.
+    void closed();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     // A saved e-mail (.eml) dropped anywhere on the window fills the subject and body boxes.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
     void createControls();
+    void connectLinks(LinkLabel* searchSite, LinkLabel* provider);
     void stackControls();
     void orderTabStops();
     void describeForAssistiveTools();
@@ -104,19 +124,14 @@ private:
     QPushButton* m_cmdSubPaste = nullptr;
     QPushButton* m_cmdSubClear = nullptr;
     QPushButton* m_cmdClear = nullptr;
-    QLabel* m_label7 = nullptr;
-    QFrame* m_line3 = nullptr;
-    QFrame* m_line2 = nullptr;
-    QLabel* m_lblNorvane = nullptr;
-    QLabel* m_label6 = nullptr;
-    QLabel* m_lblTitle = nullptr;
+    LinkLabel* m_lblTitle = nullptr;
     QLabel* m_lblPassFail = nullptr;
     QLabel* m_lblBar1 = nullptr;
     QLabel* m_lblBar2 = nullptr;
     QLabel* m_lblBar3 = nullptr;
     QLabel* m_lblStatus = nullptr;
-    QLabel* m_lblAbout = nullptr;
-    QLabel* m_lblExit = nullptr;
+    LinkLabel* m_lblAbout = nullptr;
+    LinkLabel* m_lblExit = nullptr;
     QLabel* m_label1 = nullptr;
     QLabel* m_lblScore = nullptr;
     QLabel* m_label2 = nullptr;
@@ -124,7 +139,4 @@ private:
     QLabel* m_label3 = nullptr;
     QLabel* m_label4 = nullptr;
     QLabel* m_label5 = nullptr;
-    QLabel* m_lbProvidedby = nullptr;
-    QLabel* m_lblTotalCount = nullptr;
-    QLabel* m_lbURLsToGo = nullptr;
 };

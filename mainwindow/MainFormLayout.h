@@ -1,24 +1,14 @@
 #pragma once
 
+#include "forms/Twips.h"
+
 #include <QRect>
 
 #include <span>
 #include <string_view>
 
-// Where every control of the main window stands inside the skin picture, as laid out in twips
-// (1/1440 inch). The window shows them at 15 twips per pixel, whatever the screen's density, because
-// the skin they stand on is drawn in pixels.
+// Where every control of the main window stands inside the skin picture, in twips.
 namespace MainFormLayout {
-
-constexpr int TwipsPerPixel = 15;
-
-// Twips to whole pixels, rounded to the nearest: 5710 twips (380.7 pixels) give 381.
-constexpr int toPixels(int twips)
-{
-    const int doubled = 2 * twips;
-    return doubled >= 0 ? (doubled + TwipsPerPixel) / (2 * TwipsPerPixel)
-                        : -((-doubled + TwipsPerPixel) / (2 * TwipsPerPixel));
-}
 
 struct Placement
 {
@@ -28,7 +18,7 @@ struct Placement
     int width = 0;
     int height = 0;
 
-    constexpr QRect pixels() const { return {toPixels(left), toPixels(top), toPixels(width), toPixels(height)}; }
+    constexpr QRect pixels() const { return Twips::rect(left, top, width, height); }
 };
 
 // Stacking order, topmost first, after the skin picture itself. Labels and lines always lie beneath the

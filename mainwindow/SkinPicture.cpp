@@ -1,4 +1,4 @@
-#include "SkinPicture.h"
+#include "mainwindow/SkinPicture.h"
 
 #include <QApplication>
 #include <QMouseEvent>

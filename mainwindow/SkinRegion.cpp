@@ -1,4 +1,4 @@
-#include "SkinRegion.h"
+#include "mainwindow/SkinRegion.h"
 
 #include <QImage>
 #include <QRect>

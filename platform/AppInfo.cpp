@@ -1,6 +1,6 @@
-#include "AppInfo.h"
+#include "platform/AppInfo.h"
 
-#include "AppIdentity.h"
+#include "platform/AppIdentity.h"
 
 #include <QCoreApplication>
 #include <QStringList>

@@ -1,18 +1,28 @@
-#include "PlatformServices.h"
+#include "platform/PlatformServices.h"
 
-#include "Registry.h"
+#include "platform/SystemInfoTool.h"
+#ifdef Q_OS_WIN
+#include "platform/WindowsRegistry.h"
+#endif
 
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
 #include <QUrl>
 
+#include <memory>
+
 PlatformServices PlatformServices::system()
 {
     PlatformServices services;
-    services.registry = Registry::system();
     services.openAddress = [](const QUrl& address) { QDesktopServices::openUrl(address); };
     services.startProgram = [](const QString& program) { return QProcess::startDetached(program, {}); };
-    services.isFile = [](const QString& path) { return QFileInfo(path).isFile(); };
+#ifdef Q_OS_WIN
+    services.findSystemInfoTool = [registry = std::make_shared<WindowsRegistry>()] {
+        return SystemInfoTool::findInRegistry(*registry, [](const QString& path) { return QFileInfo(path).isFile(); });
+    };
+#else
+    services.findSystemInfoTool = [] { return SystemInfoTool::findOnPath(); };
+#endif
     return services;
 }

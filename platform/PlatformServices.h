@@ -3,22 +3,20 @@
 #include <QString>
 
 #include <functional>
-#include <memory>
+#include <optional>
 
 class QUrl;
-class Registry;
 
-// The services of the desktop that the program calls out to (message boxes go through MessageBoxes). The product uses
-// system(); tests put recorders or canned answers in their place.
+// The services of the desktop that the program calls out to (message boxes go through MessageBoxes). The
+// product uses system(); tests put recorders or canned answers in their place.
 struct PlatformServices
 {
-    std::shared_ptr<Registry> registry;
     // Opens a web address with the desktop's default action (the browser); reports nothing.
     std::function<void(const QUrl& address)> openAddress;
     // Starts a program in a normal window of its own, without waiting for it; false when it does not start.
     std::function<bool(const QString& program)> startProgram;
-    // True when path names an existing normal file.
-    std::function<bool(const QString& path)> isFile;
+    // Where the system information tool is installed; nothing when it cannot be found (see SystemInfoTool).
+    std::function<std::optional<QString>()> findSystemInfoTool;
 
     static PlatformServices system();
 };

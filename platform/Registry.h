@@ -4,12 +4,11 @@
 #include <QString>
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 
-// Read access to the system registry in the shape of its ANSI interface: open a key with given rights,
-// read one value into a caller's buffer, close the key. Systems without a registry answer from what
-// they have (see SystemToolRegistry).
+// Read access to the Windows registry in the shape of its ANSI interface: open a key with given rights,
+// read one value into a caller's buffer, close the key. WindowsRegistry is the real one; tests hold one in
+// memory.
 class Registry
 {
 public:
@@ -29,7 +28,4 @@ public:
     // or its data does not fit into buffer.size() bytes; the buffer is then unspecified.
     virtual bool queryValue(KeyHandle key, const QString& name, std::uint32_t& type, QByteArray& buffer) = 0;
     virtual void closeKey(KeyHandle key) = 0;
-
-    // The registry of the system the program runs on.
-    static std::unique_ptr<Registry> system();
 };

@@ -1,6 +1,6 @@
-#include "WindowsRegistry.h"
+#include "platform/WindowsRegistry.h"
 
-#include "Win32Registry.h"
+#include "platform/Win32Registry.h"
 
 std::optional<Registry::KeyHandle>
 WindowsRegistry::openKey(std::uint32_t root, const QString& path, std::uint32_t access)

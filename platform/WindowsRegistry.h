@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Registry.h"
+#include "platform/Registry.h"
 
 // The Windows registry through its ANSI interface.
 class WindowsRegistry : public Registry

@@ -1,24 +1,21 @@
-#include "AboutForm.h"
+#include "startup/AboutForm.h"
 
-#include "AppInfo.h"
-#include "FormStyle.h"
-#include "LegacyFonts.h"
-#include "MainFormLayout.h"
-#include "NoticeTexts.h"
-#include "WebLinks.h"
+#include "forms/FormStyle.h"
+#include "forms/LegacyFonts.h"
+#include "forms/LinkLabel.h"
+#include "forms/Twips.h"
+#include "platform/AppInfo.h"
+#include "platform/WebLinks.h"
+#include "startup/NoticeTexts.h"
 
-#include <QEvent>
-#include <QGuiApplication>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
-
 #include <QShortcut>
+
 #include <utility>
 
 using namespace FormStyle;
-using MainFormLayout::toPixels;
+using Twips::toPixels;
 
 namespace {
 
@@ -42,33 +39,33 @@ AboutForm::AboutForm(const AppInfo& info, PlatformServices services, QWidget* pa
     const QFont productFont = legacyFont(QStringLiteral("Verdana"), 20.25, true, false, true);
     // Each shadow is created before its partner, so it lies beneath it.
     // The company's name may run on to the right end of the rule below it.
-    auto* titleShadow = addLabel(this, "lblTitleShad", twipsRect(150, 30, 5417, 585), titleFont);
-    setTextColour(titleShadow, ShadowGrey);
-    addLabel(this, "lblTitle", twipsRect(120, 0, 5417, 495), titleFont);
-    auto* productShadow = addLabel(this, "lblPSShad", twipsRect(510, 490, 5055, 495), productFont, Qt::AlignRight);
-    setTextColour(productShadow, ShadowGrey);
-    addLabel(this, "lblps", twipsRect(1080, 465, 4455, 495), productFont, Qt::AlignRight);
+    m_titleShadow = addLabel(this, "lblTitleShad", Twips::rect(150, 30, 5417, 585), titleFont);
+    setForeground(m_titleShadow, ShadowGrey);
+    m_title = addLabel(this, "lblTitle", Twips::rect(120, 0, 5417, 495), titleFont);
+    m_productShadow = addLabel(this, "lblPSShad", Twips::rect(510, 490, 5055, 495), productFont, Qt::AlignRight);
+    setForeground(m_productShadow, ShadowGrey);
+    m_product = addLabel(this, "lblps", Twips::rect(1080, 465, 4455, 495), productFont, Qt::AlignRight);
 
     addRule(this, "Line1_1", 120, 5537, 1080);
-    addLabel(this, "lblVersion", twipsRect(2280, 1680, 1935, 225), dialogFont(), Qt::AlignRight);
-    m_copyright = addLabel(this, "lblCopyright", twipsRect(240, 1920, 3975, 255),
-                           legacyFont(QStringLiteral("MS Sans Serif"), 8.25, false, true), Qt::AlignRight);
-    setTextColour(m_copyright, Qt::blue);
-    m_copyright->installEventFilter(this);
-    addLabel(this, "lblCompany", twipsRect(1320, 2160, 2895, 255), dialogFont(), Qt::AlignRight);
+    m_version = addLabel(this, "lblVersion", Twips::rect(2280, 1680, 1935, 225), dialogFont(), Qt::AlignRight);
+    m_copyright = placeLabel(new LinkLabel(this), "lblCopyright", Twips::rect(240, 1920, 3975, 255), Qt::AlignRight);
+    m_copyright->setFont(legacyFont(QStringLiteral("MS Sans Serif"), 8.25, false, true));
+    setForeground(m_copyright, Qt::blue);
+    connect(m_copyright, &LinkLabel::clicked, this, &AboutForm::openMakerPage);
+    m_company = addLabel(this, "lblCompany", Twips::rect(1320, 2160, 2895, 255), dialogFont(), Qt::AlignRight);
     addRule(this, "Line1_3", 120, 5537, 2400);
     addRule(this, "Line1_0", 120, 5537, 3000);
 
-    auto* warning = addLabel(this, "lblWarning", twipsRect(120, 3120, 4230, 1185), dialogFont());
-    warning->setWordWrap(true);
-    setTextColour(warning, Qt::black);
+    m_warning = addLabel(this, "lblWarning", Twips::rect(120, 3120, 4230, 1185), dialogFont());
+    m_warning->setWordWrap(true);
+    setForeground(m_warning, Qt::black);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));
-    ok->setGeometry(twipsRect(4440, 3900, 1215, 345));
+    ok->setGeometry(Twips::rect(4440, 3900, 1215, 345));
     auto* sysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
     sysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-    sysInfo->setGeometry(twipsRect(4440, 3300, 1215, 345));
+    sysInfo->setGeometry(Twips::rect(4440, 3300, 1215, 345));
     setTabOrder(ok, sysInfo);
     ok->setFocus();
     // Enter presses the focused button and Esc closes the box, as in any dialog.
@@ -82,39 +79,28 @@ AboutForm::AboutForm(const AppInfo& info, PlatformServices services, QWidget* pa
     load(info);
 
     // Shown without an owner, the box opens in the middle of the screen.
-    const QWidget* owner = parentWidget();
-    const QRect area = owner ? owner->frameGeometry() : QGuiApplication::primaryScreen()->availableGeometry();
-    move(area.center() - rect().center());
+    if (const QWidget* owner = parentWidget())
+        centreIn(this, owner->frameGeometry());
+    else
+        centreOnScreen(this);
 }
 
 void AboutForm::load(const AppInfo& info)
 {
-    findChild<QLabel*>(QStringLiteral("lblWarning"))->setText(NoticeTexts::warning(info.CompanyName));
-    findChild<QLabel*>(QStringLiteral("lblVersion"))
-        ->setText(QStringLiteral("Version %1.%2.%3").arg(info.Major).arg(info.Minor).arg(info.Revision));
-    for (const char* name : {"lblTitle", "lblTitleShad"})
-        findChild<QLabel*>(QString::fromLatin1(name))->setText(info.CompanyName);
-    for (const char* name : {"lblps", "lblPSShad"})
-        findChild<QLabel*>(QString::fromLatin1(name))->setText(info.Title);
+    m_warning->setText(NoticeTexts::warning(info.CompanyName));
+    m_version->setText(QStringLiteral("Version %1.%2.%3").arg(info.Major).arg(info.Minor).arg(info.Revision));
+    for (QLabel* label : {m_title, m_titleShadow})
+        label->setText(info.CompanyName);
+    for (QLabel* label : {m_product, m_productShadow})
+        label->setText(info.Title);
     // A long name is drawn smaller rather than cut off; each shadow keeps its partner's size.
-    for (const auto& [shadow, partner] : {std::pair("lblTitleShad", "lblTitle"), std::pair("lblPSShad", "lblps")})
-        shrinkToFit(
-            {findChild<QLabel*>(QString::fromLatin1(shadow)), findChild<QLabel*>(QString::fromLatin1(partner))});
+    shrinkToFit({m_titleShadow, m_title});
+    shrinkToFit({m_productShadow, m_product});
     setWindowTitle(info.CompanyName + QLatin1Char(' ') + info.Title);
     setFixedSize(ClientSize);
     m_copyright->setText(NoticeTexts::copyright(info.CompanyName));
     shrinkToFit({m_copyright});
-    findChild<QLabel*>(QStringLiteral("lblCompany"))->setText(NoticeTexts::rightsReserved());
-}
-
-bool AboutForm::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_copyright && event->type() == QEvent::MouseButtonRelease) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton && m_copyright->rect().contains(mouse->position().toPoint()))
-            openMakerPage();
-    }
-    return QWidget::eventFilter(watched, event);
+    m_company->setText(NoticeTexts::rightsReserved());
 }
 
 void AboutForm::openMakerPage() const

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "SystemInfoLauncher.h"
+#include "startup/SystemInfoLauncher.h"
 
 #include <QWidget>
 
+class LinkLabel;
 class QLabel;
 struct AppInfo;
 
@@ -17,9 +18,6 @@ class AboutForm : public QWidget
 public:
     AboutForm(const AppInfo& info, PlatformServices services, QWidget* parent = nullptr);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void load(const AppInfo& info);
     void openMakerPage() const;
@@ -27,5 +25,12 @@ private:
     PlatformServices m_services;
     SystemInfoLauncher m_sysInfo;
     QString m_makerHost;
-    QLabel* m_copyright = nullptr;
+    QLabel* m_titleShadow = nullptr;
+    QLabel* m_title = nullptr;
+    QLabel* m_productShadow = nullptr;
+    QLabel* m_product = nullptr;
+    QLabel* m_version = nullptr;
+    LinkLabel* m_copyright = nullptr;
+    QLabel* m_company = nullptr;
+    QLabel* m_warning = nullptr;
 };

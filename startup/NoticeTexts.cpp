@@ -1,4 +1,4 @@
-#include "NoticeTexts.h"
+#include "startup/NoticeTexts.h"
 
 namespace NoticeTexts {
 

@@ -1,10 +1,10 @@
-#include "SplashForm.h"
+#include "startup/SplashForm.h"
 
-#include "AppInfo.h"
-#include "FormStyle.h"
-#include "LegacyFonts.h"
-#include "MainFormLayout.h"
-#include "NoticeTexts.h"
+#include "forms/FormStyle.h"
+#include "forms/LegacyFonts.h"
+#include "forms/Twips.h"
+#include "platform/AppInfo.h"
+#include "startup/NoticeTexts.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
-#include <QScreen>
 #include <QTimer>
 #include <qdrawutil.h>
 
@@ -21,7 +20,7 @@
 #include <exception>
 
 using namespace FormStyle;
-using MainFormLayout::toPixels;
+using Twips::toPixels;
 
 namespace {
 
@@ -42,27 +41,27 @@ SplashForm::SplashForm(const AppInfo& info, std::function<void()> showMainWindow
     auto* frame = new QFrame(this);
     frame->setObjectName(QStringLiteral("fraMainFrame"));
     frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    frame->setGeometry(twipsRect(80, 0, 5820, 4215).translated(BorderWidth, BorderWidth));
+    frame->setGeometry(Twips::rect(80, 0, 5820, 4215).translated(BorderWidth, BorderWidth));
 
     const QFont companyFont = legacyFont(QStringLiteral("Verdana"), 18, true);
     const QFont productFont = legacyFont(QStringLiteral("Verdana"), 20.25, true, false, true);
     // Each shadow is created before its partner, so it lies beneath it.
-    auto* companyShadow = addLabel(frame, "lblTitleShad", twipsRect(65, 135, 5745, 585), companyFont);
-    setTextColour(companyShadow, ShadowGrey);
-    auto* company = addLabel(frame, "lblTitle", twipsRect(45, 120, 5775, 495), companyFont);
-    auto* productShadow = addLabel(frame, "lblPSShad", twipsRect(600, 585, 5055, 495), productFont, Qt::AlignRight);
-    setTextColour(productShadow, ShadowGrey);
-    auto* product = addLabel(frame, "lblps", twipsRect(1170, 570, 4455, 495), productFont, Qt::AlignRight);
+    auto* companyShadow = addLabel(frame, "lblTitleShad", Twips::rect(65, 135, 5745, 585), companyFont);
+    setForeground(companyShadow, ShadowGrey);
+    auto* company = addLabel(frame, "lblTitle", Twips::rect(45, 120, 5775, 495), companyFont);
+    auto* productShadow = addLabel(frame, "lblPSShad", Twips::rect(600, 585, 5055, 495), productFont, Qt::AlignRight);
+    setForeground(productShadow, ShadowGrey);
+    auto* product = addLabel(frame, "lblps", Twips::rect(1170, 570, 4455, 495), productFont, Qt::AlignRight);
 
     addRule(frame, "Line1_1", 120, 5640, 1080);
-    auto* version = addLabel(frame, "lblVersion", twipsRect(1020, 1920, 2970, 300),
+    auto* version = addLabel(frame, "lblVersion", Twips::rect(1020, 1920, 2970, 300),
                              legacyFont(QStringLiteral("MS Sans Serif"), 12, true), Qt::AlignRight);
     addRule(frame, "Line1_0", 120, 5640, 2280);
 
-    auto* warning = addLabel(frame, "lblWarning", twipsRect(120, 2880, 5535, 1035), dialogFont());
+    auto* warning = addLabel(frame, "lblWarning", Twips::rect(120, 2880, 5535, 1035), dialogFont());
     warning->setWordWrap(true);
     warning->setText(NoticeTexts::warning(info.CompanyName));
-    auto* copyright = addLabel(frame, "lblCopyright", twipsRect(120, 3720, 5535, 375), dialogFont());
+    auto* copyright = addLabel(frame, "lblCopyright", Twips::rect(120, 3720, 5535, 375), dialogFont());
 
     version->setText(QStringLiteral("Version %1.%2").arg(info.Major).arg(info.Minor));
     // The version label sizes itself to its text from its left edge.
@@ -73,7 +72,7 @@ SplashForm::SplashForm(const AppInfo& info, std::function<void()> showMainWindow
     productShadow->setText(info.Title);
     copyright->setText(NoticeTexts::fullNotice(info.CompanyName));
 
-    move(QGuiApplication::primaryScreen()->availableGeometry().center() - rect().center());
+    centreOnScreen(this);
 
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("Timer1"));

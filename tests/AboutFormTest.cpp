@@ -1,6 +1,7 @@
-#include "AboutForm.h"
-#include "AppInfo.h"
+#include "startup/AboutForm.h"
 #include "RecordingServices.h"
+#include "platform/AppInfo.h"
+#include "platform/SystemInfoTool.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -184,8 +185,8 @@ TEST(AboutForm, EnterPressesTheFocusedButtonAndEscCloses)
 TEST(AboutForm, ButtonsAndCopyrightLink)
 {
     RecordingServices desktop;
-    desktop.registry->addKey(QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"));
-    desktop.registry->setValue(QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"), QStringLiteral("PATH"),
+    desktop.registry->addKey(SystemInfoTool::ToolKey);
+    desktop.registry->setValue(SystemInfoTool::ToolKey, SystemInfoTool::ToolValue,
                                {1, QByteArrayLiteral("C:\\msinfo32.exe\0")});
     desktop.installedPrograms << QStringLiteral("C:\\msinfo32.exe");
     QPointer<AboutForm> form = new AboutForm(identity(QStringLiteral("Fenwick Lark Software")), desktop.services());

@@ -1,4 +1,4 @@
-#include "GraphicalDisplay.h"
+#include "app/GraphicalDisplay.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>

@@ -1,7 +1,7 @@
 #include "WindowTestSupport.h"
 
-#include "LegacyFonts.h"
-#include "SkinRegion.h"
+#include "forms/LegacyFonts.h"
+#include "mainwindow/SkinRegion.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -311,9 +311,10 @@ TEST_F(MainFormLoad, AssistiveToolsNameEveryBoxAndClickAreaAndReadTheValues)
         {"tbInput", "Message Body|"},
         {"tbPhrases", "Trigger Phrases|"},
         {"tbSearchNorvane", "Search|"},
-        {"lblAbout", "About|"},
-        {"lblExit", "Close|"},
-        {"lblTitle", "Fenwick Lark Software web site|"},
+        // A link's description is its tooltip, which names its key.
+        {"lblAbout", "About|About (F1)"},
+        {"lblExit", "Close|Close (Ctrl+Q)"},
+        {"lblTitle", "Fenwick Lark Software web site|Open the maker's web site (Ctrl+M)"},
         {"lblScore", "1.0|Overall score"},
         {"lblPercent", "12.00%|Overall percentage"},
         {"lblPassFail", "Fail|Verdict"},
@@ -363,7 +364,7 @@ TEST(MainFormFault, WindowStillLoadsThenWarnsWithTheFileLineAndPhrasesLoaded)
         QCoreApplication::processEvents();
         ASSERT_EQ(messages.requests().size(), 1);
         const MessageBoxRequest& warning = messages.requests().constFirst();
-        EXPECT_EQ(warning.icon, QMessageBox::Warning);
+        EXPECT_EQ(warning.icon, MessageIcon::Warning);
         EXPECT_EQ(warning.title, QStringLiteral("Tallyvex"));
         EXPECT_TRUE(warning.text.contains(path)) << warning.text.toStdString();
         for (const QString& part : test.shown)

@@ -151,7 +151,7 @@ TEST_F(MessageDrop, MalformedMessageIsReportedInAMessageBox)
         EXPECT_TRUE(dropFiles({emlFile(file)}));
         ASSERT_EQ(m_messages.requests().size(), shown + 1);
         const MessageBoxRequest& request = m_messages.requests().constLast();
-        EXPECT_EQ(request.icon, QMessageBox::Warning);
+        EXPECT_EQ(request.icon, MessageIcon::Warning);
         EXPECT_EQ(request.title, QStringLiteral("Tallyvex"));
         EXPECT_TRUE(request.text.contains(QString::fromLatin1(file))) << request.text.toStdString();
         EXPECT_EQ(control<QLineEdit>("tbSubject")->text(), QStringLiteral("Kept"));

@@ -115,7 +115,7 @@ TEST_F(ScanOnScreen, EmptyPanesShowThePromptAndChangeNothing)
     click("cmdScore");
     ASSERT_EQ(m_messages.requests().size(), 1);
     const MessageBoxRequest& prompt = m_messages.requests().constFirst();
-    EXPECT_EQ(prompt.icon, QMessageBox::NoIcon);
+    EXPECT_EQ(prompt.icon, MessageIcon::None);
     EXPECT_EQ(prompt.title, QStringLiteral("Tallyvex"));
     EXPECT_EQ(prompt.text, QStringLiteral("You must enter a copy of your email into the Tallyvex"));
     EXPECT_EQ(results(), QStringList({"0", "%", "", "Enter your email content below", "Scan"}));

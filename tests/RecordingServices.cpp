@@ -1,5 +1,7 @@
 #include "RecordingServices.h"
 
+#include "platform/SystemInfoTool.h"
+
 #include <QUrl>
 
 RecordingServices::RecordingServices()
@@ -17,16 +19,18 @@ RecordingServices::~RecordingServices()
 PlatformServices RecordingServices::services() const
 {
     PlatformServices result;
-    result.registry = registry;
     result.openAddress
         = [addresses = addresses](const QUrl& address) { *addresses << QString::fromLatin1(address.toEncoded()); };
     result.startProgram = [startAttempts = startAttempts, installed = installedPrograms](const QString& program) {
         *startAttempts << program;
         return installed.contains(program);
     };
-    result.isFile = [fileTests = fileTests, files = files](const QString& path) {
-        *fileTests << path;
-        return files.contains(path);
+    // The tool is looked up in the recorded registry, as on Windows.
+    result.findSystemInfoTool = [registry = registry, fileTests = fileTests, files = files] {
+        return SystemInfoTool::findInRegistry(*registry, [&fileTests, &files](const QString& path) {
+            *fileTests << path;
+            return files.contains(path);
+        });
     };
     return result;
 }

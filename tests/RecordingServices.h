@@ -1,15 +1,16 @@
 #pragma once
 
 #include "MemoryRegistry.h"
-#include "MessageBoxes.h"
-#include "PlatformServices.h"
+#include "platform/MessageBoxes.h"
+#include "platform/PlatformServices.h"
 
 #include <QSet>
 #include <QStringList>
 
 // Platform services and message boxes that record what the program asks of the desktop instead of doing
-// it, while the recorder lives. Programs start only when their path is among the installed ones; files
-// exist only when listed.
+// it, while the recorder lives. The system information tool is looked up in a registry held in memory, as
+// on Windows. Programs start only when their path is among the installed ones; files exist only when
+// listed.
 class RecordingServices
 {
 public:

@@ -1,5 +1,5 @@
-#include "SplashForm.h"
-#include "AppInfo.h"
+#include "startup/SplashForm.h"
+#include "platform/AppInfo.h"
 
 #include <QApplication>
 #include <QLabel>

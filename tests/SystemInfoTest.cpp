@@ -1,7 +1,7 @@
 #include "MemoryRegistry.h"
 #include "RecordingServices.h"
-#include "SystemInfoLauncher.h"
-#include "SystemToolRegistry.h"
+#include "platform/SystemInfoTool.h"
+#include "startup/SystemInfoLauncher.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,8 +15,8 @@
 
 namespace {
 
-const QString ToolKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
-const QString LocationKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
+using SystemInfoTool::LocationKey;
+using SystemInfoTool::ToolKey;
 const QString ToolPath = QStringLiteral("C:\\Program Files\\Common Files\\Microsoft Shared\\MSInfo\\msinfo32.exe");
 const QString ToolFolder = QStringLiteral("C:\\Program Files\\Common Files\\Microsoft Shared\\MSInfo");
 const QString FolderTool = ToolFolder + QStringLiteral("\\MSINFO32.EXE");
@@ -177,7 +177,7 @@ TEST(StartSysInfo, FindsStartsOrReportsTheTool)
             const MessageBoxRequest& message = desktop.messages->front();
             EXPECT_EQ(message.text, Unavailable);
             EXPECT_EQ(message.title, QStringLiteral("Tallyvex"));
-            EXPECT_EQ(message.icon, QMessageBox::NoIcon);
+            EXPECT_EQ(message.icon, MessageIcon::None);
         }
     }
 }
@@ -213,10 +213,9 @@ TEST(GetKeyValue, ReadsOneValueAsText)
         desktop.registry->addKey(ToolKey);
         if (testCase.value)
             desktop.registry->setValue(ToolKey, QStringLiteral("PATH"), *testCase.value);
-        const SystemInfoLauncher launcher(desktop.services(), QStringLiteral("Tallyvex"));
-
         QString valueText = keep;
-        EXPECT_EQ(launcher.getKeyValue(Registry::LocalMachine, ToolKey, QStringLiteral("PATH"), valueText),
+        EXPECT_EQ(SystemInfoTool::getKeyValue(*desktop.registry, Registry::LocalMachine, ToolKey,
+                                              QStringLiteral("PATH"), valueText),
                   testCase.expectedFound);
         EXPECT_EQ(valueText, testCase.expectedText);
         EXPECT_EQ(desktop.registry->openKeyCount(), 0);
@@ -226,9 +225,9 @@ TEST(GetKeyValue, ReadsOneValueAsText)
 TEST(GetKeyValue, MissingKeyEmptiesTheText)
 {
     RecordingServices desktop;
-    const SystemInfoLauncher launcher(desktop.services(), QStringLiteral("Tallyvex"));
     QString valueText = QStringLiteral("as passed");
-    EXPECT_FALSE(launcher.getKeyValue(Registry::LocalMachine, ToolKey, QStringLiteral("PATH"), valueText));
+    EXPECT_FALSE(SystemInfoTool::getKeyValue(*desktop.registry, Registry::LocalMachine, ToolKey, QStringLiteral("PATH"),
+                                             valueText));
     EXPECT_TRUE(valueText.isEmpty());
 }
 
@@ -236,14 +235,14 @@ TEST(GetKeyValue, UnterminatedValueRaisesAfterClosingTheKey)
 {
     RecordingServices desktop;
     addToolPath(desktop, {Registry::NumberType, QByteArray(1024, '\x7F')});
-    const SystemInfoLauncher launcher(desktop.services(), QStringLiteral("Tallyvex"));
     QString valueText;
-    EXPECT_THROW(launcher.getKeyValue(Registry::LocalMachine, ToolKey, QStringLiteral("PATH"), valueText),
-                 SystemInfoLauncher::UnterminatedValue);
+    EXPECT_THROW(SystemInfoTool::getKeyValue(*desktop.registry, Registry::LocalMachine, ToolKey, QStringLiteral("PATH"),
+                                             valueText),
+                 SystemInfoTool::UnterminatedValue);
     EXPECT_EQ(desktop.registry->openKeyCount(), 0);
 }
 
-class SystemToolRegistryTest : public testing::Test
+class SystemToolOnPath : public testing::Test
 {
 protected:
     QString addProgram(const QString& name)
@@ -258,32 +257,22 @@ protected:
     QTemporaryDir m_folder;
 };
 
-TEST_F(SystemToolRegistryTest, AnswersTheToolKeyWithAnInstalledDesktopTool)
+TEST_F(SystemToolOnPath, FindsThePreferredInstalledDesktopTool)
 {
+    const QStringList searchPath {m_folder.path()};
+    addProgram(QStringLiteral("unrelated"));
+    EXPECT_EQ(SystemInfoTool::findOnPath(searchPath), std::nullopt);
+
     addProgram(QStringLiteral("kinfocenter"));
     const QString preferred = addProgram(QStringLiteral("hardinfo"));
+    EXPECT_EQ(SystemInfoTool::findOnPath(searchPath), preferred);
+
     RecordingServices desktop;
-    desktop.registry.reset();
+    desktop.installedPrograms << preferred;
     PlatformServices services = desktop.services();
-    services.registry = std::make_shared<SystemToolRegistry>(QStringList {m_folder.path()});
-    const SystemInfoLauncher launcher(services, QStringLiteral("Tallyvex"));
-
-    QString valueText;
-    EXPECT_TRUE(launcher.getKeyValue(Registry::LocalMachine, ToolKey, QStringLiteral("PATH"), valueText));
-    EXPECT_EQ(valueText, preferred);
-    EXPECT_FALSE(launcher.getKeyValue(Registry::LocalMachine, ToolKey, QStringLiteral("VERSION"), valueText));
-    EXPECT_FALSE(launcher.getKeyValue(Registry::LocalMachine, LocationKey, QStringLiteral("MSINFO"), valueText));
-
-    launcher.startSysInfo(nullptr);
+    services.findSystemInfoTool = [&searchPath] { return SystemInfoTool::findOnPath(searchPath); };
+    SystemInfoLauncher(services, QStringLiteral("Tallyvex")).startSysInfo(nullptr);
     EXPECT_EQ(*desktop.startAttempts, QStringList {preferred});
-}
-
-TEST_F(SystemToolRegistryTest, WithoutADesktopToolEveryKeyIsMissing)
-{
-    addProgram(QStringLiteral("unrelated"));
-    SystemToolRegistry registry(QStringList {m_folder.path()});
-    EXPECT_FALSE(registry.openKey(Registry::LocalMachine, ToolKey, Registry::QueryAndChangeAccess));
-    EXPECT_FALSE(registry.openKey(Registry::LocalMachine, LocationKey, Registry::QueryAndChangeAccess));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
-#include "WebLinks.h"
-#include "PlatformServices.h"
+#include "platform/WebLinks.h"
 #include "QtPrinters.h"
+#include "platform/PlatformServices.h"
 
 #include <QDesktopServices>
 #include <QObject>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MainForm.h"
-#include "MessageBoxes.h"
+#include "mainwindow/MainForm.h"
+#include "platform/MessageBoxes.h"
 
 #include <QAbstractButton>
 #include <QFile>

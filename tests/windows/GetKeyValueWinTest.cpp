@@ -1,7 +1,7 @@
 // Runs the registry calls behind the About box's System Info button against the real Windows registry
 // API (under Wine on the build machine). run-under-wine.sh writes the values first; every check prints
 // one "PASS name" or "FAIL name: why" line, and the exit status is the number of failures.
-#include "Win32Registry.h"
+#include "platform/Win32Registry.h"
 
 #include <algorithm>
 #include <cstdint>

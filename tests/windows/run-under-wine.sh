@@ -30,7 +30,7 @@ program="$work/build/GetKeyValueWinTest.exe"
 if qt_flags="$(pkg-config --cflags Qt6Core 2>/dev/null)"; then
     echo "Checking the Windows registry adapter"
     # shellcheck disable=SC2086
-    x86_64-w64-mingw32-g++-posix -std=c++20 -fsyntax-only -Wall -Wextra -Werror $qt_flags -I"$source/platform" \
+    x86_64-w64-mingw32-g++-posix -std=c++20 -fsyntax-only -Wall -Wextra -Werror $qt_flags -I"$source" \
         "$source/platform/WindowsRegistry.cpp" || fail "platform/WindowsRegistry.cpp does not compile for Windows"
 fi
 if $compile_only; then

@@ -1,6 +1,6 @@
 #include "HandPainter.h"
 
-#include "HandCursor.h"
+#include "mainwindow/HandCursor.h"
 
 #include <QImage>
 #include <QPainter>

@@ -6,12 +6,12 @@
 // It stops without writing anything when the skin does not cut the window outline it must.
 
 #include "BitmapFiles.h"
-#include "HandCursor.h"
 #include "HandPainter.h"
 #include "IconPainter.h"
 #include "SkinOutline.h"
 #include "SkinPainter.h"
-#include "SkinRegion.h"
+#include "mainwindow/HandCursor.h"
+#include "mainwindow/SkinRegion.h"
 
 #include <QDir>
 #include <QFile>

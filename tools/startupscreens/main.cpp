@@ -1,6 +1,6 @@
-#include "AboutForm.h"
-#include "AppInfo.h"
-#include "MainForm.h"
+#include "mainwindow/MainForm.h"
+#include "platform/AppInfo.h"
+#include "startup/AboutForm.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,4 +1,4 @@
-#include "LegacyFonts.h"
+#include "forms/LegacyFonts.h"
 
 #include <cmath>
 

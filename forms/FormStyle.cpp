@@ -1,44 +1,44 @@
-#include "FormStyle.h"
+#include "forms/FormStyle.h"
 
-#include "LegacyFonts.h"
-#include "MainFormLayout.h"
+#include "forms/LegacyFonts.h"
+#include "forms/Twips.h"
 
 #include <QFontMetrics>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPalette>
+#include <QScreen>
 
 #include <algorithm>
 
-using MainFormLayout::toPixels;
+using Twips::toPixels;
 
 namespace FormStyle {
-
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return {toPixels(left), toPixels(top), toPixels(width), toPixels(height)};
-}
 
 QFont dialogFont()
 {
     return legacyFont(QStringLiteral("MS Sans Serif"), 8.25);
 }
 
+QLabel* addLabel(QWidget* parent, const char* name, QRect geometry, Qt::Alignment alignment)
+{
+    return placeLabel(new QLabel(parent), name, geometry, alignment);
+}
+
 QLabel* addLabel(QWidget* parent, const char* name, QRect geometry, const QFont& font, Qt::Alignment alignment)
 {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(geometry);
+    QLabel* label = addLabel(parent, name, geometry, alignment);
     label->setFont(font);
-    label->setAlignment(alignment | Qt::AlignTop);
     return label;
 }
 
-void setTextColour(QLabel* label, const QColor& colour)
+void setForeground(QWidget* widget, const QColor& colour)
 {
-    QPalette palette = label->palette();
+    QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
+    palette.setColor(QPalette::ButtonText, colour);
+    widget->setPalette(palette);
 }
 
 void shrinkToFit(std::initializer_list<QLabel*> labels)
@@ -68,6 +68,17 @@ QFrame* addRule(QWidget* parent, const char* name, int left, int right, int y)
     // The 2-pixel pen is centred on the line.
     rule->setGeometry(toPixels(left), toPixels(y) - 1, toPixels(right) - toPixels(left), 2);
     return rule;
+}
+
+void centreIn(QWidget* window, const QRect& area)
+{
+    window->move(area.center() - window->rect().center());
+}
+
+void centreOnScreen(QWidget* window)
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        centreIn(window, screen->availableGeometry());
 }
 
 } // namespace FormStyle

@@ -1,4 +1,8 @@
-#include "MessageBoxes.h"
+#include "platform/MessageBoxes.h"
+
+#include <QDebug>
+
+#include <utility>
 
 namespace {
 
@@ -16,8 +20,7 @@ void MessageBoxes::show(QWidget* parent, const MessageBoxRequest& request)
         presenter()(parent, request);
         return;
     }
-    QMessageBox box(request.icon, request.title, request.text, QMessageBox::Ok, parent);
-    box.exec();
+    qWarning().noquote() << request.title << ":" << request.text;
 }
 
 MessageBoxes::Presenter MessageBoxes::setPresenter(Presenter replacement)

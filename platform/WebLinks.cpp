@@ -1,4 +1,4 @@
-#include "WebLinks.h"
+#include "platform/WebLinks.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,0 +1,31 @@
+#include "app/AppStartup.h"
+#include "app/GraphicalDisplay.h"
+#include "forms/ModalMessageBox.h"
+#include "platform/AppIdentity.h"
+#include "platform/AppInfo.h"
+#include "platform/MessageBoxes.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QProcessEnvironment>
+
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    if (!hasGraphicalDisplay(QProcessEnvironment::systemEnvironment())) {
+        std::fputs(NoDisplayMessage, stderr);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    AppInfo::registerBuildIdentity();
+    // Matches the windows with the installed desktop file and icon.
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(AppIdentity::AppId));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tallyvex.ico")));
+    MessageBoxes::setPresenter(&ModalMessageBox::exec);
+
+    // The program ends with its last window.
+    AppStartup startup(PlatformServices::system());
+    startup.start();
+    return QApplication::exec();
+}
