@@ -1,8 +1,8 @@
-#include "DefinitionsLoader.h"
-#include "FastSearch.h"
-#include "PhraseTable.h"
-#include "ReferenceSearch.h"
-#include "ScanSession.h"
+#include "scanner/DefinitionsLoader.h"
+#include "scanner/FastSearch.h"
+#include "scanner/PhraseTable.h"
+#include "scanner/ReferenceSearch.h"
+#include "scanner/ScanSession.h"
 
 #include <benchmark/benchmark.h>
 

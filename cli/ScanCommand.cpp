@@ -1,12 +1,12 @@
-#include "ScanCommand.h"
+#include "cli/ScanCommand.h"
 
-#include "AppIdentity.h"
-#include "Captions.h"
-#include "DefinitionsLoader.h"
-#include "EmlMessage.h"
-#include "InputFile.h"
-#include "ScanReport.h"
-#include "TextDecoding.h"
+#include "cli/ScanReport.h"
+#include "messagefile/EmlMessage.h"
+#include "platform/AppIdentity.h"
+#include "scanner/Captions.h"
+#include "scanner/DefinitionsLoader.h"
+#include "scanner/InputFile.h"
+#include "scanner/TextDecoding.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

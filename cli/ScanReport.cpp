@@ -1,4 +1,4 @@
-#include "ScanReport.h"
+#include "cli/ScanReport.h"
 
 #include <QJsonArray>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ScanSession.h"
+#include "scanner/ScanSession.h"
 
 #include <QJsonObject>
 #include <QString>

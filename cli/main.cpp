@@ -1,5 +1,5 @@
-#include "AppIdentity.h"
-#include "ScanCommand.h"
+#include "cli/ScanCommand.h"
+#include "platform/AppIdentity.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -1,6 +1,6 @@
-#include "EmlMessage.h"
+#include "messagefile/EmlMessage.h"
 
-#include "HtmlText.h"
+#include "messagefile/HtmlText.h"
 
 #include <QRegularExpression>
 

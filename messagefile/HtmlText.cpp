@@ -1,4 +1,4 @@
-#include "HtmlText.h"
+#include "messagefile/HtmlText.h"
 
 #include <QSet>
 

@@ -1,4 +1,4 @@
-#include "DefinitionsLoader.h"
+#include "scanner/DefinitionsLoader.h"
 
 #include "QtPrinters.h"
 

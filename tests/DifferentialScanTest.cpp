@@ -1,10 +1,10 @@
-#include "CaptionNumbers.h"
-#include "Captions.h"
-#include "FastSearch.h"
-#include "PhraseTable.h"
-#include "ReferenceSearch.h"
 #include "ScanObservables.h"
-#include "ScanSession.h"
+#include "scanner/CaptionNumbers.h"
+#include "scanner/Captions.h"
+#include "scanner/FastSearch.h"
+#include "scanner/PhraseTable.h"
+#include "scanner/ReferenceSearch.h"
+#include "scanner/ScanSession.h"
 
 #include <gtest/gtest.h>
 

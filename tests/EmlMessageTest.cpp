@@ -1,6 +1,6 @@
-#include "EmlMessage.h"
-#include "HtmlText.h"
+#include "messagefile/EmlMessage.h"
 #include "QtPrinters.h"
+#include "messagefile/HtmlText.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,5 +1,5 @@
-#include "DefinitionsLoader.h"
 #include "ScanProcess.h"
+#include "scanner/DefinitionsLoader.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "InputFile.h"
+#include "scanner/InputFile.h"
 #include "QtPrinters.h"
-#include "TextDecoding.h"
+#include "scanner/TextDecoding.h"
 
 #include <QFile>
 #include <QStringEncoder>

@@ -1,5 +1,5 @@
 #include "QtPrinters.h"
-#include "ScanCommand.h"
+#include "cli/ScanCommand.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "ScanSession.h"
-#include "Captions.h"
+#include "scanner/ScanSession.h"
+#include "scanner/Captions.h"
 
 #include "QtPrinters.h"
 

@@ -1,5 +1,5 @@
-#include "ScoreGauge.h"
-#include "CaptionNumbers.h"
+#include "scanner/ScoreGauge.h"
+#include "scanner/CaptionNumbers.h"
 
 #include "QtPrinters.h"
 
