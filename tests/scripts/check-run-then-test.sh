@@ -56,7 +56,7 @@ printf '#!/bin/sh\necho "install ok installed"\n' >"$work/stubs/dpkg-query"
 chmod +x "$work/stubs/"*
 
 run() {
-    env -u DISPLAY -u WAYLAND_DISPLAY -u CI PATH="$work/stubs:$PATH" BUILD_DIR="$work/build" "$@" >>"$work/log" 2>&1
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u CI PATH="$work/stubs:$PATH" BUILD_DIR="$work/build" "$@" >>"$work/log" 2>&1
 }
 
 run "$tree/scripts/run" || fail "scripts/run failed: $(cat "$work/log")"
