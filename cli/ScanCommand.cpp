@@ -46,9 +46,11 @@ int exitStatusFor(const QString& verdict)
 
 } // namespace
 
-ScanCommand::ScanCommand(QTextStream& out, QTextStream& err)
+ScanCommand::ScanCommand(QTextStream& out, QTextStream& err, const QLocale& locale, StandardInput standardInput)
     : m_out(out)
     , m_err(err)
+    , m_locale(locale)
+    , m_standardInput(std::move(standardInput))
 {
 }
 
@@ -128,8 +130,7 @@ int ScanCommand::run(const QStringList& arguments)
         if (definitionsPath.isEmpty())
             return fail(ExitNoInput, describeMissingDefinitions(tried));
     }
-    LoadedDefinitions definitions
-        = loadDefinitionsFile(definitionsPath, QLocale::system(), InputFile::Accept::FilesAndStreams);
+    LoadedDefinitions definitions = loadDefinitionsFile(definitionsPath, m_locale, InputFile::Accept::FilesAndStreams);
     if (definitions.fault) {
         return fail(exitStatusFor(*definitions.fault),
                     QStringLiteral("Cannot use the definitions: ") + definitions.fault->describe(definitionsPath));
@@ -138,7 +139,7 @@ int ScanCommand::run(const QStringList& arguments)
     const QString source = fromEml ? parser.value(emlOption) : positional.value(0, QStringLiteral("-"));
     const bool fromStdin = source == u'-';
     const InputFile::Contents input = fromStdin
-        ? InputFile::readStandardInput(InputFile::MaxMessageBytes)
+        ? m_standardInput(InputFile::MaxMessageBytes)
         : InputFile::read(source, InputFile::MaxMessageBytes, InputFile::Accept::FilesAndStreams);
     if (input.fault) {
         const QString name = fromStdin ? QStringLiteral("standard input")
@@ -161,7 +162,7 @@ int ScanCommand::run(const QStringList& arguments)
     }
     subject.truncate(ScanSession::SubjectWidth);
 
-    ScanSession session;
+    ScanSession session(m_locale);
     const qsizetype phrasesLoaded = definitions.table.hasPhrases() ? definitions.table.size() : 0;
     session.setDefinitions(std::move(definitions.table));
     const bool step = parser.isSet(stepOption);

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "scanner/InputFile.h"
+
+#include <QLocale>
 #include <QStringList>
+
+#include <functional>
 
 class QTextStream;
 
@@ -21,7 +26,15 @@ public:
         ExitIoError = 74
     };
 
-    ScanCommand(QTextStream& out, QTextStream& err);
+    // Reads the whole of standard input, at most the given number of bytes, or says why it cannot.
+    using StandardInput = std::function<InputFile::Contents(qint64 maxBytes)>;
+
+    // Captions and the weights in the definitions follow the locale. The program passes the system's locale
+    // and its own standard input; a caller running the command in-process passes its own.
+    ScanCommand(QTextStream& out,
+                QTextStream& err,
+                const QLocale& locale = QLocale::system(),
+                StandardInput standardInput = InputFile::readStandardInput);
 
     int run(const QStringList& arguments);
 
@@ -31,4 +44,6 @@ private:
 
     QTextStream& m_out;
     QTextStream& m_err;
+    QLocale m_locale;
+    StandardInput m_standardInput;
 };

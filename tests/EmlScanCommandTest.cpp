@@ -1,4 +1,4 @@
-#include "ScanProcess.h"
+#include "ScanInProcess.h"
 #include "scanner/DefinitionsLoader.h"
 
 #include <QDir>
@@ -13,6 +13,12 @@ namespace {
 QString emlFile(const char* name)
 {
     return QStringLiteral(TALLYVEX_TEST_DATA "/eml/") + QString::fromLatin1(name);
+}
+
+// The command scans with the definitions the program finds beside itself.
+ScanRun scanWithDefaults(const QStringList& arguments, const QByteArray& input = {})
+{
+    return scanInProcess(QStringList {QStringLiteral("-d"), ScanDefaultDefinitions} + arguments, input);
 }
 
 bool copyFile(const QString& from, const QString& to)
@@ -40,8 +46,10 @@ TEST(EmlScanCommandTest, SavedMessageScansLikeItsSubjectAndBody)
     };
     for (const Case& message : cases) {
         SCOPED_TRACE(message.file);
-        const ScanRun fromEml = runScan({QStringLiteral("--json"), QStringLiteral("--eml"), emlFile(message.file)});
-        const ScanRun direct = runScan({QStringLiteral("--json"), QStringLiteral("-s"), message.subject}, message.body);
+        const ScanRun fromEml
+            = scanWithDefaults({QStringLiteral("--json"), QStringLiteral("--eml"), emlFile(message.file)});
+        const ScanRun direct
+            = scanWithDefaults({QStringLiteral("--json"), QStringLiteral("-s"), message.subject}, message.body);
         ASSERT_GE(fromEml.exitCode, 0);
         EXPECT_LE(fromEml.exitCode, 2) << fromEml.err.toStdString();
         EXPECT_EQ(fromEml.exitCode, direct.exitCode);
@@ -58,7 +66,7 @@ TEST(EmlScanCommandTest, ReadsTheMessageFromStandardInput)
 {
     QFile message(emlFile("alternative.eml"));
     ASSERT_TRUE(message.open(QIODevice::ReadOnly));
-    const ScanRun run = runScan({QStringLiteral("--eml"), QStringLiteral("-")}, message.readAll());
+    const ScanRun run = scanWithDefaults({QStringLiteral("--eml"), QStringLiteral("-")}, message.readAll());
     EXPECT_LE(run.exitCode, 2) << run.err.toStdString();
     EXPECT_TRUE(run.out.startsWith("Message part: text/plain\n")) << run.out.toStdString();
 }
@@ -95,7 +103,7 @@ TEST(EmlScanCommandTest, RefusesWhatItCannotUse)
     };
     for (const Case& refused : cases) {
         SCOPED_TRACE(refused.name);
-        const ScanRun run = runScan(refused.arguments);
+        const ScanRun run = scanWithDefaults(refused.arguments);
         EXPECT_EQ(run.exitCode, refused.exitCode);
         EXPECT_TRUE(run.err.contains(refused.errorPart)) << run.err.toStdString();
         EXPECT_TRUE(run.out.isEmpty());

@@ -1,7 +1,6 @@
 #include "QtPrinters.h"
-#include "cli/ScanCommand.h"
+#include "ScanInProcess.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -18,23 +17,6 @@
 namespace {
 
 const QString SmallDefinitions = QStringLiteral(TALLYVEX_TEST_DATA "/small.dat");
-
-struct Outcome
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-Outcome scan(const QStringList& arguments)
-{
-    QCoreApplication::setApplicationName(QStringLiteral("tallyvex-scan"));
-    Outcome outcome;
-    QTextStream out(&outcome.out);
-    QTextStream err(&outcome.err);
-    outcome.status = ScanCommand(out, err).run(QStringList {"tallyvex-scan"} + arguments);
-    return outcome;
-}
 
 QString writeFile(const QTemporaryDir& dir, const char* name, const QByteArray& bytes)
 {
@@ -113,8 +95,8 @@ TEST(ScanCommandFaults, EndWithTheReasonAndTheirExitStatus)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const Outcome outcome = scan(c.arguments);
-        EXPECT_EQ(outcome.status, c.status);
+        const ScanRun outcome = scanInProcess(c.arguments);
+        EXPECT_EQ(outcome.exitCode, c.status);
         EXPECT_EQ(outcome.err, c.err);
         EXPECT_TRUE(outcome.out.isEmpty()) << outcome.out.toStdString();
     }
@@ -138,14 +120,14 @@ TEST(ScanCommandFaults, OptionsSpelledEitherWay)
 {
     QTemporaryDir dir;
     const QString body = writeFile(dir, "body.txt", "free free");
-    const Outcome singleDash = scan({"-d", SmallDefinitions, "-step", "-json", body});
-    EXPECT_EQ(singleDash.status, ScanCommand::ExitFail) << singleDash.err.toStdString();
+    const ScanRun singleDash = scanInProcess({"-d", SmallDefinitions, "-step", "-json", body});
+    EXPECT_EQ(singleDash.exitCode, ScanCommand::ExitFail) << singleDash.err.toStdString();
     EXPECT_TRUE(singleDash.out.contains("\"occurrences\"")) << singleDash.out.toStdString();
     EXPECT_EQ(QJsonDocument::fromJson(singleDash.out.toUtf8())["occurrences"].toArray().size(), 2);
 
-    const Outcome helpAll = scan({"--help-all"});
-    EXPECT_EQ(helpAll.status, ScanCommand::ExitPass);
-    EXPECT_EQ(helpAll.out, scan({"--help"}).out);
+    const ScanRun helpAll = scanInProcess({"--help-all"});
+    EXPECT_EQ(helpAll.exitCode, ScanCommand::ExitPass);
+    EXPECT_EQ(helpAll.out, scanInProcess({"--help"}).out);
     for (const char* statement : {"74 reading or writing failed", "64 MiB", "256 MiB"})
         EXPECT_TRUE(helpAll.out.contains(statement)) << statement;
 }
@@ -176,7 +158,7 @@ TEST(ScanCommandFaults, EncodingsOfBodiesAndDefinitions)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const QString bodyFile = writeFile(dir, "body.bin", c.body);
-        const Outcome outcome = scan({"--json", "-d", c.definitions, bodyFile});
+        const ScanRun outcome = scanInProcess({"--json", "-d", c.definitions, bodyFile});
         EXPECT_TRUE(outcome.err.isEmpty()) << outcome.err.toStdString();
         const QJsonValue phrases = QJsonDocument::fromJson(outcome.out.toUtf8())["phrases"];
         EXPECT_EQ(phrases.toArray(), QJsonArray::fromStringList(c.phrases)) << outcome.out.toStdString();

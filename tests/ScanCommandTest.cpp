@@ -1,5 +1,5 @@
 #include "QtPrinters.h"
-#include "ScanProcess.h"
+#include "ScanInProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -12,13 +12,17 @@ namespace {
 
 const QString SmallDefinitions = QStringLiteral(TALLYVEX_TEST_DATA "/small.dat");
 
-QJsonObject scanJson(const QStringList& arguments, const QByteArray& input, const QString& locale = "en_US.UTF-8")
+QJsonObject jsonOf(const ScanRun& run)
 {
-    const ScanRun run = runScan(QStringList {"--json", "-d", SmallDefinitions} + arguments, input, locale);
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(run.out.toUtf8(), &error);
     EXPECT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
     return document.object();
+}
+
+QJsonObject scanJson(const QStringList& arguments, const QByteArray& input, const QLocale& locale = ScanEnglish)
+{
+    return jsonOf(scanInProcess(QStringList {"--json", "-d", SmallDefinitions} + arguments, input, locale));
 }
 
 } // namespace
@@ -58,12 +62,13 @@ TEST(ScanCommand, ExitStatusFollowsTheVerdictAndTheFaults)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const ScanRun run = runScan(c.arguments, c.input);
+        const ScanRun run = scanInProcess(c.arguments, c.input);
         EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(c.errContains)) << run.err.toStdString();
     }
 }
 
+// The program itself: the body from standard input, the results on standard output, the verdict as exit status.
 TEST(ScanCommand, PrintsResultsForPeople)
 {
     const ScanRun run = runScan({"-d", SmallDefinitions, "-s", "FREE offer"}, "Please act now.\r\nclick here");
@@ -118,7 +123,7 @@ TEST(ScanCommand, StepThroughListsEveryStop)
     EXPECT_EQ(stepped["occurrences"].toArray().size(), 3);
     EXPECT_EQ(stepped["score"].toString(), "4.5");
 
-    const ScanRun run = runScan({"-d", SmallDefinitions, "--step"}, "free free");
+    const ScanRun run = scanInProcess({"-d", SmallDefinitions, "--step"}, "free free");
     EXPECT_TRUE(run.out.contains("Stops:\n  'free' - 1.5 (body, start 0, length 4)\n"
                                  "  'free' - 1.5 (body, start 5, length 4)\n"))
         << run.out.toStdString();
@@ -154,21 +159,30 @@ TEST(ScanCommand, ReadsTheBodyAsTheBodyBoxWould)
     EXPECT_EQ(scanJson({body.fileName()}, {})["score"].toString(), "2.5");
 }
 
+// The program takes the locale from its environment; the command class from its caller.
 TEST(ScanCommand, CaptionsFollowTheUsersLocale)
 {
-    const QJsonObject report = scanJson({}, "act now", "de_DE.UTF-8");
-    EXPECT_EQ(report["score"].toString(), "2,5");
-    ASSERT_EQ(report["occurrences"].toArray().size(), 1);
-    EXPECT_EQ(report["occurrences"].toArray()[0].toObject()["text"].toString(), "'act now' - 2,5");
+    const QStringList arguments {"--json", "-d", SmallDefinitions};
+    const std::vector<std::pair<const char*, QJsonObject>> reports = {
+        {"the program under LC_ALL", jsonOf(runScan(arguments, "act now", "de_DE.UTF-8"))},
+        {"the command given the locale",
+         jsonOf(scanInProcess(arguments, "act now", QLocale(QLocale::German, QLocale::Germany)))},
+    };
+    for (const auto& [name, report] : reports) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(report["score"].toString(), "2,5");
+        ASSERT_EQ(report["occurrences"].toArray().size(), 1);
+        EXPECT_EQ(report["occurrences"].toArray()[0].toObject()["text"].toString(), "'act now' - 2,5");
+    }
 }
 
 TEST(ScanCommand, HelpAndVersion)
 {
-    const ScanRun help = runScan({"--help"});
+    const ScanRun help = scanInProcess({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains("--definitions")) << help.out.toStdString();
     EXPECT_TRUE(help.out.contains("Exit status"));
-    const ScanRun version = runScan({"--version"});
+    const ScanRun version = scanInProcess({"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out, "tallyvex-scan 1.2.0.11\n");
 }
@@ -183,7 +197,7 @@ TEST(ScanCommand, SampleMessagesGetTheirVerdicts)
         const QString subject = QString::fromUtf8(message.readLine()).trimmed().remove(0, 9);
         message.readLine();
         const ScanRun run
-            = runScan({"-d", TALLYVEX_SOURCE_DIR "/resources/Definitions.dat", "-s", subject}, message.readAll());
+            = scanInProcess({"-d", TALLYVEX_SOURCE_DIR "/resources/Definitions.dat", "-s", subject}, message.readAll());
         EXPECT_EQ(run.exitCode, status) << run.out.toStdString();
     }
 }
