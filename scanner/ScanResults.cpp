@@ -79,8 +79,7 @@ void ScanResults::resetResults()
 {
     setScore(Captions::IdleScore);
     setPercent(Captions::IdlePercent);
-    // Keeps the list's memory for the next scan.
-    m_phrases.resize(0);
+    m_phrases.clear();
 }
 
 void ScanResults::updateGauges()
@@ -114,12 +113,6 @@ void ScanResults::addToScore(double weight)
 void ScanResults::updatePercent(qsizetype textLength)
 {
     setPercent(m_numbers.percent(scoreValue() / double(textLength) * 1.2));
-}
-
-void ScanResults::appendPhrase(const QString& phrase)
-{
-    m_phrases += phrase;
-    m_phrases += QStringLiteral("\r\n");
 }
 
 void ScanResults::showVerdict()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CaptionNumbers.h"
+#include "PhraseList.h"
 #include "ScoreGauge.h"
 
 #include <QString>
@@ -21,7 +22,8 @@ public:
     const QString& score() const;
     const QString& percent() const { return m_percent; }
     // The phrases found, each followed by CR LF, in the order first found.
-    const QString& phrases() const { return m_phrases; }
+    const QString& phrases() const { return m_phrases.text(); }
+    const PhraseList& phraseList() const { return m_phrases; }
     // The last occurrence while scanning, the verdict after the scan.
     const QString& passFail() const { return m_passFail; }
     const QString& status() const { return m_status; }
@@ -40,8 +42,8 @@ public:
     void addToScore(double weight);
     // The percentage of the score per character of text, scaled by 1.2.
     void updatePercent(qsizetype textLength);
-    // Appends a phrase and CR LF to the list.
-    void appendPhrase(const QString& phrase);
+    // Appends table entry `index`, whose phrase is `phrase`, and CR LF to the list.
+    void appendPhrase(qsizetype index, const QString& phrase) { m_phrases.append(index, phrase); }
     void setPassFail(const QString& text) { m_passFail = text; }
     void setStatus(const QString& text) { m_status = text; }
     void setScanButton(const QString& text) { m_scanButton = text; }
@@ -79,7 +81,7 @@ private:
     // The percentage caption and the number it reads as.
     QString m_percent;
     double m_percentValue = 0.0;
-    QString m_phrases;
+    PhraseList m_phrases;
     QString m_passFail;
     QString m_status;
     QString m_scanButton;

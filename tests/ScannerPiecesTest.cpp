@@ -1,0 +1,96 @@
+#include "FastSearch.h"
+#include "PhraseList.h"
+#include "PhraseTable.h"
+#include "ReferenceSearch.h"
+
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+PhraseTable tableOf(const QStringList& phrases)
+{
+    PhraseTable table;
+    for (const QString& phrase : phrases)
+        table.storePhrase(phrase);
+    return table;
+}
+
+// Both engines over one table, so that every case is asked of each.
+struct Engines
+{
+    explicit Engines(const PhraseTable& table)
+    {
+        searches.push_back(std::make_unique<ReferenceSearch>(table));
+        searches.push_back(std::make_unique<FastSearch>(table));
+    }
+    std::vector<std::unique_ptr<PhraseSearch>> searches;
+};
+
+} // namespace
+
+TEST(OccurrenceRule, FirstOccurrenceThenAtMostTenPaddedOnes)
+{
+    struct Case
+    {
+        QString text;
+        QList<qsizetype> starts;
+    };
+    QString elevenMore;
+    for (int i = 0; i < 15; ++i)
+        elevenMore += QStringLiteral(" free");
+    const Case cases[] = {
+        {QStringLiteral("nothing here"), {}},
+        // The first occurrence may lie inside a word; later ones need a space on both sides.
+        {QStringLiteral("xfree free free"), {2, 7}},
+        {QStringLiteral("free free"), {1}},
+        {QStringLiteral("free  FREE free "), {1, 7, 12}},
+        {elevenMore + u' ', {2, 7, 12, 17, 22, 27, 32, 37, 42, 47, 52}},
+    };
+    const PhraseTable table = tableOf({QStringLiteral("free")});
+    Engines engines(table);
+    for (const Case& c : cases) {
+        for (const auto& search : engines.searches) {
+            search->setText(c.text);
+            PhraseSearch::HandledStarts starts;
+            const int count = search->handledOccurrences(0, starts);
+            EXPECT_EQ(QList<qsizetype>(starts.begin(), starts.begin() + count), c.starts) << c.text.toStdString();
+        }
+    }
+}
+
+TEST(PhraseList, ContainsWhatWasAppendedInAnyCase)
+{
+    const QString lowSurrogateFirst = QChar(0xDC00) + QStringLiteral("x money");
+    const PhraseTable table
+        = tableOf({QStringLiteral("free"), QStringLiteral("Free Money"), QStringLiteral("money"),
+                   QStringLiteral("a\r\nb"), QStringLiteral("A"), QStringLiteral("b"), lowSurrogateFirst});
+    enum Step
+    {
+        Append,
+        Clear,
+        Contains,
+        Lacks
+    };
+    const std::pair<Step, qsizetype> steps[] = {
+        {Lacks, 0},    {Append, 1}, {Contains, 0}, {Contains, 1}, {Contains, 2}, {Lacks, 4},  {Clear, 0}, {Lacks, 0},
+        {Lacks, 2},    {Append, 4}, {Append, 5},   {Contains, 3}, {Contains, 4}, {Lacks, 0},  {Clear, 0}, {Append, 6},
+        {Contains, 2}, {Lacks, 0},  {Append, 0},   {Contains, 0}, {Clear, 0},    {Append, 0}, {Lacks, 2},
+    };
+    Engines engines(table);
+    for (const auto& search : engines.searches) {
+        PhraseList list;
+        for (size_t i = 0; i < std::size(steps); ++i) {
+            const auto [step, index] = steps[i];
+            if (step == Append)
+                list.append(index, table.at(index).phrase);
+            else if (step == Clear)
+                list.clear();
+            else
+                EXPECT_EQ(list.contains(*search, index), step == Contains) << "step " << i;
+        }
+    }
+}
