@@ -2,6 +2,7 @@
 #include "PhraseList.h"
 #include "PhraseTable.h"
 #include "ReferenceSearch.h"
+#include "ScoreAccumulator.h"
 
 #include "QtPrinters.h"
 
@@ -92,5 +93,33 @@ TEST(PhraseList, ContainsWhatWasAppendedInAnyCase)
             else
                 EXPECT_EQ(list.contains(*search, index), step == Contains) << "step " << i;
         }
+    }
+}
+
+TEST(ScoreAccumulator, EveryAdditionIsRoundedAsTheCaptionShowsIt)
+{
+    struct Case
+    {
+        QList<double> weights;
+        QString caption;
+        double value;
+    };
+    const Case cases[] = {
+        {{}, QStringLiteral("0.0"), 0.0},
+        // Whole tenths add up exactly, where doubles would drift below 1.
+        {{0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1}, QStringLiteral("1.0"), 1.0},
+        // Each sum is rounded before the next weight is added.
+        {{0.05, 0.05}, QStringLiteral("0.2"), 0.2},
+        {{0.04, 0.04, 0.04}, QStringLiteral("0.0"), 0.0},
+        {{1.5, 0.05}, QStringLiteral("1.6"), 1.6},
+        {{1234.5, 2}, QStringLiteral("1,236.5"), 1236.5},
+    };
+    for (const Case& c : cases) {
+        ScoreAccumulator score(QLocale(QLocale::English, QLocale::UnitedStates));
+        score.reset(QStringLiteral("0.0"));
+        for (const double weight : c.weights)
+            score.add(weight);
+        EXPECT_EQ(score.caption(), c.caption) << c.caption.toStdString();
+        EXPECT_EQ(score.value(), c.value) << c.caption.toStdString();
     }
 }
