@@ -53,18 +53,64 @@ FastSearch::FastSearch(const PhraseTable& table)
 }
 
 // Inline: the walk calls it for every unit.
+template <typename Cells>
 inline PhraseAutomaton::Position
-FastSearch::step(PhraseAutomaton::Position position, const char16_t* units, qsizetype i) const
+FastSearch::step(const Cells& cells, PhraseAutomaton::Position position, const char16_t* units, qsizetype i) const
 {
     const char16_t unit = units[i];
     if (unit < m_asciiUnits.size()) {
         const AsciiUnit& ascii = m_asciiUnits[unit];
-        return m_automaton.next(position, ascii.folded, ascii.symbol);
+        return cells.next(position, ascii.folded, ascii.symbol);
     }
-    return m_automaton.next(position, CaseFolding::foldedNonAscii(units, i));
+    return cells.next(position, CaseFolding::foldedNonAscii(units, i));
 }
 
 FastSearch::~FastSearch() = default;
+
+template <typename Cells>
+void FastSearch::walkText(const Cells& cells, const char16_t* units, qsizetype size)
+{
+    // A walk waits on one table look-up per unit. Two lanes walking the two halves of a block at once
+    // overlap their waits; the second lane starts as long before its half as the longest phrase, so that
+    // it stands where a single walk would when it gets there. Ends found by the second lane are reported
+    // after the first lane's, so that every end is reported in the order of the text.
+    const qsizetype leadIn = m_automaton.longestPattern() - 1;
+    PhraseAutomaton::Position position = PhraseAutomaton::Start;
+    PhraseAutomaton::Position second = PhraseAutomaton::Start;
+    const auto firstLane = [&](qsizetype i) {
+        position = step(cells, position, units, i);
+        if (PhraseAutomaton::mayEndPatterns(position))
+            reportEnd(i, PhraseAutomaton::nodeAt(position));
+    };
+    const auto secondLane = [&](qsizetype j) {
+        second = step(cells, second, units, j);
+        if (PhraseAutomaton::mayEndPatterns(second))
+            m_secondLaneEnds.push_back({j, PhraseAutomaton::nodeAt(second)});
+    };
+    for (qsizetype block = 0; block < size; block += LaneBlock) {
+        const qsizetype blockEnd = std::min(size, block + LaneBlock);
+        const qsizetype half = block + (blockEnd - block) / 2;
+        if (4 * leadIn >= half - block) {
+            for (qsizetype i = block; i < blockEnd; ++i)
+                firstLane(i);
+            continue;
+        }
+        second = PhraseAutomaton::Start;
+        for (qsizetype i = half - leadIn; i < half; ++i)
+            second = step(cells, second, units, i);
+        m_secondLaneEnds.clear();
+        for (qsizetype i = block, j = half; i < half; ++i, ++j) {
+            firstLane(i);
+            secondLane(j);
+        }
+        // The second half is one unit longer when the block's length is odd.
+        for (qsizetype j = 2 * half - block; j < blockEnd; ++j)
+            secondLane(j);
+        for (const LaneEnd& end : m_secondLaneEnds)
+            reportEnd(end.end, end.node);
+        position = second;
+    }
+}
 
 void FastSearch::setText(const QString& scanText)
 {
@@ -86,48 +132,8 @@ void FastSearch::setText(const QString& scanText)
     m_firstWalk.reset(m_automaton);
     m_paddedWalk.reset(m_automaton);
 
-    // A walk waits on one table look-up per unit. Two lanes walking the two halves of a block at once
-    // overlap their waits; the second lane starts as long before its half as the longest phrase, so that
-    // it stands where a single walk would when it gets there. Ends found by the second lane are reported
-    // after the first lane's, so that every end is reported in the order of the text.
     const char16_t* units = QStringView(scanText).utf16();
-    const qsizetype size = scanText.size();
-    const qsizetype leadIn = m_automaton.longestPattern() - 1;
-    PhraseAutomaton::Position position = PhraseAutomaton::Start;
-    PhraseAutomaton::Position second = PhraseAutomaton::Start;
-    const auto firstLane = [&](qsizetype i) {
-        position = step(position, units, i);
-        if (PhraseAutomaton::mayEndPatterns(position))
-            reportEnd(i, PhraseAutomaton::nodeAt(position));
-    };
-    const auto secondLane = [&](qsizetype j) {
-        second = step(second, units, j);
-        if (PhraseAutomaton::mayEndPatterns(second))
-            m_secondLaneEnds.push_back({j, PhraseAutomaton::nodeAt(second)});
-    };
-    for (qsizetype block = 0; block < size; block += LaneBlock) {
-        const qsizetype blockEnd = std::min(size, block + LaneBlock);
-        const qsizetype half = block + (blockEnd - block) / 2;
-        if (4 * leadIn >= half - block) {
-            for (qsizetype i = block; i < blockEnd; ++i)
-                firstLane(i);
-            continue;
-        }
-        second = PhraseAutomaton::Start;
-        for (qsizetype i = half - leadIn; i < half; ++i)
-            second = step(second, units, i);
-        m_secondLaneEnds.clear();
-        for (qsizetype i = block, j = half; i < half; ++i, ++j) {
-            firstLane(i);
-            secondLane(j);
-        }
-        // The second half is one unit longer when the block's length is odd.
-        for (qsizetype j = 2 * half - block; j < blockEnd; ++j)
-            secondLane(j);
-        for (const LaneEnd& end : m_secondLaneEnds)
-            reportEnd(end.end, end.node);
-        position = second;
-    }
+    m_automaton.withCells([&](const auto& cells) { walkText(cells, units, scanText.size()); });
     for (const std::int32_t pattern : m_found) {
         for (auto e = m_patternEntryBegin[size_t(pattern)]; e < m_patternEntryBegin[size_t(pattern) + 1]; ++e)
             m_candidates[m_patternEntries[e] / 64] |= std::uint64_t(1) << (m_patternEntries[e] % 64);
@@ -217,18 +223,23 @@ void FastSearch::keepEveryOccurrence()
     };
     std::vector<Found> found;
     const char16_t* units = QStringView(*m_text).utf16();
-    PhraseAutomaton::Position position = PhraseAutomaton::Start;
-    for (qsizetype i = 0; i < size; ++i) {
-        position = step(position, units, i);
-        if (!PhraseAutomaton::mayEndPatterns(position))
-            continue;
-        m_automaton.reportEveryEndingAt(PhraseAutomaton::nodeAt(position), size_t(i),
-                                        [&found](std::int32_t pattern, std::size_t start) {
-                                            found.push_back({pattern, std::uint32_t(start)});
-                                        });
-        if (found.size() > limit)
-            return;
-    }
+    const bool tooMany = m_automaton.withCells([&](const auto& cells) {
+        PhraseAutomaton::Position position = PhraseAutomaton::Start;
+        for (qsizetype i = 0; i < size; ++i) {
+            position = step(cells, position, units, i);
+            if (!PhraseAutomaton::mayEndPatterns(position))
+                continue;
+            m_automaton.reportEveryEndingAt(PhraseAutomaton::nodeAt(position), size_t(i),
+                                            [&found](std::int32_t pattern, std::size_t start) {
+                                                found.push_back({pattern, std::uint32_t(start)});
+                                            });
+            if (found.size() > limit)
+                return true;
+        }
+        return false;
+    });
+    if (tooMany)
+        return;
     // Grouped by pattern, each group in the order of the starts, as the walk found them.
     m_everyBegin.assign(size_t(m_automaton.patternCount()) + 1, 0);
     for (const Found& occurrence : found)

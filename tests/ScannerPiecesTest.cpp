@@ -1,4 +1,5 @@
 #include "FastSearch.h"
+#include "PhraseAutomaton.h"
 #include "PhraseList.h"
 #include "PhraseTable.h"
 #include "ReferenceSearch.h"
@@ -121,5 +122,39 @@ TEST(ScoreAccumulator, EveryAdditionIsRoundedAsTheCaptionShowsIt)
             score.add(weight);
         EXPECT_EQ(score.caption(), c.caption) << c.caption.toStdString();
         EXPECT_EQ(score.value(), c.value) << c.caption.toStdString();
+    }
+}
+
+TEST(PhraseAutomaton, WalksAlikeWithNarrowAndWideTables)
+{
+    // The last nodes of the longest phrase lie beyond 32,768 in the wide table.
+    const std::vector<std::u32string> phrases = {U"he", U"she", U"his", U"hers", U"\U0001F600x", U"abcdefghij"};
+    // Enough further phrases that positions no longer fit 16 bits.
+    std::vector<std::u32string> wide = phrases;
+    for (char32_t c = 0; wide.size() < 9000; ++c)
+        wide.push_back(
+            std::u32string {U'q', U'0' + c % 10, U'0' + c / 10 % 10, U'0' + c / 100 % 10, U'0' + c / 1000 % 10}
+            + U"zzzz");
+    const std::pair<std::u32string, std::vector<std::pair<std::int32_t, std::size_t>>> cases[] = {
+        {U"ushers", {{1, 1}, {0, 2}, {3, 2}}},
+        {U"this his", {{2, 1}, {2, 5}}},
+        {U"a\U0001F600x", {{4, 1}}},
+        {U"xabcdefghijk", {{5, 1}}},
+        {U"nothing", {}},
+    };
+    const std::vector<std::u32string>* lists[] = {&phrases, &wide};
+    for (const auto* list : lists) {
+        const PhraseAutomaton automaton(*list);
+        ASSERT_EQ(automaton.nodeCount() > 32768, list == &wide);
+        for (const auto& [text, expected] : cases) {
+            PhraseAutomaton::WalkState state;
+            state.reset(automaton);
+            std::vector<std::pair<std::int32_t, std::size_t>> found;
+            automaton.walk(text.data(), text.size(), state, [&found](std::int32_t pattern, std::size_t start) {
+                found.emplace_back(pattern, start);
+                return true;
+            });
+            EXPECT_EQ(found, expected) << list->size() << " phrases, case " << found.size();
+        }
     }
 }
