@@ -17,9 +17,13 @@ FastSearch::FastSearch(const PhraseTable& table)
     m_entries.resize(size_t(table.size()));
     for (const TriggerPhrase& entry : table) {
         m_phrases.append(entry.phrase);
-        m_paddedPhrases.append(u' ' + entry.phrase + u' ');
-        if (entry.phrase.isEmpty() || CaseFolding::needsPlainSearch(entry.phrase))
+        // Only the phrases that QString searches keep their padded form: for a table of long phrases the
+        // copies would be as large as the table itself.
+        if (entry.phrase.isEmpty() || CaseFolding::needsPlainSearch(entry.phrase)) {
+            m_paddedPhrases.append(u' ' + entry.phrase + u' ');
             continue;
+        }
+        m_paddedPhrases.append(QString());
         const std::u32string folded = CaseFolding::folded(entry.phrase);
         m_entries[size_t(m_phrases.size() - 1)].hasLineBreak = folded.find_first_of(U"\r\n") != std::u32string::npos;
         searched.push_back(m_phrases.size() - 1);
@@ -267,7 +271,7 @@ qsizetype FastSearch::findPadded(qsizetype index, qsizetype from)
         return *found;
     if (hits.count < KeptPadded)
         return -1;
-    return searchFolded(m_paddedPhrases.at(index), from);
+    return searchFolded(u' ' + m_phrases.at(index) + u' ', from);
 }
 
 int FastSearch::handledOccurrences(qsizetype index, HandledStarts& phraseStarts)
