@@ -57,22 +57,20 @@ FastSearch::FastSearch(const PhraseTable& table)
 }
 
 // Inline: the walk calls it for every unit.
-template <typename Cells>
 inline PhraseAutomaton::Position
-FastSearch::step(const Cells& cells, PhraseAutomaton::Position position, const char16_t* units, qsizetype i) const
+FastSearch::step(PhraseAutomaton::Position position, const char16_t* units, qsizetype i) const
 {
     const char16_t unit = units[i];
     if (unit < m_asciiUnits.size()) {
         const AsciiUnit& ascii = m_asciiUnits[unit];
-        return cells.next(position, ascii.folded, ascii.symbol);
+        return m_automaton.next(position, ascii.folded, ascii.symbol);
     }
-    return cells.next(position, CaseFolding::foldedNonAscii(units, i));
+    return m_automaton.next(position, CaseFolding::foldedNonAscii(units, i));
 }
 
 FastSearch::~FastSearch() = default;
 
-template <typename Cells>
-void FastSearch::walkText(const Cells& cells, const char16_t* units, qsizetype size)
+void FastSearch::walkText(const char16_t* units, qsizetype size)
 {
     // A walk waits on one table look-up per unit. Two lanes walking the two halves of a block at once
     // overlap their waits; the second lane starts as long before its half as the longest phrase, so that
@@ -82,12 +80,12 @@ void FastSearch::walkText(const Cells& cells, const char16_t* units, qsizetype s
     PhraseAutomaton::Position position = PhraseAutomaton::Start;
     PhraseAutomaton::Position second = PhraseAutomaton::Start;
     const auto firstLane = [&](qsizetype i) {
-        position = step(cells, position, units, i);
+        position = step(position, units, i);
         if (PhraseAutomaton::mayEndPatterns(position))
             reportEnd(i, PhraseAutomaton::nodeAt(position));
     };
     const auto secondLane = [&](qsizetype j) {
-        second = step(cells, second, units, j);
+        second = step(second, units, j);
         if (PhraseAutomaton::mayEndPatterns(second))
             m_secondLaneEnds.push_back({j, PhraseAutomaton::nodeAt(second)});
     };
@@ -101,7 +99,7 @@ void FastSearch::walkText(const Cells& cells, const char16_t* units, qsizetype s
         }
         second = PhraseAutomaton::Start;
         for (qsizetype i = half - leadIn; i < half; ++i)
-            second = step(cells, second, units, i);
+            second = step(second, units, i);
         m_secondLaneEnds.clear();
         for (qsizetype i = block, j = half; i < half; ++i, ++j) {
             firstLane(i);
@@ -137,7 +135,7 @@ void FastSearch::setText(const QString& scanText)
     m_paddedWalk.reset(m_automaton);
 
     const char16_t* units = QStringView(scanText).utf16();
-    m_automaton.withCells([&](const auto& cells) { walkText(cells, units, scanText.size()); });
+    walkText(units, scanText.size());
     for (const std::int32_t pattern : m_found) {
         for (auto e = m_patternEntryBegin[size_t(pattern)]; e < m_patternEntryBegin[size_t(pattern) + 1]; ++e)
             m_candidates[m_patternEntries[e] / 64] |= std::uint64_t(1) << (m_patternEntries[e] % 64);
@@ -227,23 +225,18 @@ void FastSearch::keepEveryOccurrence()
     };
     std::vector<Found> found;
     const char16_t* units = QStringView(*m_text).utf16();
-    const bool tooMany = m_automaton.withCells([&](const auto& cells) {
-        PhraseAutomaton::Position position = PhraseAutomaton::Start;
-        for (qsizetype i = 0; i < size; ++i) {
-            position = step(cells, position, units, i);
-            if (!PhraseAutomaton::mayEndPatterns(position))
-                continue;
-            m_automaton.reportEveryEndingAt(PhraseAutomaton::nodeAt(position), size_t(i),
-                                            [&found](std::int32_t pattern, std::size_t start) {
-                                                found.push_back({pattern, std::uint32_t(start)});
-                                            });
-            if (found.size() > limit)
-                return true;
-        }
-        return false;
-    });
-    if (tooMany)
-        return;
+    PhraseAutomaton::Position position = PhraseAutomaton::Start;
+    for (qsizetype i = 0; i < size; ++i) {
+        position = step(position, units, i);
+        if (!PhraseAutomaton::mayEndPatterns(position))
+            continue;
+        m_automaton.reportEveryEndingAt(PhraseAutomaton::nodeAt(position), size_t(i),
+                                        [&found](std::int32_t pattern, std::size_t start) {
+                                            found.push_back({pattern, std::uint32_t(start)});
+                                        });
+        if (found.size() > limit)
+            return;
+    }
     // Grouped by pattern, each group in the order of the starts, as the walk found them.
     m_everyBegin.assign(size_t(m_automaton.patternCount()) + 1, 0);
     for (const Found& occurrence : found)

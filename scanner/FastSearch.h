@@ -78,12 +78,9 @@ private:
     };
 
     // The walk's position after reading unit `i` of `units`.
-    template <typename Cells>
-    PhraseAutomaton::Position
-    step(const Cells& cells, PhraseAutomaton::Position position, const char16_t* units, qsizetype i) const;
+    PhraseAutomaton::Position step(PhraseAutomaton::Position position, const char16_t* units, qsizetype i) const;
     // Walks the text in two lanes, reporting every end in the order of the text.
-    template <typename Cells>
-    void walkText(const Cells& cells, const char16_t* units, qsizetype size);
+    void walkText(const char16_t* units, qsizetype size);
     // Records what ends at unit `end`, in node `node`.
     void reportEnd(qsizetype end, std::int32_t node);
     bool reportPadded(std::int32_t pattern, std::size_t start);

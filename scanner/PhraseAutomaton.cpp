@@ -197,13 +197,12 @@ void PhraseAutomaton::buildFailureLinks()
     const std::size_t nodes = m_parent.size();
     m_denseCount = std::max<std::size_t>(1, std::min(nodes, DenseTableLimit / m_symbolCount));
     m_dense.assign(m_denseCount * m_symbolCount, 0);
-    const Cells<std::int32_t> cells(*this, m_dense.data());
     for (std::size_t node = 0; node < nodes; ++node) {
         const std::int32_t nodeFailure = m_links[node].failure;
         for (std::uint32_t e = m_links[node].edgeBegin; e < m_links[node + 1].edgeBegin; ++e) {
             const auto target = std::int32_t(e + 1);
             const char32_t unit = m_edges[e].unit;
-            const std::int32_t failure = node == 0 ? 0 : nodeAt(cells.next(nodeFailure, unit));
+            const std::int32_t failure = node == 0 ? 0 : nodeAt(transition(nodeFailure, unit, symbolOf(unit)));
             m_links[std::size_t(target)].failure = failure;
             m_reports[std::size_t(target)].suffix = firstEndingAt(failure);
             m_edges[e].target = positionOf(target);
@@ -242,8 +241,7 @@ PhraseAutomaton::sparseTransition(std::int32_t node, char32_t unit, std::uint32_
 {
     for (;;) {
         if (std::size_t(node) < m_denseCount)
-            return m_narrowDense.empty() ? m_dense[std::size_t(node) * m_symbolCount + symbol]
-                                         : m_narrowDense[std::size_t(node) * m_symbolCount + symbol];
+            return transition(node, unit, symbol);
         if (symbol != 0) {
             const std::int32_t edge = edgeOf(node, unit);
             if (edge >= 0)

@@ -62,42 +62,12 @@ public:
     std::int32_t longestPattern() const { return m_longestPattern; }
     std::size_t memoryBytes() const;
 
-    // Reads the transition table at one cell width, chosen once per walk: the walk waits on one look-up
-    // per unit, and a 16-bit table, when every position fits, stays nearer the processor.
-    template <typename Cell>
-    class Cells
+    // The position after reading `unit`.
+    Position next(Position position, char32_t unit) const { return next(position, unit, symbolOf(unit)); }
+    // The same, with the unit's symbol already known.
+    Position next(Position position, char32_t unit, std::uint32_t symbol) const
     {
-    public:
-        // The position after reading `unit`, whose symbol is `symbol`.
-        Position next(Position position, char32_t unit, std::uint32_t symbol) const
-        {
-            const std::int32_t node = nodeAt(position);
-            if (std::size_t(node) < m_automaton.m_denseCount)
-                return m_table[std::size_t(node) * m_automaton.m_symbolCount + symbol];
-            return m_automaton.sparseTransition(node, unit, symbol);
-        }
-        Position next(Position position, char32_t unit) const
-        {
-            return next(position, unit, m_automaton.symbolOf(unit));
-        }
-
-    private:
-        friend class PhraseAutomaton;
-        Cells(const PhraseAutomaton& automaton, const Cell* table)
-            : m_automaton(automaton)
-            , m_table(table)
-        {
-        }
-        const PhraseAutomaton& m_automaton;
-        const Cell* m_table;
-    };
-    // Returns walk(cells), with the Cells of this automaton's table.
-    template <typename Walk>
-    decltype(auto) withCells(Walk&& walk) const
-    {
-        if (m_narrowDense.empty())
-            return walk(Cells<std::int32_t>(*this, m_dense.data()));
-        return walk(Cells<std::int16_t>(*this, m_narrowDense.data()));
+        return transition(nodeAt(position), unit, symbol);
     }
     // Units that occur in no pattern share symbol 0.
     std::uint32_t symbolOf(char32_t unit) const
@@ -151,14 +121,12 @@ public:
     template <typename Report>
     void walk(const char32_t* text, std::size_t size, WalkState& state, Report&& report) const
     {
-        withCells([&](const auto& cells) {
-            Position position = Start;
-            for (std::size_t i = 0; i < size; ++i) {
-                position = cells.next(position, text[i]);
-                if (mayEndPatterns(position) && state.mayReport(nodeAt(position)))
-                    reportEndingAt(state, nodeAt(position), i, report);
-            }
-        });
+        Position position = Start;
+        for (std::size_t i = 0; i < size; ++i) {
+            position = next(position, text[i]);
+            if (mayEndPatterns(position) && state.mayReport(nodeAt(position)))
+                reportEndingAt(state, nodeAt(position), i, report);
+        }
     }
 
 private:
@@ -174,6 +142,14 @@ private:
     void narrowTable();
 
     std::uint32_t supplementarySymbol(char32_t unit) const;
+    Position transition(std::int32_t node, char32_t unit, std::uint32_t symbol) const
+    {
+        if (std::size_t(node) < m_denseCount) {
+            const std::size_t cell = std::size_t(node) * m_symbolCount + symbol;
+            return m_narrowDense.empty() ? m_dense[cell] : m_narrowDense[cell];
+        }
+        return sparseTransition(node, unit, symbol);
+    }
     // Follows edges and failure links from a node without a row in the table.
     Position sparseTransition(std::int32_t node, char32_t unit, std::uint32_t symbol) const;
     Position positionOf(std::int32_t node) const
@@ -231,7 +207,8 @@ private:
     // follow their edges and failure links.
     std::size_t m_denseCount = 0;
     LargeArray<std::int32_t> m_dense;
-    // The same table in half the memory, instead of m_dense, when every position fits 16 bits.
+    // The same table in half the memory, instead of m_dense, when every position fits 16 bits: the walk
+    // waits on one look-up per unit, and a smaller table stays nearer the processor.
     std::vector<std::int16_t> m_narrowDense;
 
     std::int32_t m_longestPattern = 0;
