@@ -1,6 +1,7 @@
 #include "FastSearch.h"
 
 #include "CaseFolding.h"
+#include "PhraseList.h"
 #include "PhraseTable.h"
 
 #include <algorithm>
@@ -16,9 +17,13 @@ FastSearch::FastSearch(const PhraseTable& table)
     m_entries.resize(size_t(table.size()));
     for (const TriggerPhrase& entry : table) {
         m_phrases.append(entry.phrase);
-        m_paddedPhrases.append(u' ' + entry.phrase + u' ');
-        if (entry.phrase.isEmpty() || CaseFolding::needsPlainSearch(entry.phrase))
+        // Only the phrases that QString searches keep their padded form: for a table of long phrases the
+        // copies would be as large as the table itself.
+        if (entry.phrase.isEmpty() || CaseFolding::needsPlainSearch(entry.phrase)) {
+            m_paddedPhrases.append(u' ' + entry.phrase + u' ');
             continue;
+        }
+        m_paddedPhrases.append(QString());
         const std::u32string folded = CaseFolding::folded(entry.phrase);
         m_entries[size_t(m_phrases.size() - 1)].hasLineBreak = folded.find_first_of(U"\r\n") != std::u32string::npos;
         searched.push_back(m_phrases.size() - 1);
@@ -65,32 +70,12 @@ FastSearch::step(PhraseAutomaton::Position position, const char16_t* units, qsiz
 
 FastSearch::~FastSearch() = default;
 
-void FastSearch::setText(const QString& scanText)
+void FastSearch::walkText(const char16_t* units, qsizetype size)
 {
-    m_text = &scanText;
-    m_folded.clear();
-    m_every = EveryOccurrence::NotAsked;
-    m_everyBegin.clear();
-    m_everyStart.clear();
-    m_candidates = m_plainSearched;
-    if (m_automaton.patternCount() == 0)
-        return;
-    // Only the patterns found in the last text have answers to forget.
-    for (const std::int32_t pattern : m_found)
-        m_answers[size_t(pattern)].first = -1;
-    for (const PaddedHits& hits : m_padded)
-        m_answers[size_t(hits.pattern)].paddedSlot = -1;
-    m_padded.clear();
-    m_found.clear();
-    m_firstWalk.reset(m_automaton);
-    m_paddedWalk.reset(m_automaton);
-
     // A walk waits on one table look-up per unit. Two lanes walking the two halves of a block at once
     // overlap their waits; the second lane starts as long before its half as the longest phrase, so that
     // it stands where a single walk would when it gets there. Ends found by the second lane are reported
     // after the first lane's, so that every end is reported in the order of the text.
-    const char16_t* units = QStringView(scanText).utf16();
-    const qsizetype size = scanText.size();
     const qsizetype leadIn = m_automaton.longestPattern() - 1;
     PhraseAutomaton::Position position = PhraseAutomaton::Start;
     PhraseAutomaton::Position second = PhraseAutomaton::Start;
@@ -127,6 +112,30 @@ void FastSearch::setText(const QString& scanText)
             reportEnd(end.end, end.node);
         position = second;
     }
+}
+
+void FastSearch::setText(const QString& scanText)
+{
+    m_text = &scanText;
+    m_folded.clear();
+    m_every = EveryOccurrence::NotAsked;
+    m_everyBegin.clear();
+    m_everyStart.clear();
+    m_candidates = m_plainSearched;
+    if (m_automaton.patternCount() == 0)
+        return;
+    // Only the patterns found in the last text have answers to forget.
+    for (const std::int32_t pattern : m_found)
+        m_answers[size_t(pattern)].first = -1;
+    for (const PaddedHits& hits : m_padded)
+        m_answers[size_t(hits.pattern)].paddedSlot = -1;
+    m_padded.clear();
+    m_found.clear();
+    m_firstWalk.reset(m_automaton);
+    m_paddedWalk.reset(m_automaton);
+
+    const char16_t* units = QStringView(scanText).utf16();
+    walkText(units, scanText.size());
     for (const std::int32_t pattern : m_found) {
         for (auto e = m_patternEntryBegin[size_t(pattern)]; e < m_patternEntryBegin[size_t(pattern) + 1]; ++e)
             m_candidates[m_patternEntries[e] / 64] |= std::uint64_t(1) << (m_patternEntries[e] % 64);
@@ -255,7 +264,7 @@ qsizetype FastSearch::findPadded(qsizetype index, qsizetype from)
         return *found;
     if (hits.count < KeptPadded)
         return -1;
-    return searchFolded(m_paddedPhrases.at(index), from);
+    return searchFolded(u' ' + m_phrases.at(index) + u' ', from);
 }
 
 int FastSearch::handledOccurrences(qsizetype index, HandledStarts& phraseStarts)
@@ -266,66 +275,61 @@ int FastSearch::handledOccurrences(qsizetype index, HandledStarts& phraseStarts)
     const PatternAnswers& answers = m_answers[size_t(entry.pattern)];
     if (answers.first < 0)
         return 0;
-    phraseStarts[0] = answers.first + 1;
+    OccurrenceRule rule;
+    phraseStarts[0] = rule.phraseStart(answers.first + 1);
+    rule.handle();
     if (answers.paddedSlot < 0)
-        return 1;
+        return rule.handled();
     // Each padded occurrence is the first after the one before, starting after the first occurrence:
     // the kept ones in order. The walk keeps enough for a whole phrase unless very few lie past the
     // first occurrence, which the questions one by one then answer.
     const PaddedHits& hits = m_padded[size_t(answers.paddedSlot)];
-    int count = 1;
-    for (int kept = 0; kept < hits.count && count < MostHandled; ++kept) {
-        if (hits.starts[size_t(kept)] > answers.first)
-            phraseStarts[size_t(count++)] = hits.starts[size_t(kept)] + 2;
+    for (int kept = 0; kept < hits.count && !rule.isComplete(); ++kept) {
+        if (const qsizetype start = hits.starts[size_t(kept)]; start > answers.first) {
+            phraseStarts[size_t(rule.handled())] = rule.phraseStart(start + 1);
+            rule.handle();
+        }
     }
-    if (count < MostHandled && hits.count == KeptPadded)
+    if (!rule.isComplete() && hits.count == KeptPadded)
         return PhraseSearch::handledOccurrences(index, phraseStarts);
-    return count;
+    return rule.handled();
 }
 
-bool FastSearch::listContains(qsizetype index, const QString& listText)
+bool FastSearch::listContains(qsizetype index, const PhraseList& list)
 {
-    // The walk keeps up with the list at every call, also for the phrases it cannot answer, so that it
-    // notices the list being emptied before it grows again.
+    // The walk keeps up with the list at every call, also for the phrases it cannot answer.
     if (m_automaton.patternCount() > 0) {
-        if (m_listed.empty() || listText.size() < m_listWalked) {
+        // A list met for the first time may hold entries appended for an earlier search.
+        const bool firstLook = m_listed.empty();
+        if (firstLook || list.clears() != m_listClears) {
+            m_listClears = list.clears();
+            m_listEntriesWalked = 0;
             m_listWalked = 0;
             m_listWalk.reset(m_automaton);
             m_listed.assign(size_t(m_automaton.patternCount()), 0);
         }
-        // Every listed phrase ends with a line end, so a phrase without one lies within the new part or
-        // not at all.
-        if (listText.size() > m_listWalked) {
-            const auto list = [this](std::int32_t pattern) {
+        // Every listed phrase ends with a line end, so a phrase without one lies within a single entry.
+        const std::vector<qsizetype>& entries = list.entries();
+        if (entries.size() > m_listEntriesWalked) {
+            const auto note = [this](std::int32_t pattern) {
                 m_listed[size_t(pattern)] = 1;
                 return false;
             };
-            const QStringView added = QStringView(listText).sliced(m_listWalked);
-            if (appendedUnlisted(added)) {
-                m_automaton.reportWithin(m_listWalk, m_entries[size_t(m_unlisted)].pattern, list);
+            const std::int32_t pattern = m_entries[size_t(entries.back())].pattern;
+            if (!firstLook && entries.size() == m_listEntriesWalked + 1 && pattern >= 0) {
+                m_automaton.reportWithin(m_listWalk, pattern, note);
             } else {
-                CaseFolding::fold(added, m_foldedList);
+                CaseFolding::fold(QStringView(list.text()).sliced(m_listWalked), m_foldedList);
                 m_automaton.walk(m_foldedList.data(), m_foldedList.size(), m_listWalk,
-                                 [&list](std::int32_t pattern, std::size_t) { return list(pattern); });
+                                 [&note](std::int32_t found, std::size_t) { return note(found); });
             }
-            m_listWalked = listText.size();
+            m_listEntriesWalked = entries.size();
+            m_listWalked = list.text().size();
         }
     }
     const Entry& entry = m_entries[size_t(index)];
-    const bool listed = entry.pattern < 0 || entry.hasLineBreak
-        ? listText.contains(m_phrases.at(index), Qt::CaseInsensitive)
-        : m_listed[size_t(entry.pattern)] != 0;
-    // A scan appends a phrase it was told is missing: the next call finds it at the list's end.
-    m_unlisted = listed ? -1 : index;
-    return listed;
-}
-
-bool FastSearch::appendedUnlisted(QStringView added) const
-{
-    if (m_unlisted < 0 || m_entries[size_t(m_unlisted)].pattern < 0)
-        return false;
-    const QString& phrase = m_phrases.at(m_unlisted);
-    return added.size() == phrase.size() + 2 && added.startsWith(phrase) && added.endsWith(u"\r\n");
+    return entry.pattern < 0 || entry.hasLineBreak ? list.text().contains(m_phrases.at(index), Qt::CaseInsensitive)
+                                                   : m_listed[size_t(entry.pattern)] != 0;
 }
 
 qsizetype FastSearch::searchFolded(QStringView phrase, qsizetype from)

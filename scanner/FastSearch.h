@@ -29,7 +29,7 @@ public:
     qsizetype findPadded(qsizetype index, qsizetype from) override;
     int handledOccurrences(qsizetype index, HandledStarts& phraseStarts) override;
     void keepEveryOccurrence() override;
-    bool listContains(qsizetype index, const QString& listText) override;
+    bool listContains(qsizetype index, const PhraseList& list) override;
 
     const PhraseAutomaton& automaton() const { return m_automaton; }
 
@@ -79,12 +79,12 @@ private:
 
     // The walk's position after reading unit `i` of `units`.
     PhraseAutomaton::Position step(PhraseAutomaton::Position position, const char16_t* units, qsizetype i) const;
+    // Walks the text in two lanes, reporting every end in the order of the text.
+    void walkText(const char16_t* units, qsizetype size);
     // Records what ends at unit `end`, in node `node`.
     void reportEnd(qsizetype end, std::int32_t node);
     bool reportPadded(std::int32_t pattern, std::size_t start);
     qsizetype searchFolded(QStringView phrase, qsizetype from);
-    // Whether `added`, the list's new part, is the phrase last found missing and a line end.
-    bool appendedUnlisted(QStringView added) const;
 
     QStringList m_phrases;
     QStringList m_paddedPhrases;
@@ -125,10 +125,10 @@ private:
     std::vector<std::uint32_t> m_everyBegin;
     std::vector<std::uint32_t> m_everyStart;
 
-    // The part of the phrase list already walked, and the patterns found in it.
+    // The part of the phrase list already walked (its entries and its text), and the patterns found in it.
+    std::uint64_t m_listClears = 0;
+    std::size_t m_listEntriesWalked = 0;
     qsizetype m_listWalked = 0;
-    // The phrase last found missing from the list; -1 for none.
-    qsizetype m_unlisted = -1;
     PhraseAutomaton::WalkState m_listWalk;
     std::vector<std::uint8_t> m_listed;
     std::vector<char32_t> m_foldedList;

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "OccurrenceRule.h"
+
 #include <QtGlobal>
 
 #include <array>
 
+class PhraseList;
 class QString;
 
 // Answers the scan's two questions about one text, for the phrases of one table. Positions are 0-based;
@@ -11,10 +14,8 @@ class QString;
 class PhraseSearch
 {
 public:
-    // A scan handles a phrase's first occurrence and at most ten with a space on both sides.
-    static constexpr int MostHandled = 11;
     // 1-based starts of a phrase's handled occurrences in the scan text.
-    using HandledStarts = std::array<qsizetype, MostHandled>;
+    using HandledStarts = std::array<qsizetype, OccurrenceRule::MostHandled>;
 
     virtual ~PhraseSearch() = default;
 
@@ -29,13 +30,12 @@ public:
     // leading space's.
     virtual qsizetype findPadded(qsizetype index, qsizetype from) = 0;
     // The occurrences of phrase `index` that a scan handles when it goes through the phrase without
-    // stopping: the first occurrence, then each next one with a space on both sides, found from the one
-    // before. Returns how many. By default each is asked of findFirst and findPadded, one by one.
+    // stopping, by the OccurrenceRule. Returns how many. By default each is asked of findFirst and findPadded, one by
+    // one.
     virtual int handledOccurrences(qsizetype index, HandledStarts& phraseStarts);
     // Step Through stops at every occurrence, press after press, on a text that mostly stays the same:
     // the search may keep what it needs to answer findFirst for the rest of this text quickly.
     virtual void keepEveryOccurrence() { }
-    // Whether the phrase list's text contains phrase `index`, in any case. Between two calls the list only
-    // grows by appended phrases, or is emptied.
-    virtual bool listContains(qsizetype index, const QString& listText) = 0;
+    // Whether the phrase list contains phrase `index`, in any case.
+    virtual bool listContains(qsizetype index, const PhraseList& list) = 0;
 };

@@ -1,5 +1,6 @@
 #include "ReferenceSearch.h"
 
+#include "PhraseList.h"
 #include "PhraseTable.h"
 
 ReferenceSearch::ReferenceSearch(const PhraseTable& table)
@@ -25,7 +26,7 @@ qsizetype ReferenceSearch::findPadded(qsizetype index, qsizetype from)
     return m_text->indexOf(m_paddedPhrases.at(index), from, Qt::CaseInsensitive);
 }
 
-bool ReferenceSearch::listContains(qsizetype index, const QString& listText)
+bool ReferenceSearch::listContains(qsizetype index, const PhraseList& list)
 {
-    return listText.contains(m_phrases.at(index), Qt::CaseInsensitive);
+    return list.text().contains(m_phrases.at(index), Qt::CaseInsensitive);
 }

@@ -17,7 +17,7 @@ public:
     qsizetype nextCandidate(qsizetype index) override { return index; }
     qsizetype findFirst(qsizetype index, qsizetype from) override;
     qsizetype findPadded(qsizetype index, qsizetype from) override;
-    bool listContains(qsizetype index, const QString& listText) override;
+    bool listContains(qsizetype index, const PhraseList& list) override;
 
 private:
     QStringList m_phrases;

@@ -111,8 +111,8 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
                 log->append(describeOccurrence(last));
         };
         const auto listPhrase = [&] {
-            if (!m_search->listContains(index, m_results.phrases()))
-                m_results.appendPhrase(m_table.at(index).phrase);
+            if (!m_results.phraseList().contains(*m_search, index))
+                m_results.appendPhrase(index, m_table.at(index).phrase);
         };
         // A phrase gone through without stopping has its occurrences found at once.
         if (!stepThrough && m_matchPos == 0) {
@@ -129,11 +129,9 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
         if (m_matchPos > 0)
             listPhrase();
 
-        bool padded = false;
-        int handled = 0;
+        OccurrenceRule rule;
         while (m_matchPos > 0) {
-            // A padded match begins with the space before the phrase.
-            handle(padded ? m_matchPos + 1 : m_matchPos);
+            handle(rule.phraseStart(m_matchPos));
             if (stepThrough) {
                 m_search->keepEveryOccurrence();
                 showLastOccurrence(outcome, last, textLength);
@@ -142,11 +140,7 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
                 outcome.kind = PressOutcome::Kind::Stopped;
                 return outcome;
             }
-            m_matchPos = m_search->findPadded(index, m_matchPos) + 1;
-            padded = true;
-            // The first occurrence and at most ten space-separated ones count.
-            if (++handled == PhraseSearch::MostHandled)
-                m_matchPos = 0;
+            m_matchPos = rule.handle() ? m_search->findPadded(index, m_matchPos) + 1 : 0;
         }
     }
 

@@ -1,0 +1,22 @@
+#include "PhraseList.h"
+
+#include "PhraseSearch.h"
+
+bool PhraseList::contains(PhraseSearch& search, qsizetype index) const
+{
+    return search.listContains(index, *this);
+}
+
+void PhraseList::append(qsizetype index, const QString& phrase)
+{
+    m_text += phrase;
+    m_text += QStringLiteral("\r\n");
+    m_entries.push_back(index);
+}
+
+void PhraseList::clear()
+{
+    m_text.resize(0);
+    m_entries.clear();
+    ++m_clears;
+}
