@@ -1,4 +1,4 @@
-#include "CaptionNumbers.h"
+#include "scanner/CaptionNumbers.h"
 
 #include <cmath>
 

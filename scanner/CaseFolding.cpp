@@ -1,4 +1,4 @@
-#include "CaseFolding.h"
+#include "scanner/CaseFolding.h"
 
 #include <QChar>
 

@@ -1,6 +1,6 @@
-#include "DefinitionsLoader.h"
+#include "scanner/DefinitionsLoader.h"
 
-#include "TextDecoding.h"
+#include "scanner/TextDecoding.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "InputFile.h"
-#include "PhraseTable.h"
+#include "scanner/InputFile.h"
+#include "scanner/PhraseTable.h"
 
 #include <QLocale>
 #include <QString>

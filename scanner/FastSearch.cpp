@@ -1,8 +1,8 @@
-#include "FastSearch.h"
+#include "scanner/FastSearch.h"
 
-#include "CaseFolding.h"
-#include "PhraseList.h"
-#include "PhraseTable.h"
+#include "scanner/CaseFolding.h"
+#include "scanner/PhraseList.h"
+#include "scanner/PhraseTable.h"
 
 #include <algorithm>
 #include <bit>

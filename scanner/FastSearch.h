@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PhraseAutomaton.h"
-#include "PhraseSearch.h"
+#include "scanner/PhraseAutomaton.h"
+#include "scanner/PhraseSearch.h"
 
 #include <QStringList>
 

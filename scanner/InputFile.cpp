@@ -1,4 +1,4 @@
-#include "InputFile.h"
+#include "scanner/InputFile.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "LargeArray.h"
+#include "scanner/LargeArray.h"
 
 #include <cstdlib>
 #include <new>

@@ -1,4 +1,4 @@
-#include "PhraseAutomaton.h"
+#include "scanner/PhraseAutomaton.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LargeArray.h"
+#include "scanner/LargeArray.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "PhraseList.h"
+#include "scanner/PhraseList.h"
 
-#include "PhraseSearch.h"
+#include "scanner/PhraseSearch.h"
 
 bool PhraseList::contains(PhraseSearch& search, qsizetype index) const
 {

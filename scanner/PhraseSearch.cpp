@@ -1,4 +1,4 @@
-#include "PhraseSearch.h"
+#include "scanner/PhraseSearch.h"
 
 int PhraseSearch::handledOccurrences(qsizetype index, HandledStarts& phraseStarts)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OccurrenceRule.h"
+#include "scanner/OccurrenceRule.h"
 
 #include <QtGlobal>
 

@@ -1,4 +1,4 @@
-#include "PhraseTable.h"
+#include "scanner/PhraseTable.h"
 
 PhraseTable::PhraseTable()
     : m_entries(1)

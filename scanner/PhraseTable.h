@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TriggerPhrase.h"
+#include "scanner/TriggerPhrase.h"
 
 #include <QList>
 

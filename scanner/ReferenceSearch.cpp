@@ -1,7 +1,7 @@
-#include "ReferenceSearch.h"
+#include "scanner/ReferenceSearch.h"
 
-#include "PhraseList.h"
-#include "PhraseTable.h"
+#include "scanner/PhraseList.h"
+#include "scanner/PhraseTable.h"
 
 ReferenceSearch::ReferenceSearch(const PhraseTable& table)
 {

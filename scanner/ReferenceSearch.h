@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PhraseSearch.h"
+#include "scanner/PhraseSearch.h"
 
 #include <QStringList>
 

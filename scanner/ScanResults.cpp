@@ -1,6 +1,6 @@
-#include "ScanResults.h"
+#include "scanner/ScanResults.h"
 
-#include "Captions.h"
+#include "scanner/Captions.h"
 
 #include <algorithm>
 

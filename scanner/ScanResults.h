@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CaptionNumbers.h"
-#include "PhraseList.h"
-#include "ScoreAccumulator.h"
-#include "ScoreGauge.h"
+#include "scanner/CaptionNumbers.h"
+#include "scanner/PhraseList.h"
+#include "scanner/ScoreAccumulator.h"
+#include "scanner/ScoreGauge.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
-#include "ScanSession.h"
+#include "scanner/ScanSession.h"
 
-#include "Captions.h"
-#include "FastSearch.h"
-#include "PhraseSearch.h"
+#include "scanner/Captions.h"
+#include "scanner/FastSearch.h"
+#include "scanner/PhraseSearch.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PhraseTable.h"
-#include "ScanResults.h"
+#include "scanner/PhraseTable.h"
+#include "scanner/ScanResults.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "ScoreAccumulator.h"
+#include "scanner/ScoreAccumulator.h"
 
 #include <bit>
 #include <cmath>

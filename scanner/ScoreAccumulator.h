@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CaptionNumbers.h"
+#include "scanner/CaptionNumbers.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "ScoreGauge.h"
+#include "scanner/ScoreGauge.h"
 
-#include "CaptionNumbers.h"
+#include "scanner/CaptionNumbers.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "TextDecoding.h"
+#include "scanner/TextDecoding.h"
 
 #include <QStringConverter>
 #include <QStringDecoder>

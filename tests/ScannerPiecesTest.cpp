@@ -1,9 +1,9 @@
-#include "FastSearch.h"
-#include "PhraseAutomaton.h"
-#include "PhraseList.h"
-#include "PhraseTable.h"
-#include "ReferenceSearch.h"
-#include "ScoreAccumulator.h"
+#include "scanner/FastSearch.h"
+#include "scanner/PhraseAutomaton.h"
+#include "scanner/PhraseList.h"
+#include "scanner/PhraseTable.h"
+#include "scanner/ReferenceSearch.h"
+#include "scanner/ScoreAccumulator.h"
 
 #include "QtPrinters.h"
 

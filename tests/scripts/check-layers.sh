@@ -3,7 +3,7 @@
 # folder, and a folder includes only its own headers and those of the folders below it.
 # Usage: check-layers.sh [SOURCE_ROOT]; prints each wrong include and exits 1 if there is any.
 set -euo pipefail
-root="${1:-$(cd "$(dirname "$0")/.." && pwd)}"
+root="${1:-$(cd "$(dirname "$0")/../.." && pwd)}"
 
 # The rank of each layer: a folder may include the folders of a lower rank, never one of the same rank
 # beside it, never one above it.
