@@ -1,5 +1,6 @@
 #include "scanner/InputFile.h"
 #include "QtPrinters.h"
+#include "TemporaryFiles.h"
 #include "scanner/TextDecoding.h"
 
 #include <QFile>
@@ -17,14 +18,6 @@ namespace {
 
 using Kind = InputFile::Fault::Kind;
 using InputFile::Accept;
-
-QString writeFile(const QTemporaryDir& dir, const char* name, const QByteArray& bytes)
-{
-    QFile file(dir.filePath(QString::fromLatin1(name)));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    return file.fileName();
-}
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "QtPrinters.h"
 #include "ScanInProcess.h"
+#include "TemporaryFiles.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -17,14 +18,6 @@
 namespace {
 
 const QString SmallDefinitions = QStringLiteral(TALLYVEX_TEST_DATA "/small.dat");
-
-QString writeFile(const QTemporaryDir& dir, const char* name, const QByteArray& bytes)
-{
-    QFile file(dir.filePath(QString::fromLatin1(name)));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    return file.fileName();
-}
 
 } // namespace
 
