@@ -37,6 +37,7 @@
 #include <QUrl>
 
 #include <ranges>
+#include <utility>
 
 using FormStyle::setForeground;
 using namespace SkinControls;
@@ -183,7 +184,7 @@ void MainForm::createControls()
     m_tbInput->installEventFilter(this);
     connect(m_tbInput, &QPlainTextEdit::cursorPositionChanged, this, [this] {
         if (!m_placingBodyCaret)
-            m_scanHoldsBodyCaret = false;
+            m_typingCaret.reset();
     });
 }
 
@@ -345,12 +346,11 @@ void MainForm::stepThroughClicked(bool checked)
 // until the user moves the caret again.
 void MainForm::placeBodyCaret(const QTextCursor& caret)
 {
-    if (!m_scanHoldsBodyCaret)
+    if (!m_typingCaret)
         m_typingCaret = m_tbInput->textCursor();
     m_placingBodyCaret = true;
     m_tbInput->setTextCursor(caret);
     m_placingBodyCaret = false;
-    m_scanHoldsBodyCaret = true;
 }
 
 void MainForm::selectOccurrence(const Occurrence& occurrence)
@@ -501,9 +501,7 @@ bool MainForm::pressEnter(Pane pane)
     }
     if (stop == Pane::Body)
         return true;
-    if (m_scanHoldsBodyCaret) {
-        m_tbInput->setTextCursor(m_typingCaret);
-        m_scanHoldsBodyCaret = false;
-    }
+    if (m_typingCaret)
+        m_tbInput->setTextCursor(*std::exchange(m_typingCaret, std::nullopt));
     return false;
 }

@@ -105,9 +105,8 @@ private:
     bool m_bodyChanged = true;
 
     // Where the user left the body's caret before the scan took it over to show its stops; the body's
-    // own line break of an Enter goes there. Valid while m_scanHoldsBodyCaret.
-    QTextCursor m_typingCaret;
-    bool m_scanHoldsBodyCaret = false;
+    // own line break of an Enter goes there. Empty while the user's caret is the box's own.
+    std::optional<QTextCursor> m_typingCaret;
     bool m_placingBodyCaret = false;
 
     SkinPicture* m_picMainSkin = nullptr;

@@ -1,5 +1,6 @@
 #include "QtPrinters.h"
 #include "ScanProcess.h"
+#include "TemporaryFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -38,15 +39,9 @@ TEST(ReadFault, AFileThatFailsPartWayGetsNoVerdict)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString definitions = realPath(QStringLiteral(TALLYVEX_BIN_DIR "/Definitions.dat"));
-    const QString spam = dir.filePath("spam.txt");
-    const QString eml = dir.filePath("spam.eml");
-    for (const auto& [path, contents] :
-         {std::pair {spam, QByteArray("Hello. Act now! Free money, click here, buy now, 100% guaranteed.")},
-          std::pair {eml, QByteArray("Subject: hi\r\n\r\nAct now! Free money, click here, buy now.\r\n")}}) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(contents);
-    }
+    const QString spam
+        = writeFile(dir, "spam.txt", "Hello. Act now! Free money, click here, buy now, 100% guaranteed.");
+    const QString eml = writeFile(dir, "spam.eml", "Subject: hi\r\n\r\nAct now! Free money, click here, buy now.\r\n");
 
     struct Case
     {
@@ -91,18 +86,15 @@ TEST(ReadFault, AFileThatFailsPartWayGetsNoVerdict)
 TEST(ReadFault, StandardStreamsThatCannotBeUsed)
 {
     QTemporaryDir dir;
-    QFile body(dir.filePath("body.txt"));
-    ASSERT_TRUE(body.open(QIODevice::WriteOnly));
-    body.write("Act now! Free money.");
-    body.close();
+    const QString body = writeFile(dir, "body.txt", "Act now! Free money.");
     const QStringList scan {"--json", "-d", QStringLiteral(TALLYVEX_BIN_DIR "/Definitions.dat")};
 
     const ScanRun folderIn = runWith(scan, [&](QProcess& process) { process.setStandardInputFile(dir.path()); });
     EXPECT_EQ(folderIn.exitCode, 66);
     EXPECT_EQ(folderIn.err, "Cannot read standard input: it is a folder, not a file\n");
 
-    const ScanRun fullOut = runWith(scan + QStringList {body.fileName()},
-                                    [](QProcess& process) { process.setStandardOutputFile("/dev/full"); });
+    const ScanRun fullOut
+        = runWith(scan + QStringList {body}, [](QProcess& process) { process.setStandardOutputFile("/dev/full"); });
     EXPECT_EQ(fullOut.exitCode, 74);
     EXPECT_EQ(fullOut.err, "Cannot write the results: No space left on device\n");
 }
