@@ -48,6 +48,14 @@ Message realisticMessage(qsizetype length)
     return {sales.subject, body.first(length)};
 }
 
+// Writes `bytes` to `path` for a process or loader to read; a benchmark without its input cannot run.
+void writeInput(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
 PhraseTable shippedDefinitions()
 {
     LoadedDefinitions loaded
@@ -208,11 +216,7 @@ void W7(benchmark::State& state)
     QTemporaryDir folder;
     const Message message = realisticMessage(6656);
     const QString bodyPath = folder.filePath(QStringLiteral("message.txt"));
-    QFile body(bodyPath);
-    if (!body.open(QIODevice::WriteOnly))
-        qFatal("cannot write the message");
-    body.write(message.body.toUtf8());
-    body.close();
+    writeInput(bodyPath, message.body.toUtf8());
 
     const bool spamFilter = state.range(0) != 0;
     const QString program = spamFilter ? QStandardPaths::findExecutable(QStringLiteral("spamassassin"))
@@ -241,11 +245,7 @@ void W8(benchmark::State& state)
     QTemporaryDir folder;
     const Message message = realisticMessage(1024 * 1024);
     const QString bodyPath = folder.filePath(QStringLiteral("message.txt"));
-    QFile body(bodyPath);
-    if (!body.open(QIODevice::WriteOnly))
-        qFatal("cannot write the message");
-    body.write(message.body.toUtf8());
-    body.close();
+    writeInput(bodyPath, message.body.toUtf8());
     QStringList arguments {QStringLiteral("-s"), message.subject, bodyPath};
     if (state.range(0) != 0)
         arguments.prepend(QStringLiteral("--step"));
@@ -282,9 +282,7 @@ void W9(benchmark::State& state)
                     += vocabulary.at(std::uniform_int_distribution<qsizetype>(0, vocabulary.size() - 1)(random)) + u' ';
             text += phrase.first(999).toUtf8() + "x\t0.5\r\n";
         }
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
-            qFatal("cannot write the long definitions");
+        writeInput(path, text);
     }
     qsizetype characters = 0;
     for (auto _ : state) {
