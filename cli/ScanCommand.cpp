@@ -2,6 +2,7 @@
 
 #include "cli/ScanReport.h"
 #include "messagefile/EmlMessage.h"
+#include "messagefile/MessageFile.h"
 #include "platform/AppIdentity.h"
 #include "scanner/Captions.h"
 #include "scanner/DefinitionsLoader.h"
@@ -151,14 +152,14 @@ int ScanCommand::run(const QStringList& arguments)
     QString message;
     QString messagePart;
     if (fromEml) {
-        const EmlMessage eml = readEmlMessage(input.bytes);
+        const MessageText eml = readEmlMessage(input.bytes);
         if (!eml.isValid())
             return fail(ExitDataError, QStringLiteral("Cannot read the message %1: %2").arg(source, eml.error));
         subject = eml.subject;
         message = eml.body;
         messagePart = eml.partUsed;
     } else {
-        message = TextDecoding::messageText(input.bytes);
+        message = readMessage(input.bytes, MessageFormat::Text).body;
     }
     subject.truncate(ScanSession::SubjectWidth);
 

@@ -9,7 +9,7 @@
 #include "mainwindow/SkinControls.h"
 #include "mainwindow/SkinPicture.h"
 #include "mainwindow/SkinRegion.h"
-#include "messagefile/EmlMessage.h"
+#include "messagefile/MessageFile.h"
 #include "platform/AppIdentity.h"
 #include "platform/MessageBoxes.h"
 #include "scanner/Captions.h"
@@ -61,14 +61,15 @@ QString phraseCount(const PhraseTable& table, const QLocale& locale)
                       : QStringLiteral("%1 trigger phrases were loaded and are used.").arg(locale.toString(count));
 }
 
-// The one local file of a drag, when it is a saved e-mail; empty for anything else.
+// The one local file of a drag, when it is a message file (a saved e-mail, an HTML page or a text file);
+// empty for anything else.
 QString droppedMessageFile(const QMimeData* data)
 {
     const QList<QUrl> urls = data ? data->urls() : QList<QUrl>();
     if (urls.size() != 1 || !urls.constFirst().isLocalFile())
         return {};
     const QString path = urls.constFirst().toLocalFile();
-    return path.endsWith(QStringLiteral(".eml"), Qt::CaseInsensitive) ? path : QString();
+    return messageFormatOf(path) ? path : QString();
 }
 
 } // namespace
@@ -458,7 +459,9 @@ void MainForm::openMessageFile(const QString& path)
 {
     const InputFile::Contents contents
         = InputFile::read(path, InputFile::MaxMessageBytes, InputFile::Accept::RegularFiles);
-    const EmlMessage message = contents.fault ? EmlMessage {} : readEmlMessage(contents.bytes);
+    // A file of another name is read as text: the user chose it.
+    const MessageFormat format = messageFormatOf(path).value_or(MessageFormat::Text);
+    const MessageText message = contents.fault ? MessageText {} : readMessage(contents.bytes, format);
     const QString error = contents.fault ? contents.fault->reason : message.error;
     if (!error.isEmpty()) {
         const QString text = QStringLiteral("The message %1 cannot be read: %2.")

@@ -126,23 +126,16 @@ QString decodedText(GMimeTextPart* part)
     return text ? QString::fromUtf8(text.get()) : QString();
 }
 
-QString withLineFeeds(QString text)
+MessageText failed(const QString& reason)
 {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\r', u'\n');
-    return text;
-}
-
-EmlMessage failed(const QString& reason)
-{
-    EmlMessage message;
+    MessageText message;
     message.error = reason;
     return message;
 }
 
 } // namespace
 
-EmlMessage readEmlMessage(const QByteArray& bytes)
+MessageText readEmlMessage(const QByteArray& bytes)
 {
     if (bytes.trimmed().isEmpty())
         return failed(QStringLiteral("the message is empty"));
@@ -167,18 +160,18 @@ EmlMessage readEmlMessage(const QByteArray& bytes)
     if (!parts.plain && !parts.html)
         return failed(QStringLiteral("the message has no text part (plain text or HTML)"));
 
-    EmlMessage message;
+    MessageText message;
     message.subject = QString::fromUtf8(g_mime_message_get_subject(parsed.get()));
     if (parts.plain) {
         message.body = withLineFeeds(decodedText(parts.plain));
         message.partUsed = PlainPart;
     } else {
-        const std::optional<QString> text = htmlToPlainText(decodedText(parts.html));
-        if (!text)
+        const std::optional<HtmlDocument> page = readHtmlDocument(decodedText(parts.html));
+        if (!page)
             return failed(QStringLiteral("its HTML part could not be read to its end (more than %1 elements "
                                          "nested, or no memory left)")
                               .arg(MaxHtmlNesting));
-        message.body = *text;
+        message.body = page->text;
         message.partUsed = HtmlPart;
     }
     return message;

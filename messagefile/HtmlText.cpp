@@ -139,6 +139,22 @@ private:
     bool m_pendingSpace = false;
 };
 
+// The <title> of the document: the parser places it in the <head>, which the text leaves out.
+QString titleOf(const xmlNode* root)
+{
+    for (const xmlNode* section = root->children; section; section = section->next) {
+        if (section->type != XML_ELEMENT_NODE || nameOf(section) != u"head")
+            continue;
+        for (const xmlNode* node = section->children; node; node = node->next) {
+            if (node->type == XML_ELEMENT_NODE && nameOf(node) == u"title") {
+                const std::unique_ptr<xmlChar, decltype(xmlFree)> content(xmlNodeGetContent(node), xmlFree);
+                return QString::fromUtf8(reinterpret_cast<const char*>(content.get())).simplified();
+            }
+        }
+    }
+    return {};
+}
+
 // Stops the parser at an element nested deeper than MaxHtmlNesting. Every end tag that closes no open
 // element makes the parser look through all open ones, so an unbounded depth would let a small message of
 // unclosed and stray tags take minutes. Real mail stays far below the limit.
@@ -154,7 +170,7 @@ void startElementWithinDepth(void* context, const xmlChar* name, const xmlChar**
 
 } // namespace
 
-std::optional<QString> htmlToPlainText(const QString& html)
+std::optional<HtmlDocument> readHtmlDocument(const QString& html)
 {
     const QByteArray utf8 = html.toUtf8();
     // Real mail nests deeper than the parser's default limit of 256 elements (spam leaves hundreds of
@@ -173,8 +189,10 @@ std::optional<QString> htmlToPlainText(const QString& html)
     // A parser that stopped part-way (a limit of its own, or memory) has dropped the rest of the text.
     if (parser->disableSAX)
         return std::nullopt;
+    const xmlNode* root = document ? xmlDocGetRootElement(document.get()) : nullptr;
+    if (!root)
+        return HtmlDocument {};
     TextCollector collector;
-    if (const xmlNode* root = document ? xmlDocGetRootElement(document.get()) : nullptr)
-        collector.walk(root->parent);
-    return collector.text();
+    collector.walk(root->parent);
+    return HtmlDocument {titleOf(root), collector.text()};
 }

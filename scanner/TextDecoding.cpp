@@ -39,14 +39,6 @@ std::optional<QString> decodeByMark(const QByteArray& bytes)
 
 } // namespace
 
-QString messageText(const QByteArray& bytes)
-{
-    QString text = decodeByMark(bytes).value_or(QString::fromUtf8(bytes));
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\r', u'\n');
-    return text;
-}
-
 QString definitionsText(const QByteArray& bytes)
 {
     if (std::optional<QString> marked = decodeByMark(bytes))

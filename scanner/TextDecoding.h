@@ -8,10 +8,6 @@
 // decides the encoding wherever it is present and is not part of the text.
 namespace TextDecoding {
 
-// A message body as the body box would hold it after a paste: by its byte-order mark, else UTF-8; line
-// breaks as LF.
-QString messageText(const QByteArray& bytes);
-
 // A definitions file: by its byte-order mark, else UTF-8 when the bytes are valid UTF-8, else Windows-1252,
 // the code page the format was first saved in. Line ends are kept as they are.
 QString definitionsText(const QByteArray& bytes);

@@ -1,6 +1,7 @@
 #include "messagefile/EmlMessage.h"
 #include "QtPrinters.h"
 #include "messagefile/HtmlText.h"
+#include "messagefile/MessageFile.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -15,7 +16,7 @@ QString dataFile(const char* name)
     return QStringLiteral(TALLYVEX_TEST_DATA "/eml/") + QString::fromLatin1(name);
 }
 
-EmlMessage readEmlFile(const QString& path)
+MessageText readEmlFile(const QString& path)
 {
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
@@ -42,7 +43,7 @@ class EmlMessageReadTest : public testing::TestWithParam<ReadCase>
 TEST_P(EmlMessageReadTest, SubjectBodyAndPart)
 {
     const ReadCase& expected = GetParam();
-    const EmlMessage message = readEmlFile(dataFile(expected.file));
+    const MessageText message = readEmlFile(dataFile(expected.file));
     ASSERT_TRUE(message.isValid()) << message.error.toStdString();
     EXPECT_EQ(message.subject, expected.subject);
     EXPECT_EQ(message.body, expected.body);
@@ -109,12 +110,17 @@ TEST(EmlMessageTest, MalformedInputGivesAReasonInsteadOfText)
     };
     for (const BrokenCase& broken : cases) {
         SCOPED_TRACE(broken.name);
-        const EmlMessage message = readEmlMessage(broken.bytes);
+        const MessageText message = readEmlMessage(broken.bytes);
         EXPECT_FALSE(message.isValid());
         EXPECT_TRUE(message.error.contains(broken.reasonPart)) << message.error.toStdString();
         EXPECT_TRUE(message.body.isEmpty());
         EXPECT_TRUE(message.partUsed.isEmpty());
     }
+}
+
+QString textOf(const std::optional<HtmlDocument>& page)
+{
+    return page ? page->text : QStringLiteral("(not read)");
 }
 
 TEST(HtmlTextTest, LaysOutWhatAReaderSees)
@@ -143,7 +149,7 @@ TEST(HtmlTextTest, LaysOutWhatAReaderSees)
     };
     for (const HtmlCase& htmlCase : cases) {
         SCOPED_TRACE(htmlCase.name);
-        EXPECT_EQ(htmlToPlainText(htmlCase.html).value_or(QStringLiteral("(not read)")), htmlCase.text);
+        EXPECT_EQ(textOf(readHtmlDocument(htmlCase.html)), htmlCase.text);
     }
 }
 
@@ -172,8 +178,27 @@ TEST(HtmlTextTest, DeepNestingIsReadOrRefusedNeverCut)
     };
     for (const DepthCase& depthCase : cases) {
         SCOPED_TRACE(depthCase.name);
-        EXPECT_EQ(htmlToPlainText(depthCase.html).value_or(QStringLiteral("(not read)")), depthCase.text);
+        EXPECT_EQ(textOf(readHtmlDocument(depthCase.html)), depthCase.text);
     }
+}
+
+// The name says how a file is read; a page gives its title as the subject and is refused, never cut.
+TEST(MessageFileTest, FormatFollowsTheNameAndAPageGivesItsTitle)
+{
+    const std::vector<std::pair<QString, std::optional<MessageFormat>>> names {
+        {QStringLiteral("a/offer.EML"), MessageFormat::Eml}, {QStringLiteral("t.html"), MessageFormat::Html},
+        {QStringLiteral("t.Htm"), MessageFormat::Html},      {QStringLiteral("draft.txt"), MessageFormat::Text},
+        {QStringLiteral("Definitions.dat"), std::nullopt},   {QStringLiteral("eml"), std::nullopt},
+    };
+    for (const auto& [name, format] : names)
+        EXPECT_EQ(messageFormatOf(name), format) << name.toStdString();
+
+    const MessageText page = readMessage("<title>Big\r\n  sale</title><h1>Free</h1>", MessageFormat::Html);
+    EXPECT_EQ(page.subject, QStringLiteral("Big sale"));
+    EXPECT_EQ(page.body, QStringLiteral("Free"));
+    const MessageText tooDeep = readMessage(QByteArray("<div>").repeated(MaxHtmlNesting + 1), MessageFormat::Html);
+    EXPECT_FALSE(tooDeep.isValid());
+    EXPECT_TRUE(tooDeep.body.isEmpty());
 }
 
 // Mail that breaks the MIME rules is read the way a mail reader shows it; what has no text is refused.
@@ -203,7 +228,7 @@ TEST(EmlMessageTest, MalformedMimeIsReadAsAMailReaderShowsIt)
     };
     for (const MimeCase& mimeCase : cases) {
         SCOPED_TRACE(mimeCase.name);
-        const EmlMessage message
+        const MessageText message
             = readEmlMessage("From: a@example.com\nSubject: Offer\nMIME-Version: 1.0\n" + mimeCase.headersAndBody);
         if (mimeCase.partUsed.isEmpty()) {
             EXPECT_TRUE(message.error.contains(QStringLiteral("no text part"))) << message.error.toStdString();
@@ -218,7 +243,7 @@ TEST(EmlMessageTest, MalformedMimeIsReadAsAMailReaderShowsIt)
 // Real mail from the shared corpus: every message is either read or refused with a reason, never a crash.
 // A message is either read, with the kind of part its body came from and LF line breaks, or refused
 // with nothing but the reason.
-void expectReadOrRefused(const EmlMessage& message)
+void expectReadOrRefused(const MessageText& message)
 {
     if (message.isValid()) {
         EXPECT_TRUE(message.partUsed == Plain || message.partUsed == Html) << message.partUsed.toStdString();
@@ -239,7 +264,7 @@ TEST(EmlMessageTest, RealMessagesAreReadOrRefused)
     while (files.hasNext()) {
         const QString path = files.next();
         SCOPED_TRACE(path.toStdString());
-        const EmlMessage message = readEmlFile(path);
+        const MessageText message = readEmlFile(path);
         expectReadOrRefused(message);
         ++(message.isValid() ? read : refused);
 

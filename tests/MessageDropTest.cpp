@@ -1,6 +1,7 @@
 #include "WindowTestSupport.h"
 
 #include "QtPrinters.h"
+#include "TemporaryFiles.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -67,7 +68,7 @@ protected:
     }
 };
 
-TEST_F(MessageDrop, SavedMessageFillsSubjectAndBodyAndNothingElse)
+TEST_F(MessageDrop, MessageFileFillsSubjectAndBodyAndNothingElse)
 {
     scanSomething();
     const QStringList before = untouchedState();
@@ -75,20 +76,26 @@ TEST_F(MessageDrop, SavedMessageFillsSubjectAndBodyAndNothingElse)
 
     struct Case
     {
-        const char* file;
+        QString file;
         QString subject;
         QString body;
     };
     const std::vector<Case> cases {
-        {"alternative.eml", QStringLiteral("Weekly news"), QStringLiteral("Click here for free money")},
-        {"html-only.eml", QStringLiteral("Special promotion"),
+        {emlFile("alternative.eml"), QStringLiteral("Weekly news"), QStringLiteral("Click here for free money")},
+        {emlFile("html-only.eml"), QStringLiteral("Special promotion"),
          QStringLiteral("Big savings\nCaf\u00e9 & more:\norder today\none\ntwo")},
-        {"subject-latin1.eml", QStringLiteral("Caf\u00e9 \u00e0 la cr\u00e8me"),
+        {emlFile("subject-latin1.eml"), QStringLiteral("Caf\u00e9 \u00e0 la cr\u00e8me"),
          QStringLiteral("Cr\u00e8me br\u00fbl\u00e9e\n")},
+        {writeFile(m_folder, "draft.TXT", "Dear friend,\r\nact now\r\n"), QString(),
+         QStringLiteral("Dear friend,\nact now\n")},
+        {writeFile(m_folder, "template.htm",
+                   "<html><head><title> Hello\n {{ name }} </title></head><body><p>Act <b>now</b></p>"
+                   "<p>*|FNAME|*</p></body></html>"),
+         QStringLiteral("Hello {{ name }}"), QStringLiteral("Act now\n*|FNAME|*")},
     };
     for (const Case& message : cases) {
-        SCOPED_TRACE(message.file);
-        EXPECT_TRUE(dropFiles({emlFile(message.file)}));
+        SCOPED_TRACE(message.file.toStdString());
+        EXPECT_TRUE(dropFiles({message.file}));
         EXPECT_EQ(control<QLineEdit>("tbSubject")->text(), message.subject);
         EXPECT_EQ(control<QPlainTextEdit>("tbInput")->toPlainText(), message.body);
         EXPECT_EQ(untouchedState(), before);
@@ -127,7 +134,7 @@ TEST_F(MessageDrop, AnythingElseIsRefusedAndChangesNothing)
         QStringList files;
     };
     const std::vector<Case> cases {
-        {"a text file", nullptr, {QStringLiteral(TALLYVEX_SOURCE_DIR "/examples/legitimate.txt")}},
+        {"definitions", nullptr, {QStringLiteral(TALLYVEX_SOURCE_DIR "/resources/Definitions.dat")}},
         {"two messages", nullptr, {emlFile("plain.eml"), emlFile("base64.eml")}},
         {"plain text", &text, {}},
         {"a web address", &webAddress, {}},

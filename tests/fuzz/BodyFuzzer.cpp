@@ -1,3 +1,4 @@
+#include "messagefile/MessageFile.h"
 #include "scanner/TextDecoding.h"
 
 #include <QByteArray>
@@ -25,7 +26,7 @@ bool hasControlCharacter(const QString& text)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    const QString body = TextDecoding::messageText(bytes);
+    const QString body = readMessage(bytes, MessageFormat::Text).body;
     const QString definitions = TextDecoding::definitionsText(bytes);
     if (body.size() > bytes.size() || definitions.size() > bytes.size())
         std::abort();

@@ -8,10 +8,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QString html = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const std::optional<QString> text = htmlToPlainText(html);
-    if (text && !text->isEmpty() && text->back().isSpace())
+    const std::optional<HtmlDocument> page = readHtmlDocument(html);
+    if (page && !page->text.isEmpty() && page->text.back().isSpace())
         std::abort();
-    if (htmlToPlainText(html) != text)
+    const std::optional<HtmlDocument> again = readHtmlDocument(html);
+    if (page.has_value() != again.has_value() || (page && (page->text != again->text || page->title != again->title)))
         std::abort();
     return 0;
 }
