@@ -303,9 +303,11 @@ void MainForm::reportLoadFault(const DefinitionsFault& fault)
 {
     const QString reason = m_definitionsTried.isEmpty() ? fault.describe(m_definitionsPath)
                                                         : describeMissingDefinitions(m_definitionsTried);
+    const QString opening = m_session.phrases().hasPhrases() ? QStringLiteral("Not all trigger phrases could be read.")
+                                                             : QStringLiteral("No trigger phrases could be read.");
     const QString text
-        = QStringLiteral("Not all trigger phrases could be read.\n\n%1\n\n%2")
-              .arg(TextDecoding::withVisibleControls(reason), phraseCount(m_session.phrases(), m_locale));
+        = QStringLiteral("%1\n\n%2\n\n%3")
+              .arg(opening, TextDecoding::withVisibleControls(reason), phraseCount(m_session.phrases(), m_locale));
     MessageBoxes::show(this, {MessageIcon::Warning, QString::fromUtf8(AppIdentity::Title), text});
 }
 

@@ -337,12 +337,18 @@ TEST(MainFormFault, WindowStillLoadsThenWarnsWithTheFileLineAndPhrasesLoaded)
         QStringList shown;
     };
     const Case cases[] = {
-        {"missing file", {}, false, {"Definitions.dat", "0 trigger phrases were loaded"}},
+        {"missing file",
+         {},
+         false,
+         {"No trigger phrases could be read.", "Definitions.dat", "0 trigger phrases were loaded"}},
         {"bad weight",
          "H\t1\r\nfree\t1\r\nact now\tlots\r\nmore\t2\r\n",
          true,
-         {"line 3", "2 trigger phrases were loaded"}},
-        {"fault on the first phrase", "H\t1\r\nfree\tx\r\n", true, {"line 2", "1 trigger phrase was loaded"}},
+         {"Not all trigger phrases could be read.", "line 3", "2 trigger phrases were loaded"}},
+        {"fault on the first phrase",
+         "H\t1\r\nfree\tx\r\n",
+         true,
+         {"Not all trigger phrases could be read.", "line 2", "1 trigger phrase was loaded"}},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
