@@ -1,5 +1,6 @@
 #include "app/AppStartup.h"
 #include "app/GraphicalDisplay.h"
+#include "forms/MessageFileDialog.h"
 #include "forms/ModalMessageBox.h"
 #include "platform/AppIdentity.h"
 #include "platform/AppInfo.h"
@@ -25,7 +26,9 @@ int main(int argc, char* argv[])
     MessageBoxes::setPresenter(&ModalMessageBox::exec);
 
     // The program ends with its last window.
-    AppStartup startup(PlatformServices::system());
+    PlatformServices services = PlatformServices::system();
+    services.chooseMessageFile = &MessageFileDialog::choose;
+    AppStartup startup(services, QString(), QLocale::system(), StartOptions::fromArguments(QApplication::arguments()));
     startup.start();
     return QApplication::exec();
 }

@@ -312,7 +312,7 @@ TEST_F(MainFormLoad, AssistiveToolsNameEveryBoxAndClickAreaAndReadTheValues)
         {"tbPhrases", "Trigger Phrases|"},
         {"tbSearchNorvane", "Search|"},
         // A link's description is its tooltip, which names its key.
-        {"lblAbout", "About|About (F1)"},
+        {"lblAbout", "About|About (F1)\nOpen a message file (Ctrl+O)"},
         {"lblExit", "Close|Close (Ctrl+Q)"},
         {"lblTitle", "Fenwick Lark Software web site|Open the maker's web site (Ctrl+M)"},
         {"lblScore", "1.0|Overall score"},
