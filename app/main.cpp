@@ -1,5 +1,6 @@
 #include "app/AppStartup.h"
 #include "app/GraphicalDisplay.h"
+#include "forms/FormStyle.h"
 #include "forms/MessageFileDialog.h"
 #include "forms/ModalMessageBox.h"
 #include "platform/AppIdentity.h"
@@ -7,7 +8,6 @@
 #include "platform/MessageBoxes.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QProcessEnvironment>
 
 #include <cstdio>
@@ -22,7 +22,7 @@ int main(int argc, char* argv[])
     AppInfo::registerBuildIdentity();
     // Matches the windows with the installed desktop file and icon.
     QGuiApplication::setDesktopFileName(QString::fromUtf8(AppIdentity::AppId));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tallyvex.ico")));
+    QApplication::setWindowIcon(FormStyle::programIcon());
     MessageBoxes::setPresenter(&ModalMessageBox::exec);
 
     // The program ends with its last window.

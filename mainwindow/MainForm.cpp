@@ -58,6 +58,7 @@ const QColor GaugeYellow(255, 255, 0);
 const QColor GaugeRed(255, 0, 0);
 
 const QString SkinPath = QStringLiteral(":/skin.bmp");
+const QString SharpSkinPath = QStringLiteral(":/skin@2x.png");
 
 constexpr int SubjectLimit = int(ScanSession::SubjectWidth);
 
@@ -306,7 +307,7 @@ void MainForm::setUpSkin()
 {
     m_picMainSkin->move(0, 0);
     m_picMainSkin->setFrameStyle(QFrame::NoFrame);
-    m_picMainSkin->setPicture(QImage(SkinPath));
+    m_picMainSkin->setPicture(QImage(SkinPath), QImage(SharpSkinPath));
     setWindowFlag(Qt::FramelessWindowHint);
     setFixedSize(m_picMainSkin->size());
     setMask(buildSkinRegion(m_picMainSkin->picture()));
