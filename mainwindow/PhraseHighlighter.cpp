@@ -30,12 +30,14 @@ PhraseHighlighter::Band PhraseHighlighter::bandOf(double weight)
     return weight >= 1.0 ? Medium : Light;
 }
 
-// Dark enough to read on the white panel; the heavier the phrase, the redder and the bolder the line.
+// Dark enough to read on the white panel; the heavier the phrase, the redder and the bolder the line, and
+// the heaviest are tinted as well.
 QList<QTextCharFormat> PhraseHighlighter::bandStyles()
 {
+    QTextCharFormat heavy = bandStyle(QTextCharFormat::WaveUnderline, QColor(0xc8, 0x00, 0x00));
+    heavy.setBackground(QColor(0xff, 0xe4, 0xe4));
     return {bandStyle(QTextCharFormat::DotLine, QColor(0x9a, 0x7b, 0x00)),
-            bandStyle(QTextCharFormat::DashUnderline, QColor(0xc4, 0x5a, 0x00)),
-            bandStyle(QTextCharFormat::WaveUnderline, QColor(0xc8, 0x00, 0x00))};
+            bandStyle(QTextCharFormat::DashUnderline, QColor(0xc4, 0x5a, 0x00)), heavy};
 }
 
 PhraseHighlighter::PhraseHighlighter(QLineEdit* subject, BodyTextBox* body, const QLocale& locale, QObject* parent)
