@@ -50,6 +50,17 @@ PhraseHighlighter::PhraseHighlighter(QLineEdit* subject, BodyTextBox* body, cons
     m_timer.setSingleShot(true);
     m_timer.setInterval(RestMilliseconds);
     connect(&m_timer, &QTimer::timeout, this, &PhraseHighlighter::refresh);
+    m_subject->installEventFilter(this);
+}
+
+bool PhraseHighlighter::eventFilter(QObject* watched, QEvent* event)
+{
+    // The input method's own event replaces the formats laid over the subject.
+    if (watched == m_subject && event->type() == QEvent::InputMethod && !m_markingSubject) {
+        m_composing = !static_cast<QInputMethodEvent*>(event)->preeditString().isEmpty();
+        m_subjectMarks.clear();
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 PhraseHighlighter::~PhraseHighlighter() = default;
@@ -125,6 +136,8 @@ void PhraseHighlighter::showMarks()
 // formats and no text lays them over its text and changes nothing else. Their places count from the caret.
 void PhraseHighlighter::markSubject(std::vector<TextMark> marks)
 {
+    if (m_composing)
+        return;
     std::stable_sort(marks.begin(), marks.end(),
                      [](const TextMark& a, const TextMark& b) { return a.style < b.style; });
     const int caret = m_subject->cursorPosition();
@@ -133,7 +146,9 @@ void PhraseHighlighter::markSubject(std::vector<TextMark> marks)
         attributes.append(
             {QInputMethodEvent::TextFormat, int(mark.start) - caret, int(mark.length), m_styles.at(mark.style)});
     QInputMethodEvent event(QString(), attributes);
+    m_markingSubject = true;
     QCoreApplication::sendEvent(m_subject, &event);
+    m_markingSubject = false;
     std::sort(marks.begin(), marks.end(), [](const TextMark& a, const TextMark& b) { return a.start < b.start; });
     m_subjectMarks = std::move(marks);
 }

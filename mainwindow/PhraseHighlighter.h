@@ -64,6 +64,9 @@ public:
     // The explanation of the first table entry with exactly this phrase; empty when there is none.
     QString toolTipForPhrase(const QString& phrase);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     struct PhraseCount
     {
@@ -90,4 +93,8 @@ private:
     std::vector<PhraseOccurrence> m_occurrences;
     bool m_stale = true;
     std::vector<TextMark> m_subjectMarks;
+    // While an input method composes text in the subject, marks are not laid over it: an event of ours
+    // would end the composition.
+    bool m_composing = false;
+    bool m_markingSubject = false;
 };

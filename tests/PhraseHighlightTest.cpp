@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QHelpEvent>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -82,7 +83,7 @@ protected:
 
     void expectMarksInStep() const
     {
-        EXPECT_EQ(highlighter().subjectMarks(), searchedMarks(subject()->text(), m_phrases));
+        EXPECT_EQ(sortedMarks(highlighter().subjectMarks()), searchedMarks(subject()->text(), m_phrases));
         EXPECT_EQ(sortedMarks(body()->marks()), searchedMarks(body()->text(), m_phrases));
         EXPECT_EQ(firstBlockMarks(), searchedMarks(body()->document()->firstBlock().text(), m_phrases));
     }
@@ -277,4 +278,25 @@ TEST_F(PhraseHighlight, ToolTipsExplainThePhrase)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(c.shown, c.expected);
     }
+}
+
+TEST_F(PhraseHighlight, TextBeingComposedInTheSubjectIsLeftAlone)
+{
+    subject()->setFocus();
+    QTest::keyClicks(subject(), QStringLiteral("free "));
+    waitForMarks();
+    ASSERT_FALSE(highlighter().subjectMarks().empty());
+    QInputMethodEvent composing(QStringLiteral("mon"), {});
+    QApplication::sendEvent(subject(), &composing);
+    const QImage shown = subject()->grab().toImage();
+    highlighter().textChanged();
+    highlighter().refresh();
+    EXPECT_TRUE(subject()->grab().toImage() == shown) << "the composition was ended";
+
+    QInputMethodEvent committed;
+    committed.setCommitString(QStringLiteral("money"));
+    QApplication::sendEvent(subject(), &committed);
+    waitForMarks();
+    EXPECT_EQ(subject()->text(), QStringLiteral("free money"));
+    expectMarksInStep();
 }
