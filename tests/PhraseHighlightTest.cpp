@@ -4,6 +4,9 @@
 
 #include "mainwindow/BodyTextBox.h"
 #include "mainwindow/PhraseHighlighter.h"
+#include "mainwindow/PhraseToolTip.h"
+#include "scanner/CaptionNumbers.h"
+#include "scanner/TriggerPhrase.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -273,6 +276,11 @@ TEST_F(PhraseHighlight, ToolTipsExplainThePhrase)
          actNow + QStringLiteral("\n\n") + nowInCapitals},
         {"phrase list line", toolTipAt(control<QPlainTextEdit>("tbPhrases")->viewport(), QPoint(4, 4)), free},
         {"phrase not in the table", highlighter().toolTipForPhrase(QStringLiteral("money")), QString()},
+        {"numbers in the user's locale",
+         PhraseToolTip::aboutPhrase({QStringLiteral("FREE"), 2.5}, 1200, 11, CaptionNumbers(QLocale(QLocale::German))),
+         QStringLiteral("\u201cFREE\u201d adds 2,5 to the score each time a scan counts it.\n"
+                        "Written in capitals it counts twice: 5.\n"
+                        "It occurs 1.200 times in this message; a scan counts 11 of them.")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
