@@ -456,7 +456,8 @@ void MainForm::acceptMessageDrops()
 
 void MainForm::setUpHighlighting()
 {
-    m_highlighter = new PhraseHighlighter(m_tbSubject, m_tbInput, m_locale, this);
+    m_highlighter = new PhraseHighlighter(
+        m_tbSubject, m_tbInput, [this]() -> const QString& { return bodyText(); }, m_locale, this);
     connect(m_tbSubject, &QLineEdit::textChanged, m_highlighter, &PhraseHighlighter::textChanged);
     connect(m_tbInput->document(), &QTextDocument::contentsChanged, m_highlighter, &PhraseHighlighter::textChanged);
     m_highlightAction = new QAction(QStringLiteral("Highlight trigger phrases"), this);

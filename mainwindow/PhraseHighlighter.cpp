@@ -40,10 +40,15 @@ QList<QTextCharFormat> PhraseHighlighter::bandStyles()
             bandStyle(QTextCharFormat::DashUnderline, QColor(0xc4, 0x5a, 0x00)), heavy};
 }
 
-PhraseHighlighter::PhraseHighlighter(QLineEdit* subject, BodyTextBox* body, const QLocale& locale, QObject* parent)
+PhraseHighlighter::PhraseHighlighter(QLineEdit* subject,
+                                     BodyTextBox* body,
+                                     std::function<const QString&()> bodyText,
+                                     const QLocale& locale,
+                                     QObject* parent)
     : QObject(parent)
     , m_subject(subject)
     , m_body(body)
+    , m_bodyText(std::move(bodyText))
     , m_numbers(locale)
     , m_styles(bandStyles())
 {
@@ -108,7 +113,7 @@ void PhraseHighlighter::findOccurrences()
         return;
     const QString subject = m_subject->text();
     m_subjectLength = std::min(subject.size(), SubjectWidth);
-    ScanSession::writeScanText(m_scanText, subject, m_body->text());
+    ScanSession::writeScanText(m_scanText, subject, m_bodyText());
     m_occurrences = m_finder->findAll(m_scanText);
     m_stale = false;
 }

@@ -12,6 +12,7 @@
 #include <QTextCharFormat>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -41,7 +42,13 @@ public:
     static Band bandOf(double weight);
     static QList<QTextCharFormat> bandStyles();
 
-    PhraseHighlighter(QLineEdit* subject, BodyTextBox* body, const QLocale& locale, QObject* parent = nullptr);
+    // bodyText: the body box's text, which the window keeps once taken from the box until it changes, so
+    // that the marks and the scan take it from the box once.
+    PhraseHighlighter(QLineEdit* subject,
+                      BodyTextBox* body,
+                      std::function<const QString&()> bodyText,
+                      const QLocale& locale,
+                      QObject* parent = nullptr);
     ~PhraseHighlighter() override;
 
     void setPhrases(const PhraseTable& table);
@@ -81,6 +88,7 @@ private:
 
     QLineEdit* m_subject;
     BodyTextBox* m_body;
+    std::function<const QString&()> m_bodyText;
     CaptionNumbers m_numbers;
     PhraseTable m_table;
     std::unique_ptr<PhraseOccurrences> m_finder;

@@ -32,6 +32,10 @@ PhraseOccurrences::PhraseOccurrences(const PhraseTable& table)
     std::vector<qsizetype> filled(m_patternEntryBegin.begin(), m_patternEntryBegin.end() - 1);
     for (size_t i = 0; i < patterns.size(); ++i)
         m_patternEntries[size_t(filled[size_t(m_automaton.patternOf(i))]++)] = patternEntry[i];
+    for (char16_t unit = 0; unit < char16_t(m_asciiUnits.size()); ++unit) {
+        const char32_t folded = CaseFolding::foldedAt(&unit, 0);
+        m_asciiUnits[unit] = {folded, m_automaton.symbolOf(folded)};
+    }
 }
 
 std::vector<PhraseOccurrence> PhraseOccurrences::findAll(QStringView text) const
@@ -41,7 +45,11 @@ std::vector<PhraseOccurrence> PhraseOccurrences::findAll(QStringView text) const
         const char16_t* units = text.utf16();
         PhraseAutomaton::Position position = PhraseAutomaton::Start;
         for (qsizetype i = 0; i < text.size(); ++i) {
-            position = m_automaton.next(position, CaseFolding::foldedAt(units, i));
+            const char16_t unit = units[i];
+            if (unit < m_asciiUnits.size())
+                position = m_automaton.next(position, m_asciiUnits[unit].folded, m_asciiUnits[unit].symbol);
+            else
+                position = m_automaton.next(position, CaseFolding::foldedNonAscii(units, i));
             if (!PhraseAutomaton::mayEndPatterns(position))
                 continue;
             m_automaton.reportEveryEndingAt(

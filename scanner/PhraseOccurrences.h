@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <array>
+#include <cstdint>
 #include <vector>
 
 class PhraseTable;
@@ -33,6 +35,13 @@ public:
 
 private:
     PhraseAutomaton m_automaton;
+    // The folded form and symbol of each ASCII unit, which most texts consist of.
+    struct AsciiUnit
+    {
+        char32_t folded = 0;
+        std::uint32_t symbol = 0;
+    };
+    std::array<AsciiUnit, 0x80> m_asciiUnits;
     // The table entries of pattern p: m_patternEntries[m_patternEntryBegin[p] .. m_patternEntryBegin[p+1]).
     std::vector<qsizetype> m_patternEntryBegin;
     std::vector<qsizetype> m_patternEntries;
