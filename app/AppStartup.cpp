@@ -15,10 +15,11 @@ QString host(const char* name)
 
 } // namespace
 
-AppStartup::AppStartup(PlatformServices services, QString definitionsPath, QLocale locale)
+AppStartup::AppStartup(PlatformServices services, QString definitionsPath, QLocale locale, StartOptions options)
     : m_services(std::move(services))
     , m_definitionsPath(std::move(definitionsPath))
     , m_locale(std::move(locale))
+    , m_options(options)
 {
 }
 
@@ -46,6 +47,8 @@ AboutForm* AppStartup::aboutBox() const
 void AppStartup::openMainWindow()
 {
     m_mainForm = std::make_unique<MainForm>(m_definitionsPath, m_locale);
+    m_mainForm->setHighlighting(m_options.highlight);
+    connect(m_mainForm.get(), &MainForm::openRequested, this, &AppStartup::openMessageFile);
     connect(m_mainForm.get(), &MainForm::aboutRequested, this, &AppStartup::showAbout);
     connect(m_mainForm.get(), &MainForm::linkActivated, this, &AppStartup::openLink);
     connect(m_mainForm.get(), &MainForm::searchRequested, this, [this](const QString& words) {
@@ -78,6 +81,15 @@ void AppStartup::openLink(MainForm::Link link) const
         m_services.openAddress(WebLinks::siteAddress(AppInfo::current().Comments));
         break;
     }
+}
+
+void AppStartup::openMessageFile()
+{
+    if (!m_services.chooseMessageFile)
+        return;
+    const QString path = m_services.chooseMessageFile(m_mainForm.get());
+    if (!path.isEmpty())
+        m_mainForm->openMessageFile(path);
 }
 
 void AppStartup::closeAbout()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/StartOptions.h"
 #include "mainwindow/MainForm.h"
 #include "platform/PlatformServices.h"
 
@@ -24,7 +25,8 @@ public:
     // definitionsPath and locale are the main window's (see MainForm).
     explicit AppStartup(PlatformServices services,
                         QString definitionsPath = QString(),
-                        QLocale locale = QLocale::system());
+                        QLocale locale = QLocale::system(),
+                        StartOptions options = {});
     // The About box goes with the program, even when the main window was never closed.
     ~AppStartup() override;
 
@@ -40,11 +42,13 @@ private:
     void openMainWindow();
     void showAbout();
     void openLink(MainForm::Link link) const;
+    void openMessageFile();
     void closeAbout();
 
     PlatformServices m_services;
     QString m_definitionsPath;
     QLocale m_locale;
+    StartOptions m_options;
     QPointer<SplashForm> m_splash;
     std::unique_ptr<MainForm> m_mainForm;
     QPointer<AboutForm> m_aboutBox;

@@ -1,12 +1,13 @@
 #include "app/AppStartup.h"
 #include "app/GraphicalDisplay.h"
+#include "forms/FormStyle.h"
+#include "forms/MessageFileDialog.h"
 #include "forms/ModalMessageBox.h"
 #include "platform/AppIdentity.h"
 #include "platform/AppInfo.h"
 #include "platform/MessageBoxes.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QProcessEnvironment>
 
 #include <cstdio>
@@ -21,11 +22,13 @@ int main(int argc, char* argv[])
     AppInfo::registerBuildIdentity();
     // Matches the windows with the installed desktop file and icon.
     QGuiApplication::setDesktopFileName(QString::fromUtf8(AppIdentity::AppId));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tallyvex.ico")));
+    QApplication::setWindowIcon(FormStyle::programIcon());
     MessageBoxes::setPresenter(&ModalMessageBox::exec);
 
     // The program ends with its last window.
-    AppStartup startup(PlatformServices::system());
+    PlatformServices services = PlatformServices::system();
+    services.chooseMessageFile = &MessageFileDialog::choose;
+    AppStartup startup(services, QString(), QLocale::system(), StartOptions::fromArguments(QApplication::arguments()));
     startup.start();
     return QApplication::exec();
 }

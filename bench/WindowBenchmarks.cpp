@@ -1,4 +1,5 @@
 #include "mainwindow/MainForm.h"
+#include "mainwindow/PhraseHighlighter.h"
 #include "mainwindow/SkinRegion.h"
 
 #include <benchmark/benchmark.h>
@@ -163,12 +164,95 @@ void WindowStep(benchmark::State& state)
     state.counters["stopped_at"] = double(form.session().matchPos());
 }
 
+// The trigger-phrase marks. HighlightTyping: one key typed at the end of a 100 KB body with the marks on,
+// until painted (the marks wait for the text to rest); marks_ms is what they cost once it has rested.
+// HighlightMarks: the marks of a 1 MB body found and shown, until painted. HighlightPaste: "Paste" of a
+// 10 MB body with the marks on, until they are shown, beside the same paste with them off.
+void HighlightTyping(benchmark::State& state)
+{
+    MainForm form(QStringLiteral(TALLYVEX_SOURCE_DIR "/resources/Definitions.dat"), QLocale(QLocale::English));
+    form.show();
+    auto* body = form.findChild<QPlainTextEdit*>(QStringLiteral("tbInput"));
+    if (!body) {
+        state.SkipWithError("the window's controls are missing");
+        return;
+    }
+    body->setPlainText(sampleBody(1).first(100 * 1024));
+    body->setFocus();
+    body->moveCursor(QTextCursor::End);
+    form.highlighter().refresh();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        QTest::keyClick(body, Qt::Key_A);
+        QApplication::processEvents();
+    }
+    state.counters["marks_ms"] = elapsedMilliseconds([&form] { form.highlighter().refresh(); });
+}
+
+void HighlightMarks(benchmark::State& state)
+{
+    MainForm form(QStringLiteral(TALLYVEX_SOURCE_DIR "/resources/Definitions.dat"), QLocale(QLocale::English));
+    form.show();
+    auto* body = form.findChild<QPlainTextEdit*>(QStringLiteral("tbInput"));
+    if (!body) {
+        state.SkipWithError("the window's controls are missing");
+        return;
+    }
+    const QString text = sampleBody(1);
+    for (auto _ : state) {
+        state.PauseTiming();
+        body->setPlainText(text);
+        QApplication::processEvents();
+        state.ResumeTiming();
+        form.highlighter().refresh();
+        QApplication::processEvents();
+    }
+}
+
+void HighlightPaste(benchmark::State& state)
+{
+    MainForm form(QStringLiteral(TALLYVEX_SOURCE_DIR "/resources/Definitions.dat"), QLocale(QLocale::English));
+    form.show();
+    auto* paste = form.findChild<QPushButton*>(QStringLiteral("cmdPaste"));
+    auto* clear = form.findChild<QPushButton*>(QStringLiteral("cmdClear"));
+    if (!paste || !clear) {
+        state.SkipWithError("the window's controls are missing");
+        return;
+    }
+    const bool highlight = state.range(0) != 0;
+    form.setHighlighting(highlight);
+    QGuiApplication::clipboard()->setText(sampleBody(10));
+    QApplication::processEvents();
+    for (auto _ : state) {
+        state.PauseTiming();
+        clear->click();
+        QApplication::processEvents();
+        state.ResumeTiming();
+        paste->click();
+        QApplication::processEvents();
+        if (highlight) {
+            form.highlighter().refresh();
+            QApplication::processEvents();
+        }
+    }
+    QGuiApplication::clipboard()->clear();
+}
+
 } // namespace
 
 BENCHMARK(W6)->Unit(benchmark::kMillisecond);
 BENCHMARK(WindowScan)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 BENCHMARK(WindowStep)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 BENCHMARK(WindowTyping)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+BENCHMARK(HighlightTyping)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+BENCHMARK(HighlightMarks)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(HighlightPaste)
+    ->ArgName("highlight")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 // The larger body last, so that the peak memory it reports is its own.
 BENCHMARK(WindowOneLine)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 

@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QPalette>
 #include <QScreen>
@@ -15,6 +16,13 @@
 using Twips::toPixels;
 
 namespace FormStyle {
+
+QIcon programIcon()
+{
+    QIcon icon(QStringLiteral(":/tallyvex.ico"));
+    icon.addFile(QStringLiteral(":/tallyvex@2x.png"));
+    return icon;
+}
 
 QFont dialogFont()
 {

@@ -8,6 +8,7 @@
 
 class QFont;
 class QFrame;
+class QIcon;
 class QLabel;
 class QWidget;
 
@@ -17,6 +18,9 @@ namespace FormStyle {
 
 // The forms' default dialog font.
 QFont dialogFont();
+
+// The program's icon, 48 pixels and the same drawing at twice the size for screens of twice the density.
+QIcon programIcon();
 
 inline const QColor ShadowGrey {128, 128, 128};
 inline const QColor RuleGrey {224, 224, 224};

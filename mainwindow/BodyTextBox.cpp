@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -77,6 +78,9 @@ void insertWithDisplayBreaks(QTextCursor& cursor, QStringView text)
 BodyTextBox::BodyTextBox(QWidget* parent)
     : QPlainTextEdit(parent)
 {
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &BodyTextBox::markVisibleBlocks);
+    connect(document(), &QTextDocument::contentsChange, this,
+            [this](int position, int, int added) { takeMarksOffEdit(position, added); });
 }
 
 // The text from one cursor position to another, without display breaks, converted as toPlainText() does.
@@ -136,6 +140,105 @@ int BodyTextBox::positionOf(qsizetype offset) const
         position += block.length();
     }
     return 0;
+}
+
+qsizetype BodyTextBox::offsetOf(int position) const
+{
+    qsizetype textStart = 0;
+    int blockStart = 0;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        if (blockStart > 0 && !continuesLine(block))
+            ++textStart;
+        if (position < blockStart + block.length() || !block.next().isValid())
+            return textStart + std::min(position - blockStart, block.length() - 1);
+        textStart += block.length() - 1;
+        blockStart += block.length();
+    }
+    return 0;
+}
+
+void BodyTextBox::setMarks(std::vector<TextMark> marks, const QList<QTextCharFormat>& styles)
+{
+    m_marks = std::move(marks);
+    m_markStyles = styles;
+    m_longestMark = 0;
+    for (const TextMark& mark : m_marks)
+        m_longestMark = std::max(m_longestMark, mark.length);
+    m_blockOffsets.clear();
+    m_blockOffsets.reserve(size_t(document()->blockCount()));
+    qsizetype textStart = 0;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        if (!m_blockOffsets.empty() && !continuesLine(block))
+            ++textStart;
+        m_blockOffsets.push_back(textStart);
+        textStart += block.length() - 1;
+    }
+    m_marksStale = false;
+    markVisibleBlocks();
+}
+
+// Only the blocks on screen carry marks: giving a block formats lays it out again, which for every block
+// of a long message would cost more than finding the marks did.
+void BodyTextBox::markVisibleBlocks()
+{
+    if (m_marksStale)
+        return;
+    const QPointF offset = contentOffset();
+    const int bottom = viewport()->height();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+        if (blockBoundingGeometry(block).translated(offset).top() > bottom)
+            break;
+        const auto number = size_t(block.blockNumber());
+        if (number >= m_blockOffsets.size())
+            break;
+        const qsizetype blockStart = m_blockOffsets[number];
+        const qsizetype blockEnd = blockStart + block.length() - 1;
+        std::vector<TextMark> inBlock;
+        auto mark = std::lower_bound(m_marks.begin(), m_marks.end(), blockStart - m_longestMark + 1,
+                                     [](const TextMark& m, qsizetype start) { return m.start < start; });
+        for (; mark != m_marks.end() && mark->start < blockEnd; ++mark) {
+            const qsizetype start = std::max(mark->start, blockStart);
+            const qsizetype end = std::min(mark->start + mark->length, blockEnd);
+            if (end > start)
+                inBlock.push_back({start - blockStart, end - start, mark->style});
+        }
+        // Where marks overlap, the one in the later style shows.
+        std::stable_sort(inBlock.begin(), inBlock.end(),
+                         [](const TextMark& a, const TextMark& b) { return a.style < b.style; });
+        QList<QTextLayout::FormatRange> ranges;
+        for (const TextMark& part : inBlock)
+            ranges.append({int(part.start), int(part.length), m_markStyles.at(part.style)});
+        setBlockMarks(block, ranges);
+    }
+}
+
+void BodyTextBox::setBlockMarks(const QTextBlock& block, const QList<QTextLayout::FormatRange>& ranges)
+{
+    QTextLayout* layout = block.layout();
+    if (layout->formats() == ranges)
+        return;
+    m_markingBlocks = true;
+    layout->setFormats(ranges);
+    document()->markContentsDirty(block.position(), block.length());
+    m_markingBlocks = false;
+}
+
+// The marks of an edited block no longer fit its text; blocks between its first and last are new.
+void BodyTextBox::takeMarksOffEdit(int position, int added)
+{
+    if (m_markingBlocks)
+        return;
+    m_marksStale = true;
+    for (const QTextBlock& block : {document()->findBlock(position), document()->findBlock(position + added)}) {
+        if (block.isValid() && !block.layout()->formats().isEmpty())
+            setBlockMarks(block, {});
+    }
+}
+
+void BodyTextBox::resizeEvent(QResizeEvent* event)
+{
+    QPlainTextEdit::resizeEvent(event);
+    markVisibleBlocks();
 }
 
 void BodyTextBox::keyPressEvent(QKeyEvent* event)

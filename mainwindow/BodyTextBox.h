@@ -1,7 +1,13 @@
 #pragma once
 
+#include "mainwindow/TextMark.h"
+
+#include <QList>
 #include <QPlainTextEdit>
 #include <QString>
+#include <QTextLayout>
+
+#include <vector>
 
 class QTextCursor;
 
@@ -27,12 +33,35 @@ public:
     void replaceText(const QString& text);
     // The box's cursor position of an offset into text().
     int positionOf(qsizetype offset) const;
+    // The offset into text() of a cursor position: the inverse of positionOf().
+    qsizetype offsetOf(int position) const;
+
+    // Shows marks over ranges of text(), ordered by start, each in one of `styles`. The marks are a view of
+    // the text only: they are drawn into the layouts of the blocks on screen, never into the document, so
+    // neither the text, the selection nor the undo history changes. An edit takes the marks off the blocks
+    // it touches until marks for the new text are given.
+    void setMarks(std::vector<TextMark> marks, const QList<QTextCharFormat>& styles);
+    const std::vector<TextMark>& marks() const { return m_marks; }
+    // Whether the marks were given for the text as it stands.
+    bool marksAreCurrent() const { return !m_marksStale; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
     QMimeData* createMimeDataFromSelection() const override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QString textBetween(int from, int to) const;
+    void markVisibleBlocks();
+    void setBlockMarks(const QTextBlock& block, const QList<QTextLayout::FormatRange>& ranges);
+    void takeMarksOffEdit(int position, int added);
+
+    std::vector<TextMark> m_marks;
+    QList<QTextCharFormat> m_markStyles;
+    qsizetype m_longestMark = 0;
+    // Where each block's text starts in text(), by block number, for the text the marks were given for.
+    std::vector<qsizetype> m_blockOffsets;
+    bool m_marksStale = false;
+    bool m_markingBlocks = false;
 };

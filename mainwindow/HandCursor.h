@@ -2,7 +2,8 @@
 
 #include <QPoint>
 
-// The pointing hand shown over the link labels, resources/hand.cur (48 x 48 pixels, 256 colours).
+// The pointing hand shown over the link labels, resources/hand.cur (48 x 48 pixels, 256 colours), and
+// resources/hand@2x.png, the same drawing at twice the size.
 namespace HandCursor {
 
 inline constexpr int size = 48;

@@ -6,6 +6,7 @@
 #include "forms/Twips.h"
 #include "mainwindow/BodyTextBox.h"
 #include "mainwindow/MainFormLayout.h"
+#include "mainwindow/PhraseHighlighter.h"
 #include "mainwindow/SkinControls.h"
 #include "mainwindow/SkinPicture.h"
 #include "mainwindow/SkinRegion.h"
@@ -17,6 +18,7 @@
 #include "scanner/InputFile.h"
 #include "scanner/TextDecoding.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -28,14 +30,19 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
+#include <QToolTip>
 #include <QUrl>
 
+#include <memory>
 #include <ranges>
 #include <utility>
 
@@ -51,6 +58,7 @@ const QColor GaugeYellow(255, 255, 0);
 const QColor GaugeRed(255, 0, 0);
 
 const QString SkinPath = QStringLiteral(":/skin.bmp");
+const QString SharpSkinPath = QStringLiteral(":/skin@2x.png");
 
 constexpr int SubjectLimit = int(ScanSession::SubjectWidth);
 
@@ -97,6 +105,7 @@ MainForm::MainForm(const QString& definitionsPath, const QLocale& locale, QWidge
     orderTabStops();
     describeForAssistiveTools();
     acceptMessageDrops();
+    setUpHighlighting();
     load();
 }
 
@@ -198,6 +207,11 @@ void MainForm::connectLinks(LinkLabel* searchSite, LinkLabel* provider)
     m_lblTitle->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), QStringLiteral("Open the maker's web site"));
     m_lblAbout->setShortcut(QKeySequence(Qt::Key_F1), QStringLiteral("About"));
     m_lblExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), QStringLiteral("Close"));
+    // Ctrl+O has no link of its own; the About label, where the keys are looked up, names it too.
+    const QKeySequence open(Qt::CTRL | Qt::Key_O);
+    connect(new QShortcut(open, this), &QShortcut::activated, this, &MainForm::openRequested);
+    m_lblAbout->setToolTip(m_lblAbout->toolTip()
+                           + QStringLiteral("\nOpen a message file (%1)").arg(open.toString(QKeySequence::NativeText)));
 
     connect(searchSite, &LinkLabel::clicked, this, [this] { emit linkActivated(Link::SearchSite); });
     connect(provider, &LinkLabel::clicked, this, [this] { emit linkActivated(Link::Provider); });
@@ -265,6 +279,7 @@ std::optional<DefinitionsFault> MainForm::loadDefinitions()
     styleLabels();
     LoadedDefinitions loaded = loadDefinitionsFile(m_definitionsPath, m_locale);
     m_session.setDefinitions(std::move(loaded.table));
+    m_highlighter->setPhrases(m_session.phrases());
     return loaded.fault;
 }
 
@@ -292,7 +307,7 @@ void MainForm::setUpSkin()
 {
     m_picMainSkin->move(0, 0);
     m_picMainSkin->setFrameStyle(QFrame::NoFrame);
-    m_picMainSkin->setPicture(QImage(SkinPath));
+    m_picMainSkin->setPicture(QImage(SkinPath), QImage(SharpSkinPath));
     setWindowFlag(Qt::FramelessWindowHint);
     setFixedSize(m_picMainSkin->size());
     setMask(buildSkinRegion(m_picMainSkin->picture()));
@@ -441,6 +456,84 @@ void MainForm::acceptMessageDrops()
         box->setAcceptDrops(false);
 }
 
+void MainForm::setUpHighlighting()
+{
+    m_highlighter = new PhraseHighlighter(
+        m_tbSubject, m_tbInput, [this]() -> const QString& { return bodyText(); }, m_locale, this);
+    connect(m_tbSubject, &QLineEdit::textChanged, m_highlighter, &PhraseHighlighter::textChanged);
+    connect(m_tbInput->document(), &QTextDocument::contentsChanged, m_highlighter, &PhraseHighlighter::textChanged);
+    m_highlightAction = new QAction(QStringLiteral("Highlight trigger phrases"), this);
+    m_highlightAction->setObjectName(QStringLiteral("actHighlight"));
+    m_highlightAction->setCheckable(true);
+    m_highlightAction->setChecked(true);
+    connect(m_highlightAction, &QAction::toggled, m_highlighter, &PhraseHighlighter::setEnabled);
+    for (QWidget* box : {static_cast<QWidget*>(m_tbSubject), static_cast<QWidget*>(m_tbInput)}) {
+        box->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(box, &QWidget::customContextMenuRequested, this,
+                [this, box](const QPoint& position) { showBoxMenu(box, position); });
+    }
+    m_tbInput->viewport()->installEventFilter(this);
+    m_tbPhrases->viewport()->installEventFilter(this);
+}
+
+bool MainForm::isHighlighting() const
+{
+    return m_highlightAction->isChecked();
+}
+
+void MainForm::setHighlighting(bool on)
+{
+    m_highlightAction->setChecked(on);
+}
+
+// The box's own menu, with the switch for the marks below it. The body box reports the place in its viewport.
+void MainForm::showBoxMenu(QWidget* box, const QPoint& position)
+{
+    std::unique_ptr<QMenu> menu;
+    QPoint global;
+    if (box == m_tbInput) {
+        menu.reset(m_tbInput->createStandardContextMenu(position));
+        global = m_tbInput->viewport()->mapToGlobal(position);
+    } else {
+        menu.reset(m_tbSubject->createStandardContextMenu());
+        global = m_tbSubject->mapToGlobal(position);
+    }
+    menu->addSeparator();
+    menu->addAction(m_highlightAction);
+    menu->exec(global);
+}
+
+// A marked phrase in a box, or a line of the phrase list, explains itself. In the body the character under
+// the mouse is found from the caret place nearest to it; the subject box tells only that place, so the
+// character after it is tried first, then the one before.
+bool MainForm::showPhraseToolTip(QObject* watched, QHelpEvent* event)
+{
+    QString text;
+    QWidget* widget = nullptr;
+    if (watched == m_tbSubject) {
+        widget = m_tbSubject;
+        const int offset = m_tbSubject->cursorPositionAt(event->pos());
+        text = m_highlighter->toolTipAt(Pane::Subject, offset);
+        if (text.isEmpty() && offset > 0)
+            text = m_highlighter->toolTipAt(Pane::Subject, offset - 1);
+    } else if (watched == m_tbInput->viewport()) {
+        widget = m_tbInput->viewport();
+        const QTextCursor near = m_tbInput->cursorForPosition(event->pos());
+        const bool before = event->pos().x() < m_tbInput->cursorRect(near).center().x() && !near.atBlockStart();
+        text = m_highlighter->toolTipAt(Pane::Body, m_tbInput->offsetOf(near.position() - (before ? 1 : 0)));
+    } else if (watched == m_tbPhrases->viewport()) {
+        widget = m_tbPhrases->viewport();
+        text = m_highlighter->toolTipForPhrase(m_tbPhrases->cursorForPosition(event->pos()).block().text());
+    } else {
+        return false;
+    }
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(event->globalPos(), text, widget);
+    return true;
+}
+
 void MainForm::dragEnterEvent(QDragEnterEvent* event)
 {
     if (!droppedMessageFile(event->mimeData()).isEmpty())
@@ -483,6 +576,8 @@ void MainForm::closeEvent(QCloseEvent* event)
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::ToolTip && showPhraseToolTip(watched, static_cast<QHelpEvent*>(event)))
+        return true;
     if ((watched == m_tbSubject || watched == m_tbInput) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter)

@@ -12,6 +12,9 @@
 
 class BodyTextBox;
 class LinkLabel;
+class PhraseHighlighter;
+class QAction;
+class QHelpEvent;
 class QCheckBox;
 class QDragEnterEvent;
 class QDropEvent;
@@ -49,12 +52,23 @@ public:
 
     const ScanSession& session() const { return m_session; }
     const QString& definitionsPath() const { return m_definitionsPath; }
+    PhraseHighlighter& highlighter() const { return *m_highlighter; }
+
+    // Whether the trigger phrases are marked in the subject and body boxes; the boxes' context menus switch it.
+    bool isHighlighting() const;
+    void setHighlighting(bool on);
+
+    // Fills the subject and body boxes from a message file, as a drop of it does; a file that cannot be read
+    // is reported in a message box.
+    void openMessageFile(const QString& path);
 
 signals:
     void aboutRequested();
     // The words typed into the search box, as typed.
     void searchRequested(const QString& words);
     void linkActivated(MainForm::Link link);
+    // Ctrl+O: the user wants to choose a message file to open.
+    void openRequested();
     // The window has closed, by its X label or by the system.
     void closed();
 
@@ -72,13 +86,15 @@ private:
     void orderTabStops();
     void describeForAssistiveTools();
     void acceptMessageDrops();
+    void setUpHighlighting();
+    void showBoxMenu(QWidget* box, const QPoint& position);
+    bool showPhraseToolTip(QObject* watched, QHelpEvent* event);
 
     void load();
     std::optional<DefinitionsFault> loadDefinitions();
     void styleLabels();
     void setUpSkin();
     void reportLoadFault(const DefinitionsFault& fault);
-    void openMessageFile(const QString& path);
 
     PressOutcome runScan();
     bool pressEnter(Pane pane);
@@ -108,6 +124,9 @@ private:
     // own line break of an Enter goes there. Empty while the user's caret is the box's own.
     std::optional<QTextCursor> m_typingCaret;
     bool m_placingBodyCaret = false;
+
+    PhraseHighlighter* m_highlighter = nullptr;
+    QAction* m_highlightAction = nullptr;
 
     SkinPicture* m_picMainSkin = nullptr;
     QPushButton* m_cmdGo = nullptr;

@@ -19,12 +19,20 @@ namespace {
 
 const QColor LineGrey(128, 128, 128);
 const QString HandCursorPath = QStringLiteral(":/hand.cur");
+const QString SharpHandCursorPath = QStringLiteral(":/hand@2x.png");
 // The text boxes' flat, single-line border.
 const QString FlatBorder = QStringLiteral("border: 1px solid black;");
 
+// On a screen of higher density the hand drawn at twice the size; the hot spot stays in the hand's own
+// 48-pixel units.
 QCursor handCursor()
 {
-    return QCursor(QPixmap(HandCursorPath), HandCursor::hotSpot.x(), HandCursor::hotSpot.y());
+    QPixmap hand(HandCursorPath);
+    if (qApp->devicePixelRatio() > 1.0) {
+        hand = QPixmap(SharpHandCursorPath);
+        hand.setDevicePixelRatio(2.0);
+    }
+    return QCursor(hand, HandCursor::hotSpot.x(), HandCursor::hotSpot.y());
 }
 
 // A text box keeps its selection highlighted while another control has the focus, so a Step Through

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QWindow>
 
@@ -10,10 +11,12 @@ SkinPicture::SkinPicture(QWidget* parent)
 {
 }
 
-void SkinPicture::setPicture(const QImage& picture)
+void SkinPicture::setPicture(const QImage& picture, const QImage& sharpPicture)
 {
     m_picture = picture;
     m_pixmap = QPixmap::fromImage(picture);
+    m_sharpPixmap = QPixmap::fromImage(sharpPicture);
+    m_sharpPixmap.setDevicePixelRatio(2.0);
     const int border = 2 * frameWidth();
     resize(picture.width() + border, picture.height() + border);
     update();
@@ -22,7 +25,12 @@ void SkinPicture::setPicture(const QImage& picture)
 void SkinPicture::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    painter.drawPixmap(contentsRect().topLeft(), m_pixmap);
+    // At a ratio between 1 and 2 (1.25, 1.5) the sharp picture is scaled down smoothly rather than the
+    // plain one scaled up. The ratio is that of what is painted on (the window's backing store, or a
+    // picture the window is rendered into), not the widget's.
+    const bool sharp = painter.paintEngine()->paintDevice()->devicePixelRatioF() > 1.0 && !m_sharpPixmap.isNull();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, sharp);
+    painter.drawPixmap(contentsRect().topLeft(), sharp ? m_sharpPixmap : m_pixmap);
     if (hasFocus() && !m_focusFrame.isEmpty()) {
         painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
         painter.drawRect(m_focusFrame);

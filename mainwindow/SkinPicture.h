@@ -20,8 +20,9 @@ public:
     explicit SkinPicture(QWidget* parent = nullptr);
 
     const QImage& picture() const { return m_picture; }
-    // Shows the picture inside the border and takes its size.
-    void setPicture(const QImage& picture);
+    // Shows the picture inside the border and takes its size. On a screen of higher density the same
+    // picture drawn at twice the size, when given, is shown in its place at the same size.
+    void setPicture(const QImage& picture, const QImage& sharpPicture = QImage());
     // Where the picture shows that it has the keyboard focus.
     void setFocusFrame(const QRect& frame) { m_focusFrame = frame; }
 
@@ -36,6 +37,7 @@ protected:
 private:
     QImage m_picture;
     QPixmap m_pixmap;
+    QPixmap m_sharpPixmap;
     QRect m_focusFrame;
     // Where a press on the bare picture began, until the drag starts or the button is released.
     std::optional<QPoint> m_pressedAt;

@@ -6,6 +6,7 @@
 #include <optional>
 
 class QUrl;
+class QWidget;
 
 // The services of the desktop that the program calls out to (message boxes go through MessageBoxes). The
 // product uses system(); tests put recorders or canned answers in their place.
@@ -17,6 +18,9 @@ struct PlatformServices
     std::function<bool(const QString& program)> startProgram;
     // Where the system information tool is installed; nothing when it cannot be found (see SystemInfoTool).
     std::function<std::optional<QString>()> findSystemInfoTool;
+    // Lets the user choose a message file to open; empty when the user cancels. A dialog needs widgets,
+    // so main() sets it (MessageFileDialog in forms/); system() leaves it unset, which opens nothing.
+    std::function<QString(QWidget* parent)> chooseMessageFile;
 
     static PlatformServices system();
 };

@@ -6,10 +6,13 @@
 
 #include "QtPrinters.h"
 #include "RecordingServices.h"
+#include "TemporaryFiles.h"
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -123,3 +126,67 @@ TEST_F(AppStartupTest, LinksAndSearchOpenTheirAddresses)
 }
 
 } // namespace
+
+TEST_F(AppStartupTest, CtrlOFillsTheBoxesFromTheChosenMessageFile)
+{
+    openMainWindow();
+    MainForm* form = m_startup.mainForm();
+    QApplication::setActiveWindow(form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+    auto* subject = form->findChild<QLineEdit*>(QStringLiteral("tbSubject"));
+    auto* body = form->findChild<QPlainTextEdit*>(QStringLiteral("tbInput"));
+    QTemporaryDir folder;
+    struct Case
+    {
+        const char* name;
+        QString file;
+        QString subject;
+        QString body;
+        bool reported;
+    };
+    const std::vector<Case> cases {
+        {"text file", writeFile(folder, "draft.txt", "Act now\r\n"), QString(), QStringLiteral("Act now\n"), false},
+        {"saved e-mail", QStringLiteral(TALLYVEX_TEST_DATA "/eml/alternative.eml"), QStringLiteral("Weekly news"),
+         QStringLiteral("Click here for free money"), false},
+        {"HTML page",
+         writeFile(folder, "offer.html", "<html><head><title>Offer</title></head><body><p>Free</p></body></html>"),
+         QStringLiteral("Offer"), QStringLiteral("Free"), false},
+        {"unreadable file", folder.filePath(QStringLiteral("missing.eml")), QStringLiteral("Offer"),
+         QStringLiteral("Free"), true},
+        {"cancelled", QString(), QStringLiteral("Offer"), QStringLiteral("Free"), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        *m_desktop.chosenFile = c.file;
+        const int dialogs = *m_desktop.fileDialogs;
+        const qsizetype messages = m_desktop.messages->size();
+        QTest::keyClick(form->windowHandle(), Qt::Key_O, Qt::ControlModifier);
+        EXPECT_EQ(*m_desktop.fileDialogs, dialogs + 1);
+        EXPECT_EQ(subject->text(), c.subject);
+        EXPECT_EQ(body->toPlainText(), c.body);
+        EXPECT_EQ(m_desktop.messages->size(), messages + (c.reported ? 1 : 0));
+    }
+}
+
+TEST_F(AppStartupTest, NoHighlightStartsWithTheMarksOff)
+{
+    const struct
+    {
+        QStringList arguments;
+        bool highlight;
+    } cases[] = {
+        {{QStringLiteral("tallyvex")}, true},
+        {{QStringLiteral("tallyvex"), QStringLiteral("--no-highlight")}, false},
+        {{QStringLiteral("--no-highlight")}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(u' ').toStdString());
+        AppStartup startup(m_desktop.services(), QString(), QLocale::system(),
+                           StartOptions::fromArguments(c.arguments));
+        startup.start();
+        startup.splash()->findChild<QTimer*>(QStringLiteral("Timer1"))->start(1);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return startup.mainForm() != nullptr; }));
+        EXPECT_EQ(startup.mainForm()->isHighlighting(), c.highlight);
+        startup.mainForm()->close();
+    }
+}

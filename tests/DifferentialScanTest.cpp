@@ -2,6 +2,7 @@
 #include "scanner/CaptionNumbers.h"
 #include "scanner/Captions.h"
 #include "scanner/FastSearch.h"
+#include "scanner/PhraseOccurrences.h"
 #include "scanner/PhraseTable.h"
 #include "scanner/ReferenceSearch.h"
 #include "scanner/ScanSession.h"
@@ -366,6 +367,28 @@ TEST_P(DifferentialScanTest, FastEngineShowsWhatThePlainSearchShows)
                 << "phrase " << index << " from " << from;
             ASSERT_EQ(quick.findPadded(index, from), sequential.findPadded(index, from))
                 << "phrase " << index << " from " << from;
+        }
+
+        // Every occurrence that the window marks, and those of them a scan counts.
+        const std::vector<PhraseOccurrence> marked = PhraseOccurrences(table).findAll(text);
+        for (qsizetype index = 0; index < table.size(); ++index) {
+            const QString& phrase = table.at(index).phrase;
+            std::vector<qsizetype> expected, starts;
+            for (qsizetype at = phrase.isEmpty() ? -1 : text.indexOf(phrase, 0, Qt::CaseInsensitive); at >= 0;
+                 at = text.indexOf(phrase, at + 1, Qt::CaseInsensitive))
+                expected.push_back(at);
+            for (const PhraseOccurrence& occurrence : marked) {
+                if (occurrence.phraseIndex == index)
+                    starts.push_back(occurrence.start);
+            }
+            ASSERT_EQ(starts, expected) << "phrase " << index;
+            PhraseSearch::HandledStarts handled {};
+            const int count = sequential.handledOccurrences(index, handled);
+            std::vector<bool> counted(starts.size(), false);
+            for (int k = 0; k < count; ++k)
+                counted[size_t(std::find(starts.begin(), starts.end(), handled[size_t(k)] - 1) - starts.begin())]
+                    = true;
+            ASSERT_EQ(countedByScan(text, phrase.size(), starts), counted) << "phrase " << index;
         }
     }
     const auto elapsed

@@ -60,7 +60,7 @@ TEST_F(MainFormSignals, EveryLinkAsksByClickOrByTheKeyItsTooltipShows)
         {"lblNorvane", Qt::CTRL | Qt::Key_N, "Open the search site's home page (Ctrl+N)", Link::SearchSite},
         {"lbProvidedby", Qt::CTRL | Qt::Key_H, "Open the provider's web site (Ctrl+H)", Link::Provider},
         {"lblTitle", Qt::CTRL | Qt::Key_M, "Open the maker's web site (Ctrl+M)", Link::Maker},
-        {"lblAbout", Qt::Key_F1, "About (F1)", std::nullopt},
+        {"lblAbout", Qt::Key_F1, "About (F1)\nOpen a message file (Ctrl+O)", std::nullopt},
     };
     for (const auto& link : cases) {
         SCOPED_TRACE(link.name);

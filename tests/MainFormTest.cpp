@@ -111,6 +111,21 @@ TEST_F(MainFormLoad, ShapesAFramelessWindowToTheSkin)
     EXPECT_EQ(m_form->windowTitle(), QStringLiteral("Tallyvex"));
 }
 
+TEST_F(MainFormLoad, SkinIsDrawnSharpOnScreensOfTwiceTheDensity)
+{
+    const QImage plain = QImage(QStringLiteral(":/skin.bmp")).convertToFormat(QImage::Format_RGB32);
+    const QImage sharp = QImage(QStringLiteral(":/skin@2x.png")).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(sharp.size(), 2 * plain.size());
+    for (const auto& [ratio, expected] : {std::pair {1, plain}, std::pair {2, sharp}}) {
+        SCOPED_TRACE(ratio);
+        QImage drawn(plain.size() * ratio, QImage::Format_RGB32);
+        drawn.setDevicePixelRatio(ratio);
+        control("picMainSkin")->render(&drawn, QPoint(), QRegion(), QWidget::RenderFlags());
+        drawn.setDevicePixelRatio(1);
+        EXPECT_TRUE(drawn == expected);
+    }
+}
+
 TEST_F(MainFormLoad, TabsThroughTheControlsInOrderFromTheSubject)
 {
     const QStringList expected {"tbSubject",  "cmdSubPaste", "tbInput",         "cmdScore", "chkStep",
@@ -312,7 +327,7 @@ TEST_F(MainFormLoad, AssistiveToolsNameEveryBoxAndClickAreaAndReadTheValues)
         {"tbPhrases", "Trigger Phrases|"},
         {"tbSearchNorvane", "Search|"},
         // A link's description is its tooltip, which names its key.
-        {"lblAbout", "About|About (F1)"},
+        {"lblAbout", "About|About (F1)\nOpen a message file (Ctrl+O)"},
         {"lblExit", "Close|Close (Ctrl+Q)"},
         {"lblTitle", "Fenwick Lark Software web site|Open the maker's web site (Ctrl+M)"},
         {"lblScore", "1.0|Overall score"},

@@ -32,5 +32,9 @@ PlatformServices RecordingServices::services() const
             return files.contains(path);
         });
     };
+    result.chooseMessageFile = [chosen = chosenFile, dialogs = fileDialogs](QWidget*) {
+        ++*dialogs;
+        return *chosen;
+    };
     return result;
 }

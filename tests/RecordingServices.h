@@ -29,6 +29,9 @@ public:
     std::shared_ptr<QStringList> addresses = std::make_shared<QStringList>();
     std::shared_ptr<QStringList> startAttempts = std::make_shared<QStringList>();
     std::shared_ptr<QStringList> fileTests = std::make_shared<QStringList>();
+    // The file the user chooses in every open dialog, and how many were shown.
+    std::shared_ptr<QString> chosenFile = std::make_shared<QString>();
+    std::shared_ptr<int> fileDialogs = std::make_shared<int>(0);
     std::shared_ptr<QList<MessageBoxRequest>> messages = std::make_shared<QList<MessageBoxRequest>>();
 
 private:

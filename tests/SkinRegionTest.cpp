@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QImage>
 #include <QRegion>
+#include <QTransform>
 
 #include <gtest/gtest.h>
 
@@ -99,6 +100,22 @@ TEST_F(WindowSkin, RunsCutTheWindowOutline)
     EXPECT_EQ(row(22), QList<SkinRun>({{22, 289, 553}}));
     EXPECT_EQ(row(38), QList<SkinRun>({{38, 5, 553}}));
     EXPECT_EQ(row(59), QList<SkinRun>({{59, 5, 60}, {59, 61, 553}}));
+}
+
+// The sharp pictures are the same drawings at twice the size; the window keeps the outline of the skin.
+TEST_F(WindowSkin, SharpPicturesAreTwiceTheSizeWithTheSameOutline)
+{
+    const struct
+    {
+        const char* file;
+        QSize size;
+    } pictures[] = {{"skin@2x.png", 2 * s_skin.size()}, {"tallyvex@2x.png", {96, 96}}, {"hand@2x.png", {96, 96}}};
+    for (const auto& picture : pictures) {
+        SCOPED_TRACE(picture.file);
+        EXPECT_EQ(QImage(QStringLiteral(":/") + QLatin1String(picture.file)).size(), picture.size);
+    }
+    const QImage sharp = QImage(QStringLiteral(":/skin@2x.png")).convertToFormat(QImage::Format_RGB32);
+    EXPECT_TRUE(coverTheSamePixels(buildSkinRegion(sharp), QTransform::fromScale(2, 2).map(buildSkinRegion(s_skin))));
 }
 
 TEST_F(WindowSkin, RegionIsTheUnionOfTheRunRectangles)

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Starts the real main window on a virtual X display and saves a picture of it, cut to the window.
-# Usage: tools/screenshot-mainwindow.sh [BUILD_DIR] [OUTPUT_PNG]
-# Needs xvfb-run, x11-utils (xwininfo) and imagemagick (import, convert).
+# Starts the real main window on a virtual X display and saves a picture of it, cut to the window. With a
+# DRAFT file, its first line is typed into the subject box and the rest into the body box first, so that
+# the picture shows the trigger phrases marked.
+# Usage: tools/screenshot-mainwindow.sh [BUILD_DIR] [OUTPUT_PNG] [DRAFT]
+# Needs xvfb-run, x11-utils (xwininfo), imagemagick (import, convert) and, for a draft, xdotool.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -12,6 +14,7 @@ mkdir -p "$(dirname "$output")"
 export TALLYVEX_PROGRAM="$build/bin/tallyvex"
 export TALLYVEX_SHOT="$output"
 export TALLYVEX_SKIN="$root/resources/skin.bmp"
+export TALLYVEX_DRAFT="${3:+$(cd "$(dirname "$3")" && pwd)/$(basename "$3")}"
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     set -euo pipefail
@@ -28,6 +31,15 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
         sleep 0.2
     done
     sleep 1.5
+    if [ -n "$TALLYVEX_DRAFT" ]; then
+        # The focus starts in the subject box; two Tabs lead to the body box.
+        xdotool mousemove --window "$window" 300 60
+        xdotool type --delay 5 "$(head -n 1 "$TALLYVEX_DRAFT")"
+        xdotool key Tab Tab
+        xdotool type --delay 5 "$(tail -n +2 "$TALLYVEX_DRAFT")"
+        xdotool mousemove --window "$window" 300 470
+        sleep 1
+    fi
     info="$(xwininfo -id "$window")"
     x=$(sed -n "s/.*Absolute upper-left X: *//p" <<<"$info")
     y=$(sed -n "s/.*Absolute upper-left Y: *//p" <<<"$info")

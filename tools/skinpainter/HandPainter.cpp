@@ -28,9 +28,9 @@ QPainterPath finger(int index, double top, double height)
 
 namespace HandPainter {
 
-QImage paint()
+QImage paint(int scale)
 {
-    QImage hand(HandCursor::size, HandCursor::size, QImage::Format_ARGB32_Premultiplied);
+    QImage hand(HandCursor::size * scale, HandCursor::size * scale, QImage::Format_ARGB32_Premultiplied);
     hand.fill(Qt::transparent);
 
     // The hand is laid out around the middle of the index finger's top edge at (0, 0); the outline there
@@ -55,6 +55,7 @@ QImage paint()
 
     QPainter painter(&hand);
     painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.scale(scale, scale);
     painter.translate(tip);
     painter.setPen(QPen(Qt::black, outlineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(Qt::white);

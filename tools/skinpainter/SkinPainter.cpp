@@ -183,13 +183,14 @@ SkinPainter::SkinPainter(const SkinOutline& outline)
 {
 }
 
-QImage SkinPainter::paint() const
+QImage SkinPainter::paint(int scale) const
 {
-    QImage skin(SkinOutline::width, SkinOutline::height, QImage::Format_RGB32);
+    QImage skin(SkinOutline::width * scale, SkinOutline::height * scale, QImage::Format_RGB32);
     skin.fill(Qt::black);
-    paintFrame(skin);
+    paintFrame(skin, scale);
     {
         QPainter painter(&skin);
+        painter.scale(scale, scale);
         painter.setRenderHint(QPainter::Antialiasing, true);
         painter.setRenderHint(QPainter::TextAntialiasing, true);
         paintButtons(painter);
@@ -198,47 +199,55 @@ QImage SkinPainter::paint() const
         paintTitle(painter);
         paintPanel(painter);
     }
-    paintEdge(skin);
-    keyOutside(skin);
+    paintEdge(skin, scale);
+    keyOutside(skin, scale);
     return skin;
 }
 
-void SkinPainter::paintFrame(QImage& skin) const
+bool SkinPainter::contains(int x, int y, int scale) const
+{
+    const auto outlinePixel = [scale](int at) { return at >= 0 ? at / scale : -1; };
+    return m_outline.contains(outlinePixel(x), outlinePixel(y));
+}
+
+void SkinPainter::paintFrame(QImage& skin, int scale) const
 {
     QPainter painter(&skin);
+    painter.scale(scale, scale);
     painter.setClipRegion(m_outline.region());
     QLinearGradient fill(0, 4, 0, 491);
     fill.setColorAt(0.0, mix(frameColour, Qt::white, 0.28));
     fill.setColorAt(0.09, frameColour);
     fill.setColorAt(0.85, frameColour);
     fill.setColorAt(1.0, mix(frameColour, edgeColour, 0.22));
-    painter.fillRect(skin.rect(), fill);
+    painter.fillRect(QRect(0, 0, SkinOutline::width, SkinOutline::height), fill);
 }
 
 // Shades the outermost pixels of the outline: a navy edge all round, then a bevel lit from the top left.
 // A pixel near the edge faces the outside pixels around it, the nearer ones counting more; facing the
-// light lightens it, facing away darkens it.
-void SkinPainter::paintEdge(QImage& skin) const
+// light lightens it, facing away darkens it. Distances count in pixels of the outline.
+void SkinPainter::paintEdge(QImage& skin, int scale) const
 {
-    constexpr int reach = 3;
+    const int reach = 3 * scale;
     const QPointF towardsLight = QPointF(-0.55, -0.84);
-    for (int y = 0; y < SkinOutline::height; ++y) {
+    for (int y = 0; y < skin.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(skin.scanLine(y));
-        for (int x = 0; x < SkinOutline::width; ++x) {
-            if (!m_outline.contains(x, y))
+        for (int x = 0; x < skin.width(); ++x) {
+            if (!contains(x, y, scale))
                 continue;
-            double nearest = reach + 1.0;
+            double nearest = 4.0;
             QPointF facing;
             for (int dy = -reach; dy <= reach; ++dy) {
                 for (int dx = -reach; dx <= reach; ++dx) {
-                    if (m_outline.contains(x + dx, y + dy))
+                    if (contains(x + dx, y + dy, scale))
                         continue;
-                    const double distance = std::hypot(dx, dy);
+                    // Device pixels at the same distance as an outline pixel count as that pixel.
+                    const double distance = (std::hypot(dx, dy) + scale - 1) / scale;
                     nearest = std::min(nearest, distance);
                     facing += QPointF(dx, dy) / (distance * distance * distance);
                 }
             }
-            if (nearest > reach)
+            if (nearest > 3)
                 continue;
             if (nearest < 1.5) {
                 row[x] = edgeColour.rgb();
@@ -258,17 +267,20 @@ void SkinPainter::paintEdge(QImage& skin) const
 // Black is the key colour: it must fill everything outside the outline, and inside it only the logo's
 // hole. Drawing can leave pure black inside, which would punch holes into the window, so such pixels
 // take the nearest colour that is not the key.
-void SkinPainter::keyOutside(QImage& skin) const
+void SkinPainter::keyOutside(QImage& skin, int scale) const
 {
     const QRgb key = qRgb(0, 0, 0);
-    for (int y = 0; y < SkinOutline::height; ++y) {
+    for (int y = 0; y < skin.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(skin.scanLine(y));
-        for (int x = 0; x < SkinOutline::width; ++x) {
-            if (!m_outline.contains(x, y))
+        for (int x = 0; x < skin.width(); ++x) {
+            if (!contains(x, y, scale))
                 row[x] = key;
             else if ((row[x] & 0x00ffffff) == 0)
                 row[x] = qRgb(1, 1, 1);
         }
     }
-    skin.setPixel(logoHole, key);
+    for (int dy = 0; dy < scale; ++dy) {
+        for (int dx = 0; dx < scale; ++dx)
+            skin.setPixel(logoHole * scale + QPoint(dx, dy), key);
+    }
 }

@@ -1,5 +1,6 @@
 // Draws the pictures the program carries in resources/: the skin of the main window, the program icon
-// (also as PNG files for desktop installation) and the hand cursor of the link labels. The results are
+// (also as PNG files for desktop installation) and the hand cursor of the link labels, each also at twice
+// the size for screens of twice the density (skin@2x.png, tallyvex@2x.png, hand@2x.png). The results are
 // committed, so a normal build does not run this program. To redraw them:
 //   cmake -B build -G Ninja -DTALLYVEX_BUILD_TOOLS=ON && cmake --build build --target skinpainter
 //   QT_QPA_PLATFORM=offscreen build/bin/skinpainter [resources folder]
@@ -17,7 +18,9 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QRegion>
 #include <QTextStream>
+#include <QTransform>
 
 #include <cstdlib>
 
@@ -46,6 +49,13 @@ bool checkSkin(const QImage& skin)
     return runs.size() == expectedRuns && covered == expectedInsidePixels;
 }
 
+// The window's outline is cut from the skin drawn at 1x; the sharp skin must have the same one.
+bool checkSharpSkin(const QImage& skin, const QImage& sharp)
+{
+    return sharp.size() == 2 * skin.size()
+        && buildSkinRegion(sharp) == QTransform::fromScale(2, 2).map(buildSkinRegion(skin));
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -56,14 +66,19 @@ int main(int argc, char* argv[])
 
     const SkinOutline outline;
     const QImage skin = SkinPainter(outline).paint();
-    if (!checkSkin(skin)) {
+    const QImage sharpSkin = SkinPainter(outline).paint(2);
+    if (!checkSkin(skin) || !checkSharpSkin(skin, sharpSkin)) {
         QTextStream(stderr) << "the skin does not cut the expected window outline; nothing written\n";
         return EXIT_FAILURE;
     }
 
     if (!resources.mkpath(QStringLiteral("icons")))
         return EXIT_FAILURE;
-    bool written = writeFile(resources.filePath(QStringLiteral("skin.bmp")), BitmapFiles::skinBitmap(skin));
+    bool written = writeFile(resources.filePath(QStringLiteral("skin.bmp")), BitmapFiles::skinBitmap(skin))
+        && sharpSkin.save(resources.filePath(QStringLiteral("skin@2x.png")), "PNG")
+        && IconPainter::paint(2 * IconPainter::iconSize)
+               .save(resources.filePath(QStringLiteral("tallyvex@2x.png")), "PNG")
+        && HandPainter::paint(2).save(resources.filePath(QStringLiteral("hand@2x.png")), "PNG");
     written = written
         && writeFile(resources.filePath(QStringLiteral("tallyvex.ico")),
                      BitmapFiles::iconFile(IconPainter::paint(IconPainter::iconSize)));

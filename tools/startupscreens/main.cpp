@@ -1,9 +1,9 @@
+#include "forms/FormStyle.h"
 #include "mainwindow/MainForm.h"
 #include "platform/AppInfo.h"
 #include "startup/AboutForm.h"
 
 #include <QApplication>
-#include <QIcon>
 
 // Lays out the main window with the About box beside it, as the user sees them after a click on
 // "About", for the README's screenshots.
@@ -11,7 +11,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     AppInfo::registerBuildIdentity();
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tallyvex.ico")));
+    QApplication::setWindowIcon(FormStyle::programIcon());
 
     MainForm mainForm;
     mainForm.move(20, 20);

@@ -1,0 +1,310 @@
+#include "WindowTestSupport.h"
+
+#include "QtPrinters.h"
+
+#include "mainwindow/BodyTextBox.h"
+#include "mainwindow/PhraseHighlighter.h"
+#include "mainwindow/PhraseToolTip.h"
+#include "scanner/CaptionNumbers.h"
+#include "scanner/TriggerPhrase.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QHelpEvent>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QToolTip>
+
+namespace {
+
+struct Phrase
+{
+    QString text;
+    int style;
+};
+
+// The marks a plain search finds, phrase by phrase: every case-insensitive occurrence, overlapping ones too.
+std::vector<TextMark> searchedMarks(const QString& text, const std::vector<Phrase>& phrases)
+{
+    std::vector<TextMark> marks;
+    for (const Phrase& phrase : phrases) {
+        for (qsizetype at = text.indexOf(phrase.text, 0, Qt::CaseInsensitive); at >= 0;
+             at = text.indexOf(phrase.text, at + 1, Qt::CaseInsensitive))
+            marks.push_back({at, phrase.text.size(), phrase.style});
+    }
+    std::sort(marks.begin(), marks.end(), [](const TextMark& a, const TextMark& b) {
+        return a.start != b.start ? a.start < b.start : a.length > b.length;
+    });
+    return marks;
+}
+
+std::vector<TextMark> sortedMarks(std::vector<TextMark> marks)
+{
+    std::sort(marks.begin(), marks.end(), [](const TextMark& a, const TextMark& b) {
+        return a.start != b.start ? a.start < b.start : a.length > b.length;
+    });
+    return marks;
+}
+
+} // namespace
+
+class PhraseHighlight : public WindowTest
+{
+protected:
+    static constexpr char Definitions[] = "Tallyvex\t1\r\nfree\t0.5\r\nfree money\t2.5\r\nact now\t1.5\r\nnow\t1\r\n";
+    const std::vector<Phrase> m_phrases {{QStringLiteral("free"), PhraseHighlighter::Light},
+                                         {QStringLiteral("free money"), PhraseHighlighter::Heavy},
+                                         {QStringLiteral("act now"), PhraseHighlighter::Medium},
+                                         {QStringLiteral("now"), PhraseHighlighter::Medium}};
+
+    void SetUp() override { openWindow(Definitions); }
+
+    QLineEdit* subject() const { return control<QLineEdit>("tbSubject"); }
+    BodyTextBox* body() const { return control<BodyTextBox>("tbInput"); }
+    PhraseHighlighter& highlighter() const { return m_form->highlighter(); }
+
+    void waitForMarks() const
+    {
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !highlighter().isPending(); }));
+    }
+
+    // The marks the body's first block carries in its layout, as marks of the text.
+    std::vector<TextMark> firstBlockMarks() const
+    {
+        std::vector<TextMark> marks;
+        const QList<QTextCharFormat> styles = PhraseHighlighter::bandStyles();
+        for (const QTextLayout::FormatRange& range : body()->document()->firstBlock().layout()->formats())
+            marks.push_back({range.start, range.length, int(styles.indexOf(range.format))});
+        return sortedMarks(marks);
+    }
+
+    void expectMarksInStep() const
+    {
+        EXPECT_EQ(sortedMarks(highlighter().subjectMarks()), searchedMarks(subject()->text(), m_phrases));
+        EXPECT_EQ(sortedMarks(body()->marks()), searchedMarks(body()->text(), m_phrases));
+        EXPECT_EQ(firstBlockMarks(), searchedMarks(body()->document()->firstBlock().text(), m_phrases));
+    }
+
+    QString toolTipAt(QWidget* widget, const QPoint& position) const
+    {
+        QToolTip::hideText();
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+        QHelpEvent event(QEvent::ToolTip, position, widget->mapToGlobal(position));
+        QApplication::sendEvent(widget, &event);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    }
+};
+
+TEST_F(PhraseHighlight, MarksCoverExactlyTheOccurrences)
+{
+    struct Case
+    {
+        const char* name;
+        QString subject;
+        QString body;
+    };
+    const std::vector<Case> cases {
+        {"none", QStringLiteral("Hello"), QStringLiteral("Nothing to see")},
+        {"any case, capitals", QStringLiteral("FREE offer"), QStringLiteral("Free MONEY and free money")},
+        {"inside words and overlapping", QStringLiteral("Act now, carefree"), QStringLiteral("act nownow")},
+        {"body only", QString(), QStringLiteral("Free")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        subject()->setText(c.subject);
+        body()->setPlainText(c.body);
+        waitForMarks();
+        expectMarksInStep();
+    }
+    const QList<QTextCharFormat> styles = PhraseHighlighter::bandStyles();
+    ASSERT_EQ(styles.size(), 3);
+    EXPECT_NE(styles.at(0).underlineStyle(), styles.at(1).underlineStyle());
+    EXPECT_NE(styles.at(1).underlineStyle(), styles.at(2).underlineStyle());
+}
+
+TEST_F(PhraseHighlight, MarksFollowTypingPasteClearAndUndo)
+{
+    QApplication::clipboard()->setText(QStringLiteral("Money for free, act now"));
+    struct Step
+    {
+        const char* name;
+        bool editsBody;
+        std::function<void()> act;
+    };
+    const std::vector<Step> steps {
+        {"typing into the subject", false, [&] { QTest::keyClicks(subject(), QStringLiteral("Now free")); }},
+        {"typing into the body", true, [&] { QTest::keyClicks(body(), QStringLiteral("free money now")); }},
+        {"typing before a mark", true,
+         [&] {
+             body()->moveCursor(QTextCursor::Start);
+             QTest::keyClicks(body(), QStringLiteral("Act "));
+         }},
+        {"Paste", true, [&] { QTest::mouseClick(control<QPushButton>("cmdPaste"), Qt::LeftButton); }},
+        {"Undo", true, [&] { body()->undo(); }},
+        {"Clear", false, [&] { QTest::mouseClick(control<QPushButton>("cmdSubClear"), Qt::LeftButton); }},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.act();
+        // Until the marks follow, the edited block carries none that could stand beside their words.
+        if (step.editsBody) {
+            EXPECT_TRUE(highlighter().isPending());
+            EXPECT_TRUE(firstBlockMarks().empty());
+        }
+        waitForMarks();
+        expectMarksInStep();
+    }
+}
+
+TEST_F(PhraseHighlight, MarksChangeNeitherTextNorSelectionNorUndoNorResults)
+{
+    subject()->setText(QStringLiteral("Free offer"));
+    QTest::keyClicks(body(), QStringLiteral("Act now for free money"));
+    control<QCheckBox>("chkStep")->setChecked(true);
+    QTest::mouseClick(control<QPushButton>("cmdScore"), Qt::LeftButton);
+    const auto state = [this] {
+        const QTextCursor cursor = body()->textCursor();
+        return QStringList {subject()->text(),
+                            QString::number(subject()->selectionStart()),
+                            subject()->selectedText(),
+                            QString::number(subject()->isUndoAvailable()),
+                            body()->text(),
+                            QString::number(cursor.anchor()),
+                            QString::number(cursor.position()),
+                            QString::number(body()->document()->availableUndoSteps()),
+                            QString::number(body()->document()->isModified()),
+                            caption("lblScore"),
+                            caption("lblPercent"),
+                            caption("lblPassFail"),
+                            caption("cmdScore"),
+                            control<QPlainTextEdit>("tbPhrases")->toPlainText()};
+    };
+    const QStringList before = state();
+    for (bool on : {true, false, true}) {
+        SCOPED_TRACE(on);
+        m_form->setHighlighting(on);
+        highlighter().refresh();
+        EXPECT_EQ(state(), before);
+    }
+    EXPECT_FALSE(body()->marks().empty());
+}
+
+TEST_F(PhraseHighlight, SwitchInTheContextMenusTakesTheMarksAway)
+{
+    subject()->setText(QStringLiteral("free"));
+    body()->setPlainText(QStringLiteral("free money"));
+    waitForMarks();
+    ASSERT_TRUE(m_form->isHighlighting());
+    for (QWidget* box : {static_cast<QWidget*>(subject()), static_cast<QWidget*>(body())}) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        QAction* highlight = nullptr;
+        QTimer::singleShot(0, [&] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                for (QAction* action : menu->actions()) {
+                    if (action->text() == QStringLiteral("Highlight trigger phrases"))
+                        highlight = action;
+                }
+                menu->close();
+            }
+        });
+        emit box->customContextMenuRequested(QPoint(5, 5));
+        ASSERT_NE(highlight, nullptr);
+        EXPECT_TRUE(highlight->isCheckable());
+        EXPECT_TRUE(highlight->isChecked());
+    }
+    m_form->findChild<QAction*>(QStringLiteral("actHighlight"))->trigger();
+    EXPECT_FALSE(m_form->isHighlighting());
+    EXPECT_TRUE(highlighter().subjectMarks().empty());
+    EXPECT_TRUE(body()->marks().empty());
+    EXPECT_TRUE(firstBlockMarks().empty());
+    QTest::keyClicks(body(), QStringLiteral(" free"));
+    EXPECT_FALSE(highlighter().isPending());
+    m_form->setHighlighting(true);
+    expectMarksInStep();
+}
+
+TEST_F(PhraseHighlight, ToolTipsExplainThePhrase)
+{
+    subject()->setText(QStringLiteral("Act NOW"));
+    body()->setPlainText(QStringLiteral("free money,") + QStringLiteral(" free").repeated(12));
+    QTest::mouseClick(control<QPushButton>("cmdScore"), Qt::LeftButton);
+    waitForMarks();
+
+    const QString free = QStringLiteral("\u201cfree\u201d adds 0.5 to the score each time a scan counts it.\n"
+                                        "Written in capitals it counts twice: 1.\n"
+                                        "It occurs 13 times in this message; a scan counts 11 of them.");
+    const QString freeMoney
+        = QStringLiteral("\u201cfree money\u201d adds 2.5 to the score each time a scan counts it.\n"
+                         "Capitals never make it count twice, as it holds more than the letters A to Z.\n"
+                         "It occurs once in this message, and a scan counts it.");
+    const QString actNow
+        = QStringLiteral("\u201cact now\u201d adds 1.5 to the score each time a scan counts it.\n"
+                         "Capitals never make it count twice, as it holds more than the letters A to Z.\n"
+                         "It occurs once in this message, and a scan counts it.");
+    const QString nowInCapitals = QStringLiteral("\u201cnow\u201d adds 1 to the score each time a scan counts it.\n"
+                                                 "Written in capitals it counts twice: 2.\n"
+                                                 "It occurs once in this message, and a scan counts it.\n"
+                                                 "This one is written in capitals and counts twice.");
+    const QString notCounted = QStringLiteral("\nA scan does not count this one: it counts the first occurrence, "
+                                              "then at most ten more that have a space on each side.");
+    // The middle of a character of the body, which is one line.
+    const auto inBody = [this](int offset) {
+        QTextCursor cursor(body()->document());
+        cursor.setPosition(offset);
+        const QRect before = body()->cursorRect(cursor);
+        cursor.setPosition(offset + 1);
+        return QPoint((before.x() + body()->cursorRect(cursor).x()) / 2, before.center().y());
+    };
+    struct Case
+    {
+        const char* name;
+        QString shown;
+        QString expected;
+    };
+    const std::vector<Case> cases {
+        {"nested phrases", toolTipAt(body()->viewport(), inBody(1)), free + QStringLiteral("\n\n") + freeMoney},
+        {"the twelfth padded one", toolTipAt(body()->viewport(), inBody(int(body()->text().size()) - 2)),
+         free + notCounted},
+        {"no mark", toolTipAt(body()->viewport(), inBody(10)), QString()},
+        {"capitals in the subject", highlighter().toolTipAt(Pane::Subject, 5),
+         actNow + QStringLiteral("\n\n") + nowInCapitals},
+        {"phrase list line", toolTipAt(control<QPlainTextEdit>("tbPhrases")->viewport(), QPoint(4, 4)), free},
+        {"phrase not in the table", highlighter().toolTipForPhrase(QStringLiteral("money")), QString()},
+        {"numbers in the user's locale",
+         PhraseToolTip::aboutPhrase({QStringLiteral("FREE"), 2.5}, 1200, 11, CaptionNumbers(QLocale(QLocale::German))),
+         QStringLiteral("\u201cFREE\u201d adds 2,5 to the score each time a scan counts it.\n"
+                        "Written in capitals it counts twice: 5.\n"
+                        "It occurs 1.200 times in this message; a scan counts 11 of them.")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.shown, c.expected);
+    }
+}
+
+TEST_F(PhraseHighlight, TextBeingComposedInTheSubjectIsLeftAlone)
+{
+    subject()->setFocus();
+    QTest::keyClicks(subject(), QStringLiteral("free "));
+    waitForMarks();
+    ASSERT_FALSE(highlighter().subjectMarks().empty());
+    QInputMethodEvent composing(QStringLiteral("mon"), {});
+    QApplication::sendEvent(subject(), &composing);
+    const QImage shown = subject()->grab().toImage();
+    highlighter().textChanged();
+    highlighter().refresh();
+    EXPECT_TRUE(subject()->grab().toImage() == shown) << "the composition was ended";
+
+    QInputMethodEvent committed;
+    committed.setCommitString(QStringLiteral("money"));
+    QApplication::sendEvent(subject(), &committed);
+    waitForMarks();
+    EXPECT_EQ(subject()->text(), QStringLiteral("free money"));
+    expectMarksInStep();
+}
