@@ -59,7 +59,9 @@ struct MessageFeed::OpenMailbox
     QString file;
     std::unique_ptr<QIODevice> device;
     MailboxReader reader;
+    // Messages given out so far, and the next one, read ahead.
     qsizetype number = 0;
+    std::optional<MailboxMessage> ahead;
 };
 
 MessageFeed::MessageFeed(const QStringList& names, ReadOptions options, StandardInput standardInput)
@@ -90,7 +92,10 @@ std::optional<MessageFeed::Work> MessageFeed::next()
 MessageFeed::Work MessageFeed::nextOfMailbox()
 {
     OpenMailbox& mailbox = *m_mailbox;
-    const std::optional<MailboxMessage> message = mailbox.reader.next();
+    // One message is read ahead, so that a mailbox of one message is reported as the file it is.
+    if (mailbox.number == 0)
+        mailbox.ahead = mailbox.reader.next();
+    const std::optional<MailboxMessage> message = std::exchange(mailbox.ahead, std::nullopt);
     const QString file = mailbox.file;
     if (!message) {
         if (mailbox.reader.error().isEmpty())
@@ -98,15 +103,18 @@ MessageFeed::Work MessageFeed::nextOfMailbox()
         const QString sentence = QStringLiteral("Cannot read %1: %2").arg(displayName(file), mailbox.reader.error());
         return [file, sentence] { return faultOf(file, 0, 74, sentence); };
     }
-    const qsizetype number = ++mailbox.number;
+    mailbox.ahead = mailbox.reader.next();
+    ++mailbox.number;
+    const bool onlyMessage = mailbox.number == 1 && !mailbox.ahead && mailbox.reader.error().isEmpty();
+    const qsizetype number = onlyMessage ? 0 : mailbox.number;
     ++m_mailboxMessages;
     if (message->tooLarge) {
         return [file, number] {
-            return faultOf(file, number, 66,
-                           QStringLiteral("Cannot read %1#%2: the message is larger than %3 MiB")
-                               .arg(file)
-                               .arg(number)
-                               .arg(InputFile::MaxMessageBytes / InputFile::MiB));
+            ReadMessage read = faultOf(file, number, 66, {});
+            read.fault = QStringLiteral("Cannot read %1: the message is larger than %2 MiB")
+                             .arg(read.name())
+                             .arg(InputFile::MaxMessageBytes / InputFile::MiB);
+            return read;
         };
     }
     return [file, number, bytes = message->bytes] { return readBytes(file, number, bytes, MessageFormat::Eml); };
