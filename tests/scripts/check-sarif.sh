@@ -3,7 +3,7 @@
 # the log: any error fails the check. Exits 77 (skipped) only when the Multitool cannot be installed.
 # Usage: check-sarif.sh TALLYVEX_SCAN SOURCE_ROOT
 set -euo pipefail
-scan="$1"
+scan="$(realpath "$1")"
 root="$2"
 if ! multitool=$("$root/scripts/sarif-multitool"); then
     echo "SKIPPED: the SARIF Multitool cannot be installed here (npm missing or no network)"
