@@ -18,8 +18,10 @@ std::optional<InputSource> InputWalk::next()
 {
     while (!m_pending.isEmpty()) {
         InputSource input = m_pending.takeLast();
-        const QFileInfo info(input.path);
-        if (input.isStandardInput() || input.path.isEmpty() || !info.isDir())
+        const bool folder = input.named
+            ? !input.isStandardInput() && !input.path.isEmpty() && QFileInfo(input.path).isDir()
+            : input.folder;
+        if (!folder)
             return input;
         // A folder stands for the message files below it; it is no input of its own.
         --m_found;
@@ -29,7 +31,7 @@ std::optional<InputSource> InputWalk::next()
             const bool folder = entry->isDir();
             if (folder ? entry->isSymLink() : !messageFormatOf(entry->fileName()))
                 continue;
-            m_pending.append(InputSource {QDir(input.path).filePath(entry->fileName()), false});
+            m_pending.append(InputSource {QDir(input.path).filePath(entry->fileName()), false, folder});
             m_found += !folder;
         }
     }

@@ -14,6 +14,8 @@ struct InputSource
     // Named on the command line rather than found in a folder: an option that says how to read the files
     // given applies to it.
     bool named = true;
+    // Found in a folder as a folder, to be walked in turn; a name given is looked at when its turn comes.
+    bool folder = false;
 
     bool isStandardInput() const { return named && path == u'-'; }
 };

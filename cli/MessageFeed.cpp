@@ -157,7 +157,8 @@ MessageFeed::Work MessageFeed::startInput(const InputSource& input)
     const std::optional<MessageFormat> named = messageFormatOf(file);
     const bool mayBeMailbox
         = (input.named && m_options.mailbox) || (!forced && named.value_or(MessageFormat::Eml) == MessageFormat::Eml);
-    if (mayBeMailbox && QFileInfo(file).isFile()) {
+    // What a folder's walk found is a regular file already.
+    if (mayBeMailbox && (!input.named || QFileInfo(file).isFile())) {
         auto device = std::make_unique<QFile>(file);
         if (device->open(QIODevice::ReadOnly) && openMailbox(input, std::move(device)))
             return {};
