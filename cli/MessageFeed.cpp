@@ -62,6 +62,7 @@ struct MessageFeed::OpenMailbox
     // Messages given out so far, and the next one, read ahead.
     qsizetype number = 0;
     std::optional<MailboxMessage> ahead;
+    bool ended = false;
 };
 
 MessageFeed::MessageFeed(const QStringList& names, ReadOptions options, StandardInput standardInput)
@@ -93,15 +94,21 @@ MessageFeed::Work MessageFeed::nextOfMailbox()
 {
     OpenMailbox& mailbox = *m_mailbox;
     // One message is read ahead, so that a mailbox of one message is reported as the file it is.
-    if (mailbox.number == 0)
+    if (mailbox.number == 0 && !mailbox.ended)
         mailbox.ahead = mailbox.reader.next();
     const std::optional<MailboxMessage> message = std::exchange(mailbox.ahead, std::nullopt);
     const QString file = mailbox.file;
     if (!message) {
-        if (mailbox.reader.error().isEmpty())
+        // The end: quietly after the last message; said once when the mailbox held none or reading failed.
+        if (std::exchange(mailbox.ended, true) || (mailbox.reader.error().isEmpty() && mailbox.number > 0))
             return {};
-        const QString sentence = QStringLiteral("Cannot read %1: %2").arg(displayName(file), mailbox.reader.error());
-        return [file, sentence] { return faultOf(file, 0, 74, sentence); };
+        const bool failed = !mailbox.reader.error().isEmpty();
+        const QString sentence
+            = QStringLiteral("Cannot read %1: %2")
+                  .arg(displayName(file),
+                       failed ? mailbox.reader.error()
+                              : QStringLiteral("it holds no message (no \"From \" line starts one)"));
+        return [file, sentence, failed] { return faultOf(file, 0, failed ? 74 : 65, sentence); };
     }
     mailbox.ahead = mailbox.reader.next();
     ++mailbox.number;

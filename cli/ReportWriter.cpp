@@ -7,7 +7,7 @@
 
 QString RunTally::summary(const QLocale& locale) const
 {
-    const qsizetype count = messages();
+    const qsizetype count = rated();
     QString text = QStringLiteral("%1 %2: %3 Pass, %4 Questionable, %5 Fail")
                        .arg(locale.toString(count), count == 1 ? QStringLiteral("message") : QStringLiteral("messages"),
                             locale.toString(pass), locale.toString(questionable), locale.toString(fail));

@@ -26,7 +26,8 @@ struct RunTally
     qsizetype fail = 0;
     qsizetype unreadable = 0;
 
-    qsizetype messages() const { return pass + questionable + fail + unreadable; }
+    // The messages rated; those that could not be read are counted apart.
+    qsizetype rated() const { return pass + questionable + fail; }
     // "12 messages: 9 Pass, 2 Questionable, 1 Fail; 1 could not be read"
     QString summary(const QLocale& locale) const;
 };

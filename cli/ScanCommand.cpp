@@ -302,12 +302,13 @@ int ScanCommand::rate(const RunSettings& settings, PhraseTable table)
                 writer->write(RatedMessage {read, report, session.phrases(), alone});
             }
         }
-        progress.update(tally.messages(), feed.found());
+        progress.update(tally.rated() + tally.unreadable, feed.found());
     }
     progress.clear();
     if (!settings.quiet)
         writer->finish(tally);
-    if (settings.summary && !anyAlone) {
+    // A single message's report stands alone, as it always has; --quiet asks for the summary instead.
+    if (settings.summary && (!anyAlone || settings.quiet)) {
         // Machine-read formats keep their output clean; their summary goes with the messages on standard error.
         QTextStream& summaryStream = settings.format == ReportFormat::Text ? m_out : m_err;
         summaryStream << tally.summary(m_locale) << '\n';
