@@ -2,7 +2,6 @@
 
 #include "platform/AppIdentity.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QJsonDocument>
 #include <QUrl>
@@ -22,6 +21,30 @@ QString uriOf(const QString& file)
     return QString::fromLatin1(QUrl::toPercentEncoding(QDir::fromNativeSeparators(file), "/"));
 }
 
+// A JSON string: quotes, backslashes and control characters escaped.
+QString jsonString(QStringView text)
+{
+    QString quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += u'"';
+    for (const QChar c : text) {
+        if (c == u'"' || c == u'\\')
+            quoted += u'\\';
+        if (c.unicode() < 0x20)
+            quoted += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            quoted += c;
+    }
+    quoted += u'"';
+    return quoted;
+}
+
+// The rule of table entry `index`: named by the entry's 1-based line among the phrases.
+QString ruleId(qsizetype index)
+{
+    return QStringLiteral("TVX%1").arg(index + 1, 5, 10, QLatin1Char('0'));
+}
+
 QJsonObject textMessage(const QString& text)
 {
     return QJsonObject {{QStringLiteral("text"), text}};
@@ -35,7 +58,7 @@ qsizetype SarifReport::ruleFor(const Occurrence& occurrence, const PhraseTable& 
     if (added) {
         const double weight = phrases.at(occurrence.phraseIndex).weight;
         m_rules.append(QJsonObject {
-            {QStringLiteral("id"), QStringLiteral("TVX%1").arg(occurrence.phraseIndex + 1, 5, 10, QLatin1Char('0'))},
+            {QStringLiteral("id"), ruleId(occurrence.phraseIndex)},
             {QStringLiteral("name"), QStringLiteral("TriggerPhrase")},
             {QStringLiteral("shortDescription"),
              textMessage(QStringLiteral("Trigger phrase '%1' (weight %2)").arg(occurrence.phrase, weightText(weight)))},
@@ -48,42 +71,41 @@ qsizetype SarifReport::ruleFor(const Occurrence& occurrence, const PhraseTable& 
     return found->second;
 }
 
+void SarifReport::startResult()
+{
+    if (!std::exchange(m_started, true)) {
+        m_out << "{\n  \"$schema\": \"https://json.schemastore.org/sarif-2.1.0.json\",\n  \"version\": \"2.1.0\",\n"
+                 "  \"runs\": [{\n    \"columnKind\": \"unicodeCodePoints\",\n    \"results\": [";
+    }
+    m_out << (std::exchange(m_anyResult, true) ? ",\n      " : "\n      ");
+}
+
 void SarifReport::write(const RatedMessage& rated)
 {
-    const QString uri = uriOf(rated.read.file);
+    const QString uri = jsonString(uriOf(rated.read.file));
     for (const Occurrence& occurrence : rated.report.occurrences) {
         const qsizetype rule = ruleFor(occurrence, rated.phrases);
         const TextPosition place = placeOf(occurrence, rated.read.message.places);
-        QJsonObject result {
-            {QStringLiteral("ruleId"), m_rules.at(rule)[QStringLiteral("id")]},
-            {QStringLiteral("ruleIndex"), rule},
-            {QStringLiteral("level"), QStringLiteral("warning")},
-            {QStringLiteral("message"),
-             textMessage(QStringLiteral("Trigger phrase '%1'%2 (weight %3)")
-                             .arg(occurrence.phrase, occurrence.bold ? QStringLiteral(" in capitals") : QString(),
-                                  weightText(weightAdded(occurrence, rated.phrases))))},
-            {QStringLiteral("locations"),
-             QJsonArray {QJsonObject {{QStringLiteral("physicalLocation"),
-                                       QJsonObject {
-                                           {QStringLiteral("artifactLocation"), QJsonObject {{"uri", uri}}},
-                                           {QStringLiteral("region"),
-                                            QJsonObject {{QStringLiteral("startLine"), place.line},
-                                                         {QStringLiteral("startColumn"), place.column}}},
-                                       }}}}},
-        };
+        const QString message
+            = QStringLiteral("Trigger phrase '%1'%2 (weight %3)")
+                  .arg(occurrence.phrase, occurrence.bold ? QStringLiteral(" in capitals") : QString(),
+                       weightText(weightAdded(occurrence, rated.phrases)));
+        startResult();
+        m_out << "{\"ruleId\": \"" << ruleId(occurrence.phraseIndex) << "\", \"ruleIndex\": " << rule
+              << ", \"level\": \"warning\", \"message\": {\"text\": " << jsonString(message)
+              << "}, \"locations\": [{\"physicalLocation\": {\"artifactLocation\": {\"uri\": " << uri
+              << "}, \"region\": {\"startLine\": " << place.line << ", \"startColumn\": " << place.column << "}}}]";
         if (rated.read.number > 0)
-            result.insert(QStringLiteral("properties"), QJsonObject {{QStringLiteral("message"), rated.read.number}});
-        m_results.append(result);
+            m_out << ", \"properties\": {\"message\": " << rated.read.number << '}';
+        m_out << '}';
     }
-    QJsonObject message {
-        {QStringLiteral("file"), rated.read.file},
-        {QStringLiteral("verdict"), rated.report.results.passFail()},
-        {QStringLiteral("score"), rated.report.results.score()},
-        {QStringLiteral("percentage"), rated.report.results.percent()},
-    };
+    m_messages += m_messages.isEmpty() ? QStringLiteral("\n        ") : QStringLiteral(",\n        ");
+    m_messages += QStringLiteral("{\"file\": %1, ").arg(jsonString(rated.read.file));
     if (rated.read.number > 0)
-        message.insert(QStringLiteral("message"), rated.read.number);
-    m_messages.append(message);
+        m_messages += QStringLiteral("\"message\": %1, ").arg(rated.read.number);
+    m_messages += QStringLiteral("\"verdict\": %1, \"score\": %2, \"percentage\": %3}")
+                      .arg(jsonString(rated.report.results.passFail()), jsonString(rated.report.results.score()),
+                           jsonString(rated.report.results.percent()));
 }
 
 void SarifReport::writeFault(const ReadMessage& read)
@@ -94,6 +116,10 @@ void SarifReport::writeFault(const ReadMessage& read)
 
 void SarifReport::finish(const RunTally& tally)
 {
+    if (!m_started) {
+        startResult();
+        m_anyResult = false;
+    }
     const QJsonObject driver {
         {QStringLiteral("name"), QStringLiteral("tallyvex-scan")},
         {QStringLiteral("version"), QString::fromLatin1(AppIdentity::Version)},
@@ -101,19 +127,10 @@ void SarifReport::finish(const RunTally& tally)
          QStringLiteral("https://%1/").arg(QString::fromLatin1(AppIdentity::Comments))},
         {QStringLiteral("rules"), m_rules},
     };
-    const QJsonObject run {
-        {QStringLiteral("tool"), QJsonObject {{QStringLiteral("driver"), driver}}},
-        {QStringLiteral("invocations"),
-         QJsonArray {QJsonObject {{QStringLiteral("executionSuccessful"), tally.unreadable == 0},
-                                  {QStringLiteral("toolExecutionNotifications"), m_notifications}}}},
-        {QStringLiteral("columnKind"), QStringLiteral("unicodeCodePoints")},
-        {QStringLiteral("results"), m_results},
-        {QStringLiteral("properties"), QJsonObject {{QStringLiteral("messages"), m_messages}}},
-    };
-    const QJsonObject log {
-        {QStringLiteral("$schema"), QStringLiteral("https://json.schemastore.org/sarif-2.1.0.json")},
-        {QStringLiteral("version"), QStringLiteral("2.1.0")},
-        {QStringLiteral("runs"), QJsonArray {run}},
-    };
-    m_out << QJsonDocument(log).toJson(QJsonDocument::Indented);
+    const QJsonArray invocations {QJsonObject {{QStringLiteral("executionSuccessful"), tally.unreadable == 0},
+                                               {QStringLiteral("toolExecutionNotifications"), m_notifications}}};
+    m_out << "\n    ],\n    \"tool\": {\"driver\": "
+          << QString::fromUtf8(QJsonDocument(driver).toJson(QJsonDocument::Compact))
+          << "},\n    \"invocations\": " << QString::fromUtf8(QJsonDocument(invocations).toJson(QJsonDocument::Compact))
+          << ",\n    \"properties\": {\"messages\": [" << m_messages << "\n    ]}\n  }]\n}\n";
 }

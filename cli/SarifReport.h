@@ -6,9 +6,10 @@
 
 #include <unordered_map>
 
-// One SARIF 2.1.0 log for the whole run, written at its end, for code-scanning services: a rule for each
-// trigger phrase found, a result for each handled occurrence at its place in the file, and each message's
-// verdict, score and percentage in the run's properties.
+// One SARIF 2.1.0 log for the whole run, for code-scanning services: a result for each handled occurrence
+// at its place in the file, written as the messages come, then a rule for each trigger phrase found and
+// each message's verdict, score and percentage in the run's properties. The results are not held, so a run
+// of any length keeps only the rules and one short line per message.
 class SarifReport final : public ReportWriter
 {
 public:
@@ -23,12 +24,16 @@ public:
 
 private:
     qsizetype ruleFor(const Occurrence& occurrence, const PhraseTable& phrases);
+    // The log up to its results, once; then the separator before each further result.
+    void startResult();
 
     QTextStream& m_out;
+    bool m_started = false;
+    bool m_anyResult = false;
     QJsonArray m_rules;
     // Rule index by table index.
     std::unordered_map<qsizetype, qsizetype> m_ruleIndex;
-    QJsonArray m_results;
-    QJsonArray m_messages;
+    // The messages' verdicts and the notifications, as JSON array elements.
+    QString m_messages;
     QJsonArray m_notifications;
 };
