@@ -193,3 +193,20 @@ TEST(BatchScanTest, OneThreadAndSeveralReportTheSame)
         EXPECT_EQ(one.exitCode, three.exitCode);
     }
 }
+
+TEST(BatchScanTest, EmlOptionKeepsEverySpellingThatNamedItsFile)
+{
+    QTemporaryDir dir;
+    // Named .txt, so only --eml makes it a saved e-mail.
+    const QString message = writeFile(dir, "draft.txt", "Subject: free\r\n\r\nact now\r\n");
+    const ScanRun flag = scan({"--json", message, "--eml"});
+    ASSERT_EQ(flag.json()["message"].toObject()["part"].toString(), QStringLiteral("text/plain"))
+        << flag.err.toStdString();
+    for (const QStringList& spelling : {QStringList {"--eml", message}, QStringList {"--eml=" + message},
+                                        QStringList {"-eml", message}, QStringList {"-eml=" + message}}) {
+        SCOPED_TRACE(spelling.join(u' ').toStdString());
+        const ScanRun run = scan(QStringList {"--json"} + spelling);
+        EXPECT_EQ(run.out, flag.out);
+        EXPECT_EQ(run.exitCode, flag.exitCode);
+    }
+}
