@@ -1,8 +1,10 @@
 #include "cli/ScanCommand.h"
 
+#include "cli/MessageFeed.h"
+#include "cli/ParallelReader.h"
+#include "cli/ProgressLine.h"
+#include "cli/ReportWriter.h"
 #include "cli/ScanReport.h"
-#include "messagefile/EmlMessage.h"
-#include "messagefile/MessageFile.h"
 #include "platform/AppIdentity.h"
 #include "scanner/Captions.h"
 #include "scanner/DefinitionsLoader.h"
@@ -11,9 +13,10 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QIODevice>
-#include <QJsonDocument>
 #include <QTextStream>
+#include <QThread>
 
 namespace {
 
@@ -30,12 +33,6 @@ int exitStatusFor(const DefinitionsFault& fault)
     return ScanCommand::ExitDataError;
 }
 
-// A message or body too large to read is refused like one that cannot be opened.
-int exitStatusFor(const InputFile::Fault& fault)
-{
-    return fault.kind == InputFile::Fault::Kind::ReadFailed ? ScanCommand::ExitIoError : ScanCommand::ExitNoInput;
-}
-
 int exitStatusFor(const QString& verdict)
 {
     if (verdict == Captions::Pass)
@@ -43,6 +40,34 @@ int exitStatusFor(const QString& verdict)
     if (verdict == Captions::Questionable)
         return ScanCommand::ExitQuestionable;
     return ScanCommand::ExitFail;
+}
+
+// What a verdict makes of the exit status, by the verdict from which on a run fails.
+int exitStatusFor(int verdictStatus, const QString& failOn)
+{
+    if (failOn == u"never" || (failOn == u"fail" && verdictStatus == ScanCommand::ExitQuestionable))
+        return ScanCommand::ExitPass;
+    return verdictStatus;
+}
+
+// "--eml=FILE" as the "--eml FILE" it always meant: --eml names no file of its own now, it says how the files
+// given are read.
+QStringList withFormatOptionsApart(QStringList arguments)
+{
+    for (qsizetype i = arguments.size() - 1; i > 0; --i) {
+        const QString& argument = arguments.at(i);
+        if (argument == u"--")
+            break;
+        for (const QStringView option : {u"--eml=", u"-eml="}) {
+            if (argument.startsWith(option)) {
+                const QString file = argument.sliced(option.size());
+                arguments[i] = QStringLiteral("--eml");
+                arguments.insert(i + 1, file);
+                break;
+            }
+        }
+    }
+    return arguments;
 }
 
 } // namespace
@@ -68,13 +93,15 @@ int ScanCommand::run(const QStringList& arguments)
     // "-step" is the long option, and "-sfoo" is no subject: a single dash never runs letters together.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(
-        QStringLiteral("Rates the subject and body of an e-mail for the phrases that spam filters react to.\n"
-                       "Exit status: 0 Pass, 1 Questionable, 2 Fail, 64 usage or empty message, "
-                       "65 definitions fault or malformed message, 66 a file cannot be opened or is too "
-                       "large, 74 reading or writing failed.\n"
+        QStringLiteral("Rates the subject and body of e-mails for the phrases that spam filters react to.\n"
+                       "Exit status: 0 Pass, 1 Questionable, 2 Fail (the worst verdict of the run), 64 usage or "
+                       "empty message, 65 definitions fault or malformed message, 66 a file cannot be opened or is "
+                       "too large, 74 reading or writing failed.\n"
                        "Limits: a definitions file of at most 64 MiB, a body or message of at most 256 MiB."));
     const QCommandLineOption subjectOption({QStringLiteral("s"), QStringLiteral("subject")},
-                                           QStringLiteral("The subject line (at most 120 characters are used)."),
+                                           QStringLiteral("The subject line (at most 120 characters are used) "
+                                                          "of text files, and of HTML pages in place of their "
+                                                          "title."),
                                            QStringLiteral("TEXT"));
     const QCommandLineOption definitionsOption({QStringLiteral("d"), QStringLiteral("definitions")},
                                                QStringLiteral("The definitions file (default: Definitions.dat "
@@ -84,20 +111,41 @@ int ScanCommand::run(const QStringList& arguments)
     const QCommandLineOption stepOption(QStringLiteral("step"),
                                         QStringLiteral("Step Through: stop at every occurrence, press after press, "
                                                        "and list every stop."));
-    const QCommandLineOption jsonOption(QStringLiteral("json"),
-                                        QStringLiteral("Print the results as one JSON object."));
+    const QCommandLineOption formatOption(QStringLiteral("format"),
+                                          QStringLiteral("text (default), json (one object; JSON Lines for several "
+                                                         "messages), gcc (FILE:LINE:COLUMN: warning: lines) or "
+                                                         "sarif (one SARIF 2.1.0 log)."),
+                                          QStringLiteral("FORMAT"));
+    const QCommandLineOption jsonOption(QStringLiteral("json"), QStringLiteral("The same as --format json."));
     const QCommandLineOption emlOption(QStringLiteral("eml"),
-                                       QStringLiteral("Take subject and body from a saved e-mail (.eml); '-' reads "
-                                                      "standard input. A malformed message exits with status 65."),
-                                       QStringLiteral("FILE"));
-    parser.addOptions({subjectOption, definitionsOption, stepOption, jsonOption, emlOption});
+                                       QStringLiteral("Read every file given (and '-') as a saved e-mail, whatever "
+                                                      "its name. A malformed message exits with status 65."));
+    const QCommandLineOption htmlOption(QStringLiteral("html"),
+                                        QStringLiteral("Read every file given (and '-') as an HTML page."));
+    const QCommandLineOption mboxOption(QStringLiteral("mbox"),
+                                        QStringLiteral("Read every file given (and '-') as a mailbox of messages."));
+    const QCommandLineOption jobsOption({QStringLiteral("j"), QStringLiteral("jobs")},
+                                        QStringLiteral("Read messages on N threads (default: one per core)."),
+                                        QStringLiteral("N"));
+    const QCommandLineOption failOnOption(QStringLiteral("fail-on"),
+                                          QStringLiteral("The verdict from which on the exit status says so: "
+                                                         "questionable (default), fail or never."),
+                                          QStringLiteral("VERDICT"));
+    const QCommandLineOption quietOption({QStringLiteral("q"), QStringLiteral("quiet")},
+                                         QStringLiteral("Print only the summary."));
+    const QCommandLineOption noSummaryOption(QStringLiteral("no-summary"),
+                                             QStringLiteral("Leave out the summary of a run of several messages."));
+    parser.addOptions({subjectOption, definitionsOption, stepOption, formatOption, jsonOption, emlOption, htmlOption,
+                       mboxOption, jobsOption, failOnOption, quietOption, noSummaryOption});
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("BODY_FILE"),
-                                 QStringLiteral("The message body, UTF-8; '-' or nothing reads standard input."),
-                                 QStringLiteral("[BODY_FILE | -]"));
+    parser.addPositionalArgument(QStringLiteral("INPUT"),
+                                 QStringLiteral("Message files (.eml, .html/.htm, .txt or a mailbox; any other name "
+                                                "is read as text), folders to search for them, or '-' for "
+                                                "standard input; nothing reads standard input."),
+                                 QStringLiteral("[FILE | DIR | -]..."));
 
-    if (!parser.parse(arguments)) {
+    if (!parser.parse(withFormatOptionsApart(arguments))) {
         return fail(ExitUsage,
                     parser.errorText() + QStringLiteral("\nTry '%1 --help'.").arg(QCoreApplication::applicationName()));
     }
@@ -110,19 +158,32 @@ int ScanCommand::run(const QStringList& arguments)
         m_out << QCoreApplication::applicationName() << ' ' << AppIdentity::Version << '\n';
         return ExitPass;
     }
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() > 1)
-        return fail(ExitUsage, QStringLiteral("Only one body file can be scanned at a time."));
-    for (const QCommandLineOption& option : {subjectOption, definitionsOption, emlOption}) {
+    for (const QCommandLineOption& option :
+         {subjectOption, definitionsOption, formatOption, jobsOption, failOnOption}) {
         if (parser.values(option).size() > 1)
             return fail(ExitUsage, QStringLiteral("--%1 can be given only once.").arg(option.names().constLast()));
     }
-    const bool fromEml = parser.isSet(emlOption);
-    if (fromEml && (parser.isSet(subjectOption) || !positional.isEmpty())) {
-        return fail(ExitUsage,
-                    QStringLiteral("--eml takes subject and body from the message; it cannot be "
-                                   "combined with --subject or a body file."));
+    if (int(parser.isSet(emlOption)) + int(parser.isSet(htmlOption)) + int(parser.isSet(mboxOption)) > 1)
+        return fail(ExitUsage, QStringLiteral("Only one of --eml, --html and --mbox can be given."));
+    for (const QCommandLineOption& option : {emlOption, mboxOption}) {
+        if (parser.isSet(option) && parser.isSet(subjectOption)) {
+            return fail(ExitUsage,
+                        QStringLiteral("--%1 takes subject and body from the message; it cannot be "
+                                       "combined with --subject.")
+                            .arg(option.names().constLast()));
+        }
     }
+    const std::optional<ReportFormat> format = formatOf(parser.isSet(jsonOption), parser.value(formatOption));
+    if (!format)
+        return fail(ExitUsage, QStringLiteral("--format takes text, json, gcc or sarif, and --json only json."));
+    bool jobsValid = true;
+    const int jobs = parser.isSet(jobsOption) ? parser.value(jobsOption).toInt(&jobsValid)
+                                              : std::max(1, QThread::idealThreadCount());
+    if (!jobsValid || jobs < 1 || jobs > MaxJobs)
+        return fail(ExitUsage, QStringLiteral("--jobs takes a number of threads from 1 to %1.").arg(MaxJobs));
+    const QString failOn = parser.value(failOnOption);
+    if (!failOn.isEmpty() && failOn != u"questionable" && failOn != u"fail" && failOn != u"never")
+        return fail(ExitUsage, QStringLiteral("--fail-on takes questionable, fail or never."));
 
     QString definitionsPath = parser.value(definitionsOption);
     if (!parser.isSet(definitionsOption)) {
@@ -137,55 +198,126 @@ int ScanCommand::run(const QStringList& arguments)
                     QStringLiteral("Cannot use the definitions: ") + definitions.fault->describe(definitionsPath));
     }
 
-    const QString source = fromEml ? parser.value(emlOption) : positional.value(0, QStringLiteral("-"));
-    const bool fromStdin = source == u'-';
-    const InputFile::Contents input = fromStdin
-        ? m_standardInput(InputFile::MaxMessageBytes)
-        : InputFile::read(source, InputFile::MaxMessageBytes, InputFile::Accept::FilesAndStreams);
-    if (input.fault) {
-        const QString name = fromStdin ? QStringLiteral("standard input")
-            : source.isEmpty()         ? QStringLiteral("\"\"")
-                                       : source;
-        return fail(exitStatusFor(*input.fault), QStringLiteral("Cannot read %1: %2").arg(name, input.fault->reason));
-    }
-    QString subject = parser.value(subjectOption);
-    QString message;
-    QString messagePart;
-    if (fromEml) {
-        const MessageText eml = readEmlMessage(input.bytes);
-        if (!eml.isValid())
-            return fail(ExitDataError, QStringLiteral("Cannot read the message %1: %2").arg(source, eml.error));
-        subject = eml.subject;
-        message = eml.body;
-        messagePart = eml.partUsed;
-    } else {
-        message = readMessage(input.bytes, MessageFormat::Text).body;
-    }
-    subject.truncate(ScanSession::SubjectWidth);
+    RunSettings settings;
+    settings.names = parser.positionalArguments();
+    settings.read.mailbox = parser.isSet(mboxOption);
+    if (parser.isSet(emlOption))
+        settings.read.format = MessageFormat::Eml;
+    else if (parser.isSet(htmlOption))
+        settings.read.format = MessageFormat::Html;
+    settings.subject = parser.isSet(subjectOption) ? std::optional(parser.value(subjectOption)) : std::nullopt;
+    settings.stepThrough = parser.isSet(stepOption);
+    settings.format = *format;
+    settings.jobs = jobs;
+    settings.failOn = failOn;
+    settings.quiet = parser.isSet(quietOption);
+    settings.summary = !parser.isSet(noSummaryOption);
+    settings.definitionsPath = definitionsPath;
+    return rate(settings, std::move(definitions.table));
+}
 
+std::optional<ReportFormat> ScanCommand::formatOf(bool json, const QString& name)
+{
+    if (json)
+        return name.isEmpty() || name == u"json" ? std::optional(ReportFormat::Json) : std::nullopt;
+    if (name.isEmpty() || name == u"text")
+        return ReportFormat::Text;
+    if (name == u"json")
+        return ReportFormat::Json;
+    if (name == u"gcc")
+        return ReportFormat::Gcc;
+    if (name == u"sarif")
+        return ReportFormat::Sarif;
+    return std::nullopt;
+}
+
+int ScanCommand::rate(const RunSettings& settings, PhraseTable table)
+{
     ScanSession session(m_locale);
-    const qsizetype phrasesLoaded = definitions.table.hasPhrases() ? definitions.table.size() : 0;
-    session.setDefinitions(std::move(definitions.table));
-    const bool step = parser.isSet(stepOption);
+    const qsizetype phrasesLoaded = table.hasPhrases() ? table.size() : 0;
+    session.setDefinitions(std::move(table));
 
-    QList<Occurrence> occurrences;
-    PressOutcome outcome;
-    do {
-        outcome = session.press(subject, message, step, &occurrences);
-    } while (outcome.kind == PressOutcome::Kind::Stopped);
+    // A run of one file (or standard input) that holds one message reports as a single message always has.
+    const bool oneInput = settings.names.size() <= 1
+        && (settings.names.isEmpty() || settings.names.constFirst() == u'-'
+            || !QFileInfo(settings.names.constFirst()).isDir());
+    const std::unique_ptr<ReportWriter> writer = ReportWriter::create(settings.format, m_out);
+    MessageFeed feed(settings.names, settings.read, m_standardInput);
+    ParallelReader reader(settings.jobs);
+    // Enough messages under way to keep every thread busy, and no more, whatever the number of messages.
+    const qsizetype window = qsizetype(settings.jobs) * 16;
+    ProgressLine progress(m_err, m_progressShown, m_locale);
+    RunTally tally;
+    int faultStatus = 0;
+    int worstVerdict = ExitPass;
+    bool anyAlone = false;
 
-    if (outcome.kind == PressOutcome::Kind::EmptyInput)
-        return fail(ExitUsage, Captions::EmptyInputPrompt + QString::fromUtf8(AppIdentity::Title));
+    for (;;) {
+        while (reader.pending() < window) {
+            std::optional<MessageFeed::Work> work = feed.next();
+            if (!work)
+                break;
+            reader.start(std::move(*work));
+        }
+        if (reader.pending() == 0)
+            break;
+        ReadMessage read = reader.takeOldest();
+        const bool alone = oneInput && read.number == 0;
+        anyAlone = anyAlone || alone;
 
-    const ScanReport report {session.results(), occurrences, step, definitionsPath, phrasesLoaded, messagePart};
-    if (parser.isSet(jsonOption))
-        m_out << QJsonDocument(report.toJson()).toJson(QJsonDocument::Indented);
-    else
-        m_out << report.toText();
+        QList<Occurrence> occurrences;
+        PressOutcome outcome;
+        if (read.faultStatus == 0) {
+            const MessageText& text = read.message.text;
+            // Subjects of saved e-mails are their own; a text file has none, and --subject replaces a title.
+            QString subject = text.partUsed.isEmpty() && settings.subject ? *settings.subject : text.subject;
+            subject.truncate(ScanSession::SubjectWidth);
+            do {
+                outcome = session.press(subject, text.body, settings.stepThrough, &occurrences);
+            } while (outcome.kind == PressOutcome::Kind::Stopped);
+            if (outcome.kind == PressOutcome::Kind::EmptyInput) {
+                if (alone)
+                    return fail(ExitUsage, Captions::EmptyInputPrompt + QString::fromUtf8(AppIdentity::Title));
+                read.faultStatus = ExitDataError;
+                read.fault = QStringLiteral("Nothing to rate in %1: it holds no text.").arg(read.name());
+            }
+        }
+        if (read.faultStatus != 0) {
+            if (alone)
+                return fail(read.faultStatus, read.fault);
+            fail(read.faultStatus, read.fault);
+            ++tally.unreadable;
+            faultStatus = faultStatus ? faultStatus : read.faultStatus;
+            if (!settings.quiet)
+                writer->writeFault(read);
+        } else {
+            const QString& verdict = session.results().passFail();
+            tally.pass += verdict == Captions::Pass;
+            tally.questionable += verdict == Captions::Questionable;
+            tally.fail += verdict != Captions::Pass && verdict != Captions::Questionable;
+            worstVerdict = std::max(worstVerdict, exitStatusFor(verdict));
+            if (!settings.quiet) {
+                const ScanReport report {session.results(),        occurrences,   settings.stepThrough,
+                                         settings.definitionsPath, phrasesLoaded, read.message.text.partUsed};
+                writer->write(RatedMessage {read, report, session.phrases(), alone});
+            }
+        }
+        progress.update(tally.rated() + tally.unreadable, feed.found());
+    }
+    progress.clear();
+    if (!settings.quiet)
+        writer->finish(tally);
+    // A single message's report stands alone, as it always has; --quiet asks for the summary instead.
+    if (settings.summary && (!anyAlone || settings.quiet)) {
+        // Machine-read formats keep their output clean; their summary goes with the messages on standard error.
+        QTextStream& summaryStream = settings.format == ReportFormat::Text ? m_out : m_err;
+        summaryStream << tally.summary(m_locale) << '\n';
+        summaryStream.flush();
+    }
     m_out.flush();
     if (m_out.status() != QTextStream::Ok) {
         const QString reason = m_out.device() ? m_out.device()->errorString() : QStringLiteral("the stream failed");
         return fail(ExitIoError, QStringLiteral("Cannot write the results: %1").arg(reason));
     }
-    return exitStatusFor(session.results().passFail());
+    return faultStatus ? faultStatus : exitStatusFor(worstVerdict, settings.failOn);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/MessageFeed.h"
+#include "cli/ReportWriter.h"
 #include "scanner/InputFile.h"
 
 #include <QLocale>
@@ -9,9 +11,9 @@
 
 class QTextStream;
 
-// The command-line scanner: reads a message, performs what presses of the scan button do, and prints the
-// results. Returns the process exit status; a verdict only when every input was read in full and the
-// results were written.
+// The command-line scanner: reads messages, performs for each what presses of the scan button do, and
+// prints the results. Returns the process exit status; a verdict only when every input was read in full and
+// the results were written.
 class ScanCommand
 {
 public:
@@ -27,7 +29,7 @@ public:
     };
 
     // Reads the whole of standard input, at most the given number of bytes, or says why it cannot.
-    using StandardInput = std::function<InputFile::Contents(qint64 maxBytes)>;
+    using StandardInput = MessageFeed::StandardInput;
 
     // Captions and the weights in the definitions follow the locale. The program passes the system's locale
     // and its own standard input; a caller running the command in-process passes its own.
@@ -36,9 +38,31 @@ public:
                 const QLocale& locale = QLocale::system(),
                 StandardInput standardInput = InputFile::readStandardInput);
 
+    // The most threads --jobs takes.
+    static constexpr int MaxJobs = 256;
+
     int run(const QStringList& arguments);
+    // Shows the progress of long runs on standard error; the program does while that is a terminal.
+    void setProgressShown(bool shown) { m_progressShown = shown; }
 
 private:
+    struct RunSettings
+    {
+        QStringList names;
+        ReadOptions read;
+        std::optional<QString> subject;
+        bool stepThrough = false;
+        ReportFormat format = ReportFormat::Text;
+        int jobs = 1;
+        QString failOn;
+        bool quiet = false;
+        bool summary = true;
+        QString definitionsPath;
+    };
+
+    static std::optional<ReportFormat> formatOf(bool json, const QString& name);
+    // Rates every message of the run with the one table, and reports them in input order.
+    int rate(const RunSettings& settings, PhraseTable table);
     // Prints the message, line by line with control characters made visible, and returns the exit status.
     int fail(int status, const QString& message);
 
@@ -46,4 +70,5 @@ private:
     QTextStream& m_err;
     QLocale m_locale;
     StandardInput m_standardInput;
+    bool m_progressShown = false;
 };

@@ -4,6 +4,15 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <cstdio>
+#ifdef Q_OS_WIN
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
+
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
@@ -12,5 +21,7 @@ int main(int argc, char* argv[])
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return ScanCommand(out, err).run(QCoreApplication::arguments());
+    ScanCommand command(out, err);
+    command.setProgressShown(isatty(fileno(stderr)) != 0);
+    return command.run(QCoreApplication::arguments());
 }

@@ -6,18 +6,41 @@
 
 #include <gmime/gmime.h>
 
+#include <iconv.h>
+
+#include <map>
 #include <memory>
 #include <mutex>
+#include <string>
 
 namespace {
 
 const QString PlainPart = QStringLiteral("text/plain");
 const QString HtmlPart = QStringLiteral("text/html");
 
+// Converting from a character set loads the C library's module for it, and closing the last conversion
+// unloads it again, so rating message after message would load and unload a module for nearly every
+// header and part. One conversion per character set met is kept open for the rest of the program.
+void keepConverterLoaded(const char* charset)
+{
+    static std::mutex mutex;
+    static std::map<std::string, iconv_t> kept;
+    const char* name = g_mime_charset_iconv_name(charset);
+    if (!name)
+        return;
+    const std::lock_guard lock(mutex);
+    if (!kept.contains(name))
+        kept.emplace(name, iconv_open("UTF-8", name));
+}
+
 void initializeGMime()
 {
     static std::once_flag once;
-    std::call_once(once, [] { g_mime_init(); });
+    std::call_once(once, [] {
+        g_mime_init();
+        // Headers with 8-bit text are tried in this character set.
+        keepConverterLoaded("iso-8859-1");
+    });
 }
 
 template <typename T>
@@ -122,6 +145,8 @@ void findTextParts(GMimeObject* object, TextParts& found)
 // The part's text in Unicode: transfer encoding undone and converted from the part's character set.
 QString decodedText(GMimeTextPart* part)
 {
+    if (const char* charset = g_mime_text_part_get_charset(part))
+        keepConverterLoaded(charset);
     const std::unique_ptr<char, decltype(&g_free)> text(g_mime_text_part_get_text(part), &g_free);
     return text ? QString::fromUtf8(text.get()) : QString();
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "messagefile/TextPosition.h"
+
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -14,8 +17,18 @@ struct HtmlDocument
     // The text of the page: markup, scripts and style sheets dropped, character references resolved, white
     // space collapsed, and a line break at each paragraph, list item, row or <br>.
     QString text;
+    // Only when asked for: the place in the page of each UTF-16 unit of `text` (a line break or space the
+    // layout adds takes the place of the character before it), and of the title's first character.
+    QList<TextPosition> textPositions;
+    TextPosition titlePosition;
+};
+
+enum class HtmlPositions
+{
+    Skip,
+    Keep
 };
 
 // Nothing when the document could not be read to its end (more than MaxHtmlNesting elements open at once,
 // or no memory left), so no text is ever silently left out.
-std::optional<HtmlDocument> readHtmlDocument(const QString& html);
+std::optional<HtmlDocument> readHtmlDocument(const QString& html, HtmlPositions positions = HtmlPositions::Skip);

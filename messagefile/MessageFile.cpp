@@ -18,12 +18,15 @@ QString decodedText(const QByteArray& bytes)
     return decoder.decode(bytes);
 }
 
-MessageText readHtmlPage(const QString& html)
+MessageText
+readHtmlPage(const QString& html, HtmlPositions positions = HtmlPositions::Skip, MessageSourceMap* places = nullptr)
 {
     MessageText message;
-    if (const std::optional<HtmlDocument> page = readHtmlDocument(html)) {
+    if (std::optional<HtmlDocument> page = readHtmlDocument(html, positions)) {
         message.subject = page->title;
         message.body = page->text;
+        if (places)
+            *places = MessageSourceMap(std::move(page->textPositions), page->titlePosition);
     } else {
         message.error = QStringLiteral("the page could not be read to its end (more than %1 elements nested, or no "
                                        "memory left)")
@@ -66,4 +69,55 @@ MessageText readMessage(const QByteArray& bytes, MessageFormat format)
     MessageText message;
     message.body = withLineFeeds(decodedText(bytes));
     return message;
+}
+
+MessageSourceMap::MessageSourceMap(const QString& body, TextPosition subject)
+    : m_bodyLines(body)
+    , m_subject(subject)
+{
+}
+
+MessageSourceMap::MessageSourceMap(QList<TextPosition> body, TextPosition subject)
+    : m_bodyPositions(std::move(body))
+    , m_positionsGiven(true)
+    , m_subject(subject)
+{
+}
+
+TextPosition MessageSourceMap::body(qsizetype index) const
+{
+    if (m_positionsGiven)
+        return index >= 0 && index < m_bodyPositions.size() ? m_bodyPositions.at(index) : TextPosition {};
+    return m_bodyLines.at(index);
+}
+
+LocatedMessage readLocatedMessage(const QByteArray& bytes, MessageFormat format)
+{
+    LocatedMessage located;
+    if (format == MessageFormat::Html) {
+        located.text = readHtmlPage(decodedText(bytes), HtmlPositions::Keep, &located.places);
+        return located;
+    }
+    located.text = readMessage(bytes, format);
+    const TextPosition subject
+        = format == MessageFormat::Eml ? TextPosition {subjectHeaderLine(bytes), 1} : TextPosition {};
+    located.places = MessageSourceMap(located.text.body, subject.line > 0 ? subject : TextPosition {});
+    return located;
+}
+
+qsizetype subjectHeaderLine(const QByteArray& message)
+{
+    qsizetype line = 1;
+    for (qsizetype start = 0; start < message.size(); ++line) {
+        qsizetype end = message.indexOf('\n', start);
+        if (end < 0)
+            end = message.size();
+        const QByteArrayView header = QByteArrayView(message).sliced(start, end - start);
+        if (header.isEmpty() || header == "\r")
+            break;
+        if (header.size() >= 8 && header.first(8).compare("subject:", Qt::CaseInsensitive) == 0)
+            return line;
+        start = end + 1;
+    }
+    return 0;
 }

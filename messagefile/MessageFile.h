@@ -1,6 +1,7 @@
 #pragma once
 
 #include "messagefile/MessageText.h"
+#include "messagefile/TextPosition.h"
 
 #include <QStringView>
 
@@ -23,3 +24,38 @@ std::optional<MessageFormat> messageFormatOf(QStringView path);
 // HTML files are decoded by their byte-order mark, else as UTF-8; an HTML page gives its title as the
 // subject. Never throws: what cannot be used comes back with `error` set.
 MessageText readMessage(const QByteArray& bytes, MessageFormat format);
+
+// Where a message's text lies in its file, for pointing at a phrase: for text files and HTML pages the
+// place in the file, for saved e-mails the place in the decoded body.
+class MessageSourceMap
+{
+public:
+    MessageSourceMap() = default;
+    // Places in the body text itself.
+    MessageSourceMap(const QString& body, TextPosition subject);
+    // The place of each unit of the body given one by one.
+    MessageSourceMap(QList<TextPosition> body, TextPosition subject);
+
+    // The place of the body's unit at `index`; unknown past the end.
+    TextPosition body(qsizetype index) const;
+    // The Subject header's line, the title's first character; unknown for a subject given apart from the file.
+    TextPosition subject() const { return m_subject; }
+
+private:
+    LineIndex m_bodyLines;
+    QList<TextPosition> m_bodyPositions;
+    bool m_positionsGiven = false;
+    TextPosition m_subject;
+};
+
+struct LocatedMessage
+{
+    MessageText text;
+    MessageSourceMap places;
+};
+
+// Reads a message as readMessage does, and where its text lies in the file.
+LocatedMessage readLocatedMessage(const QByteArray& bytes, MessageFormat format);
+
+// The 1-based line of the Subject header in a saved e-mail's header section; 0 when it has none.
+qsizetype subjectHeaderLine(const QByteArray& message);

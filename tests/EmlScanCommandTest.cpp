@@ -96,10 +96,6 @@ TEST(EmlScanCommandTest, RefusesWhatItCannotUse)
          {QStringLiteral("--eml"), emlFile("plain.eml"), QStringLiteral("-s"), QStringLiteral("Other")},
          64,
          QStringLiteral("cannot be combined")},
-        {"with a body file",
-         {QStringLiteral("--eml"), emlFile("plain.eml"), emlFile("plain.eml")},
-         64,
-         QStringLiteral("cannot be combined")},
     };
     for (const Case& refused : cases) {
         SCOPED_TRACE(refused.name);

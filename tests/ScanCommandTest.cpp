@@ -47,7 +47,7 @@ TEST(ScanCommand, ExitStatusFollowsTheVerdictAndTheFaults)
          64,
          "You must enter a copy of your email into the Tallyvex"},
         {"unknown option", {"--frobnicate"}, "", 64, "frobnicate"},
-        {"two body files", {"-d", SmallDefinitions, "a", "b"}, "", 64, "one body file"},
+        {"unknown format", {"-d", SmallDefinitions, "--format", "xml"}, "free", 64, "--format takes"},
         {"definitions fault",
          {"-d", TALLYVEX_TEST_DATA "/bad-weight.dat"},
          "free",

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "cli/InputWalk.h"
+#include "messagefile/Mailbox.h"
+#include "messagefile/MessageFile.h"
+#include "scanner/InputFile.h"
+
+#include <QFile>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+// One message ready to be rated, or why its input cannot be used.
+struct ReadMessage
+{
+    // The input as named or found; "-" for standard input.
+    QString file;
+    // 1-based number of the message in a mailbox file; 0 for a file that holds one message.
+    qsizetype number = 0;
+    LocatedMessage message;
+    // The exit status and the sentence for an input that cannot be used; 0 when it was read.
+    int faultStatus = 0;
+    QString fault;
+
+    // FILE, or FILE#N for a message of a mailbox.
+    QString name() const { return number > 0 ? file + u'#' + QString::number(number) : file; }
+};
+
+// How the files named on the command line are read; files found in folders are read by their names.
+struct ReadOptions
+{
+    // Every file named is of this format, whatever its name says.
+    std::optional<MessageFormat> format;
+    // Every file named is a mailbox.
+    bool mailbox = false;
+};
+
+// Turns the inputs of a run into pieces of work, one message each, to be done on any thread: a file is
+// read by its piece, a mailbox is split here as it is read, one message at a time.
+class MessageFeed
+{
+public:
+    using StandardInput = std::function<InputFile::Contents(qint64 maxBytes)>;
+    using Work = std::function<ReadMessage()>;
+
+    MessageFeed(const QStringList& names, ReadOptions options, StandardInput standardInput);
+    ~MessageFeed();
+
+    // The reading of the next message; nothing when every input is done.
+    std::optional<Work> next();
+    // Inputs found so far: files, and the messages of the mailboxes read so far.
+    qsizetype found() const { return m_walk.found() + m_mailboxMessages; }
+
+private:
+    struct OpenMailbox;
+
+    Work nextOfMailbox();
+    Work startInput(const InputSource& input);
+    // Opens `file` as a mailbox when the options or its first line say it is one.
+    bool openMailbox(const InputSource& input, std::unique_ptr<QIODevice> device);
+
+    InputWalk m_walk;
+    ReadOptions m_options;
+    StandardInput m_standardInput;
+    std::unique_ptr<OpenMailbox> m_mailbox;
+    qsizetype m_mailboxMessages = 0;
+};

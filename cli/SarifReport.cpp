@@ -1,0 +1,136 @@
+#include "cli/SarifReport.h"
+
+#include "platform/AppIdentity.h"
+
+#include <QDir>
+#include <QJsonDocument>
+#include <QUrl>
+
+namespace {
+
+QString weightText(double weight)
+{
+    return QString::number(weight, 'g', QLocale::FloatingPointShortest);
+}
+
+// A file's name as a URI: relative names stay relative (to the folder the run started in).
+QString uriOf(const QString& file)
+{
+    if (QDir::isAbsolutePath(file))
+        return QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded);
+    return QString::fromLatin1(QUrl::toPercentEncoding(QDir::fromNativeSeparators(file), "/"));
+}
+
+// A JSON string: quotes, backslashes and control characters escaped.
+QString jsonString(QStringView text)
+{
+    QString quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += u'"';
+    for (const QChar c : text) {
+        if (c == u'"' || c == u'\\')
+            quoted += u'\\';
+        if (c.unicode() < 0x20)
+            quoted += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            quoted += c;
+    }
+    quoted += u'"';
+    return quoted;
+}
+
+// The rule of table entry `index`: named by the entry's 1-based line among the phrases.
+QString ruleId(qsizetype index)
+{
+    return QStringLiteral("TVX%1").arg(index + 1, 5, 10, QLatin1Char('0'));
+}
+
+QJsonObject textMessage(const QString& text)
+{
+    return QJsonObject {{QStringLiteral("text"), text}};
+}
+
+} // namespace
+
+qsizetype SarifReport::ruleFor(const Occurrence& occurrence, const PhraseTable& phrases)
+{
+    const auto [found, added] = m_ruleIndex.try_emplace(occurrence.phraseIndex, m_rules.size());
+    if (added) {
+        const double weight = phrases.at(occurrence.phraseIndex).weight;
+        m_rules.append(QJsonObject {
+            {QStringLiteral("id"), ruleId(occurrence.phraseIndex)},
+            {QStringLiteral("name"), QStringLiteral("TriggerPhrase")},
+            {QStringLiteral("shortDescription"),
+             textMessage(QStringLiteral("Trigger phrase '%1' (weight %2)").arg(occurrence.phrase, weightText(weight)))},
+            {QStringLiteral("defaultConfiguration"),
+             QJsonObject {{QStringLiteral("level"), QStringLiteral("warning")}}},
+            {QStringLiteral("properties"),
+             QJsonObject {{QStringLiteral("phrase"), occurrence.phrase}, {QStringLiteral("weight"), weight}}},
+        });
+    }
+    return found->second;
+}
+
+void SarifReport::startResult()
+{
+    if (!std::exchange(m_started, true)) {
+        m_out << "{\n  \"$schema\": \"https://json.schemastore.org/sarif-2.1.0.json\",\n  \"version\": \"2.1.0\",\n"
+                 "  \"runs\": [{\n    \"columnKind\": \"unicodeCodePoints\",\n    \"results\": [";
+    }
+    m_out << (std::exchange(m_anyResult, true) ? ",\n      " : "\n      ");
+}
+
+void SarifReport::write(const RatedMessage& rated)
+{
+    const QString uri = jsonString(uriOf(rated.read.file));
+    for (const Occurrence& occurrence : rated.report.occurrences) {
+        const qsizetype rule = ruleFor(occurrence, rated.phrases);
+        const TextPosition place = placeOf(occurrence, rated.read.message.places);
+        const QString message
+            = QStringLiteral("Trigger phrase '%1'%2 (weight %3)")
+                  .arg(occurrence.phrase, occurrence.bold ? QStringLiteral(" in capitals") : QString(),
+                       weightText(weightAdded(occurrence, rated.phrases)));
+        startResult();
+        m_out << "{\"ruleId\": \"" << ruleId(occurrence.phraseIndex) << "\", \"ruleIndex\": " << rule
+              << ", \"level\": \"warning\", \"message\": {\"text\": " << jsonString(message)
+              << "}, \"locations\": [{\"physicalLocation\": {\"artifactLocation\": {\"uri\": " << uri
+              << "}, \"region\": {\"startLine\": " << place.line << ", \"startColumn\": " << place.column << "}}}]";
+        if (rated.read.number > 0)
+            m_out << ", \"properties\": {\"message\": " << rated.read.number << '}';
+        m_out << '}';
+    }
+    m_messages += m_messages.isEmpty() ? QStringLiteral("\n        ") : QStringLiteral(",\n        ");
+    m_messages += QStringLiteral("{\"file\": %1, ").arg(jsonString(rated.read.file));
+    if (rated.read.number > 0)
+        m_messages += QStringLiteral("\"message\": %1, ").arg(rated.read.number);
+    m_messages += QStringLiteral("\"verdict\": %1, \"score\": %2, \"percentage\": %3}")
+                      .arg(jsonString(rated.report.results.passFail()), jsonString(rated.report.results.score()),
+                           jsonString(rated.report.results.percent()));
+}
+
+void SarifReport::writeFault(const ReadMessage& read)
+{
+    m_notifications.append(QJsonObject {{QStringLiteral("level"), QStringLiteral("error")},
+                                        {QStringLiteral("message"), textMessage(read.fault)}});
+}
+
+void SarifReport::finish(const RunTally& tally)
+{
+    if (!m_started) {
+        startResult();
+        m_anyResult = false;
+    }
+    const QJsonObject driver {
+        {QStringLiteral("name"), QStringLiteral("tallyvex-scan")},
+        {QStringLiteral("version"), QString::fromLatin1(AppIdentity::Version)},
+        {QStringLiteral("informationUri"),
+         QStringLiteral("https://%1/").arg(QString::fromLatin1(AppIdentity::Comments))},
+        {QStringLiteral("rules"), m_rules},
+    };
+    const QJsonArray invocations {QJsonObject {{QStringLiteral("executionSuccessful"), tally.unreadable == 0},
+                                               {QStringLiteral("toolExecutionNotifications"), m_notifications}}};
+    m_out << "\n    ],\n    \"tool\": {\"driver\": "
+          << QString::fromUtf8(QJsonDocument(driver).toJson(QJsonDocument::Compact))
+          << "},\n    \"invocations\": " << QString::fromUtf8(QJsonDocument(invocations).toJson(QJsonDocument::Compact))
+          << ",\n    \"properties\": {\"messages\": [" << m_messages << "\n    ]}\n  }]\n}\n";
+}

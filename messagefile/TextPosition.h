@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// A place in a file as editors show it: 1-based line and column, the column counted in characters
+// (Unicode code points) from the start of the line. 0 when the place is not known.
+struct TextPosition
+{
+    qsizetype line = 0;
+    qsizetype column = 0;
+
+    bool isKnown() const { return line > 0; }
+    friend bool operator==(const TextPosition&, const TextPosition&) = default;
+};
+
+// Answers the line and column of offsets into one text, UTF-16 or UTF-8, after one pass over it. Lines end
+// at LF; a CR before it belongs to the line.
+class LineIndex
+{
+public:
+    LineIndex() = default;
+    explicit LineIndex(QString text);
+    explicit LineIndex(QByteArray utf8);
+
+    // The place of the unit at `offset` (a UTF-16 unit or a UTF-8 byte); an offset past the end is clamped.
+    TextPosition at(qsizetype offset) const;
+
+private:
+    void indexLines(auto units, qsizetype size);
+
+    QString m_text;
+    QByteArray m_utf8;
+    // Offsets where each line starts.
+    QList<qsizetype> m_lineStarts;
+};
