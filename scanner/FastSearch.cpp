@@ -82,7 +82,9 @@ void FastSearch::walkText(const char16_t* units, qsizetype size)
     for (qsizetype block = 0; block < size; block += LaneBlock) {
         const qsizetype blockEnd = std::min(size, block + LaneBlock);
         const qsizetype length = blockEnd - block;
-        if (32 * leadIn <= length)
+        if (64 * leadIn <= length)
+            position = walkBlock<8>(units, block, blockEnd, position);
+        else if (32 * leadIn <= length)
             position = walkBlock<4>(units, block, blockEnd, position);
         else if (8 * leadIn <= length)
             position = walkBlock<2>(units, block, blockEnd, position);

@@ -39,7 +39,7 @@ private:
     // phrase is the first occurrence, and one that begins at it.
     static constexpr int KeptPadded = 13;
     // The walk's lanes share a block of this many units; the ends they find wait in a buffer of that size.
-    static constexpr qsizetype LaneBlock = 4096;
+    static constexpr qsizetype LaneBlock = 8192;
 
     struct Entry
     {
