@@ -141,8 +141,8 @@ private:
     // the way.
     void buildFailureLinks();
     void fillTableRow(std::size_t node);
-    // Halves the table when every position fits 16 bits.
-    void narrowTable();
+    template <typename Cell>
+    void fillTableRow(Cell* table, std::size_t node);
 
     std::uint32_t supplementarySymbol(char32_t unit) const;
     Position transition(std::int32_t node, char32_t unit, std::uint32_t symbol) const
