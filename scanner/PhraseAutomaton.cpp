@@ -173,8 +173,11 @@ void PhraseAutomaton::numberPatternsInInputOrder()
 void PhraseAutomaton::buildSymbolMap()
 {
     // One symbol per unit that occurs in a pattern, in the order of the units: marked in a bit per code
-    // point, then read back a word of bits at a time.
-    std::vector<std::uint64_t> occurs(0x110000 / 64, 0);
+    // point up to the highest one, then read back a word of bits at a time.
+    char32_t highest = 0;
+    for (const EdgeTo& edge : m_edges)
+        highest = std::max(highest, edge.unit);
+    std::vector<std::uint64_t> occurs(highest / 64 + 1, 0);
     for (const EdgeTo& edge : m_edges)
         occurs[edge.unit / 64] |= std::uint64_t(1) << (edge.unit % 64);
     std::vector<char32_t> units;
