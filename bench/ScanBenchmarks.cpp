@@ -6,6 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -16,6 +17,10 @@
 #include <malloc.h>
 
 #include <random>
+
+#ifdef TALLYVEX_HAVE_HYPERSCAN
+#include <hs/hs.h>
+#endif
 
 // The scan workloads, each measured with the fast engine and, where it finishes in reasonable time, with
 // the plain sequential search. scripts/bench turns the results into the table of docs/performance.md.
@@ -98,6 +103,13 @@ PhraseTable generatedPhrases(int count, const QString& vocabularySource)
         table.setLastWeight(0.5 * (1 + below(6)));
     }
     return table;
+}
+
+// The heap in use, the blocks that malloc maps on their own (the automaton's large arrays) included.
+double heapMiB()
+{
+    const struct mallinfo2 heap = mallinfo2();
+    return double(heap.uordblks + heap.hblkhd) / (1024.0 * 1024.0);
 }
 
 ScanSession::SearchFactory engine(bool fast)
@@ -185,12 +197,12 @@ void W4Build(benchmark::State& state)
         FastSearch search(table);
         benchmark::DoNotOptimize(search);
     }
-    const std::size_t before = mallinfo2().uordblks;
+    const double before = heapMiB();
     {
         auto search = std::make_unique<FastSearch>(table);
         const QString text = ScanSession::scanText(message.subject, message.body);
         search->setText(text);
-        state.counters["engine_MiB"] = double(mallinfo2().uordblks - before) / (1024.0 * 1024.0);
+        state.counters["engine_MiB"] = heapMiB() - before;
         state.counters["automaton_MiB"] = double(search->automaton().memoryBytes()) / (1024.0 * 1024.0);
         state.counters["nodes"] = double(search->automaton().nodeCount());
     }
@@ -297,6 +309,203 @@ void W9(benchmark::State& state)
     state.counters["phrase_chars"] = double(characters);
 }
 
+// W10, prose: 1 MiB of running English text that does not repeat (the documentation of Perl that Debian's
+// perl-doc installs, its directives and code blocks left out, its formatting codes reduced to their
+// text), against 32,768 phrases of one to four words in mixed case: half of them word sequences cut from
+// the text, half random combinations of its words. Unlike W4's repeated sample, a walk over it meets
+// ever new parts of the automaton.
+struct ProseWorkload
+{
+    QString text;
+    PhraseTable table;
+};
+
+QString runningText(const QString& pod)
+{
+    // Paragraphs are separated by blank lines; a directive starts with "=", a code block with a space.
+    static const QRegularExpression blank(QStringLiteral("\\n[ \\t]*\\n"));
+    static const QRegularExpression code(QStringLiteral("[BCIFSLXZE]<+ *([^<>]*?) *>+"));
+    QString text;
+    bool inDocumentation = true;
+    for (QString paragraph : pod.split(blank, Qt::SkipEmptyParts)) {
+        if (paragraph.startsWith(u'\n'))
+            paragraph.remove(0, 1);
+        if (paragraph.startsWith(QStringLiteral("=begin")) || paragraph.startsWith(QStringLiteral("=for")))
+            inDocumentation = false;
+        if (paragraph.startsWith(QStringLiteral("=end"))) {
+            inDocumentation = true;
+            continue;
+        }
+        if (!inDocumentation || paragraph.startsWith(u'=') || paragraph.startsWith(u' ') || paragraph.startsWith(u'\t'))
+            continue;
+        // Nested codes (B<C<x>>) give way from the inside out.
+        for (qsizetype before = -1; before != paragraph.size();) {
+            before = paragraph.size();
+            paragraph.replace(code, QStringLiteral("\\1"));
+        }
+        text += paragraph.simplified() + u'\n';
+    }
+    return text;
+}
+
+const ProseWorkload& proseWorkload()
+{
+    static const ProseWorkload workload = [] {
+        constexpr qsizetype Size = 1024 * 1024;
+        ProseWorkload prose;
+        QStringList folders = QDir(QStringLiteral("/usr/share/perl")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        folders.sort();
+        const QDir pods(QStringLiteral("/usr/share/perl/") + (folders.isEmpty() ? QString() : folders.last())
+                        + QStringLiteral("/pod"));
+        for (const QString& name : pods.entryList({QStringLiteral("*.pod")}, QDir::Files, QDir::Name)) {
+            QFile file(pods.filePath(name));
+            if (prose.text.size() >= Size || !file.open(QIODevice::ReadOnly))
+                continue;
+            prose.text += runningText(QString::fromUtf8(file.readAll()));
+        }
+        if (prose.text.size() < Size)
+            return prose;
+        prose.text.truncate(Size);
+
+        static const QRegularExpression word(QStringLiteral("[A-Za-z]+(?:'[a-z]+)?"));
+        QStringList words;
+        for (auto it = word.globalMatch(prose.text); it.hasNext();)
+            words.append(it.next().captured());
+        QStringList vocabulary = words;
+        vocabulary.sort(Qt::CaseInsensitive);
+        vocabulary.erase(
+            std::unique(vocabulary.begin(), vocabulary.end(),
+                        [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }),
+            vocabulary.end());
+        std::mt19937 random(1610);
+        const auto below
+            = [&random](qsizetype bound) { return std::uniform_int_distribution<qsizetype>(0, bound - 1)(random); };
+        const auto mixedCase = [&below](QString w) {
+            switch (below(4)) {
+            case 0:
+                return w.toUpper();
+            case 1:
+                return w.left(1).toUpper() + w.mid(1).toLower();
+            default:
+                return w.toLower();
+            }
+        };
+        // Distinct phrases, as in a definitions file: the text's most frequent words would otherwise come
+        // up hundreds of times.
+        QSet<QString> seen;
+        for (int i = 0; seen.size() < 32768; ++i) {
+            const qsizetype length = 1 + below(4);
+            const qsizetype from = below(words.size() - length);
+            QStringList phrase;
+            for (qsizetype w = 0; w < length; ++w)
+                phrase.append(mixedCase(i % 2 == 0 ? words.at(from + w) : vocabulary.at(below(vocabulary.size()))));
+            const QString joined = phrase.join(u' ');
+            if (seen.contains(joined.toLower()))
+                continue;
+            seen.insert(joined.toLower());
+            prose.table.storePhrase(joined);
+            prose.table.setLastWeight(0.5 * double(1 + below(6)));
+        }
+        return prose;
+    }();
+    return workload;
+}
+
+bool proseAvailable(benchmark::State& state)
+{
+    if (proseWorkload().table.size() == 0)
+        state.SkipWithError("the prose needs Debian's perl-doc (/usr/share/perl/*/pod)");
+    return proseWorkload().table.size() != 0;
+}
+
+// The engine alone over the prose: the text folded and walked, every phrase's first occurrence and the
+// occurrences padded with spaces kept, each phrase's first occurrence asked for.
+void W10Engine(benchmark::State& state)
+{
+    if (!proseAvailable(state))
+        return;
+    FastSearch search(proseWorkload().table);
+    std::int64_t found = 0;
+    for (auto _ : state) {
+        search.setText(proseWorkload().text);
+        found = 0;
+        for (qsizetype index = 0; index < proseWorkload().table.size(); ++index)
+            found += search.findFirst(index, 0) >= 0;
+    }
+    state.counters["phrases_found"] = double(found);
+    state.counters["text_chars"] = double(proseWorkload().text.size());
+}
+
+// A whole press of "Scan" over the prose.
+void W10(benchmark::State& state)
+{
+    if (proseAvailable(state))
+        runScans(state, proseWorkload().table, {QString(), proseWorkload().text}, true);
+}
+
+// Building the automaton for the prose's phrases, and the heap the engine holds after scanning the prose.
+void W10Build(benchmark::State& state)
+{
+    if (!proseAvailable(state))
+        return;
+    const PhraseTable& table = proseWorkload().table;
+    for (auto _ : state) {
+        FastSearch search(table);
+        benchmark::DoNotOptimize(search);
+    }
+    const double before = heapMiB();
+    auto search = std::make_unique<FastSearch>(table);
+    search->setText(proseWorkload().text);
+    state.counters["engine_MiB"] = heapMiB() - before;
+    state.counters["nodes"] = double(search->automaton().nodeCount());
+}
+
+#ifdef TALLYVEX_HAVE_HYPERSCAN
+// The same phrases as one set of caseless literals in Hyperscan's block mode, every match reported: the
+// reference that W10Engine is measured against.
+void W10Hyperscan(benchmark::State& state)
+{
+    if (!proseAvailable(state))
+        return;
+    std::vector<QByteArray> literals;
+    for (const TriggerPhrase& entry : proseWorkload().table)
+        literals.push_back(entry.phrase.toUtf8());
+    std::vector<const char*> expressions;
+    std::vector<std::size_t> lengths;
+    std::vector<unsigned> flags(literals.size(), HS_FLAG_CASELESS);
+    std::vector<unsigned> ids;
+    for (const QByteArray& literal : literals) {
+        expressions.push_back(literal.constData());
+        lengths.push_back(std::size_t(literal.size()));
+        ids.push_back(unsigned(ids.size()));
+    }
+    hs_database_t* database = nullptr;
+    hs_compile_error_t* error = nullptr;
+    if (hs_compile_lit_multi(expressions.data(), flags.data(), ids.data(), lengths.data(), unsigned(literals.size()),
+                             HS_MODE_BLOCK, nullptr, &database, &error)
+        != HS_SUCCESS) {
+        state.SkipWithError(error->message);
+        hs_free_compile_error(error);
+        return;
+    }
+    hs_scratch_t* scratch = nullptr;
+    hs_alloc_scratch(database, &scratch);
+    const QByteArray text = proseWorkload().text.toUtf8();
+    std::int64_t matches = 0;
+    const auto count = [](unsigned, unsigned long long, unsigned long long, unsigned, void* context) {
+        ++*static_cast<std::int64_t*>(context);
+        return 0;
+    };
+    for (auto _ : state) {
+        matches = 0;
+        hs_scan(database, text.constData(), unsigned(text.size()), 0, scratch, count, &matches);
+    }
+    state.counters["matches"] = double(matches);
+    hs_free_scratch(scratch);
+    hs_free_database(database);
+}
+#endif
+
 } // namespace
 
 BENCHMARK(W1)->ArgName("fast")->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
@@ -312,5 +521,11 @@ BENCHMARK(W7)->ArgName("spamfilter")->Arg(0)->Arg(1)->Unit(benchmark::kMilliseco
 
 BENCHMARK(W8)->ArgName("step")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(W9)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(W10Engine)->Unit(benchmark::kMillisecond);
+#ifdef TALLYVEX_HAVE_HYPERSCAN
+BENCHMARK(W10Hyperscan)->Unit(benchmark::kMillisecond);
+#endif
+BENCHMARK(W10)->Unit(benchmark::kMillisecond);
+BENCHMARK(W10Build)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -2,6 +2,7 @@
 
 #include "messagefile/EmlMessage.h"
 #include "messagefile/HtmlText.h"
+#include "messagefile/MailReaderModule.h"
 
 #include <QByteArray>
 #include <QStringDecoder>
@@ -22,6 +23,9 @@ MessageText
 readHtmlPage(const QString& html, HtmlPositions positions = HtmlPositions::Skip, MessageSourceMap* places = nullptr)
 {
     MessageText message;
+    message.error = mailReaderFault();
+    if (!message.isValid())
+        return message;
     if (std::optional<HtmlDocument> page = readHtmlDocument(html, positions)) {
         message.subject = page->title;
         message.body = page->text;
@@ -36,13 +40,6 @@ readHtmlPage(const QString& html, HtmlPositions positions = HtmlPositions::Skip,
 }
 
 } // namespace
-
-QString withLineFeeds(QString text)
-{
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\r', u'\n');
-    return text;
-}
 
 std::optional<MessageFormat> messageFormatOf(QStringView path)
 {

@@ -4,9 +4,10 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 
+#include <charconv>
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -43,15 +44,48 @@ QList<QStringView> splitLines(QStringView text)
     return lines;
 }
 
+// A number written with a decimal point (an optional sign, digits and at most one point), read without
+// asking any locale: most definitions files hold only such weights, and reading thousands of them is part
+// of every start.
+std::optional<double> readPointNumber(QStringView text)
+{
+    std::string latin;
+    latin.reserve(std::size_t(text.size()));
+    bool digits = false;
+    bool point = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text.at(i).unicode();
+        if (unit >= u'0' && unit <= u'9') {
+            digits = true;
+        } else if (unit == u'.' && !point) {
+            point = true;
+        } else if (i > 0 || (unit != u'+' && unit != u'-')) {
+            return std::nullopt;
+        }
+        if (unit != u'+')
+            latin.push_back(char(unit));
+    }
+    if (!digits)
+        return std::nullopt;
+    double weight = 0;
+    const auto [end, error] = std::from_chars(latin.data(), latin.data() + latin.size(), weight);
+    if (error != std::errc() || end != latin.data() + latin.size())
+        return std::nullopt;
+    return weight;
+}
+
 std::optional<double> readWeight(const QString& text, const QLocale& locale)
 {
     // Read as a decimal point first, or "0.125" would be one hundred and twenty-five where "." groups
     // thousands.
-    static const QRegularExpression pointNumber(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)$"));
-    bool ok = false;
-    const double weight
-        = pointNumber.match(text).hasMatch() ? QLocale::c().toDouble(text, &ok) : locale.toDouble(text, &ok);
-    if (!ok || !std::isfinite(weight))
+    std::optional<double> weight = readPointNumber(text);
+    if (!weight) {
+        bool ok = false;
+        weight = locale.toDouble(text, &ok);
+        if (!ok)
+            return std::nullopt;
+    }
+    if (!std::isfinite(*weight))
         return std::nullopt;
     return weight;
 }

@@ -72,46 +72,68 @@ FastSearch::~FastSearch() = default;
 
 void FastSearch::walkText(const char16_t* units, qsizetype size)
 {
-    // A walk waits on one table look-up per unit. Two lanes walking the two halves of a block at once
-    // overlap their waits; the second lane starts as long before its half as the longest phrase, so that
-    // it stands where a single walk would when it gets there. Ends found by the second lane are reported
-    // after the first lane's, so that every end is reported in the order of the text.
+    // A walk waits on one table look-up per unit. Lanes walking parts of a block at once overlap their
+    // waits; each lane after the first starts as long before its part as the longest phrase, so that it
+    // stands where a single walk would when it gets there. Long phrases make that lead-in costly, and
+    // fewer lanes then walk longer parts.
     const qsizetype leadIn = m_automaton.longestPattern() - 1;
     PhraseAutomaton::Position position = PhraseAutomaton::Start;
-    PhraseAutomaton::Position second = PhraseAutomaton::Start;
-    const auto firstLane = [&](qsizetype i) {
-        position = step(position, units, i);
-        if (PhraseAutomaton::mayEndPatterns(position))
-            reportEnd(i, PhraseAutomaton::nodeAt(position));
-    };
-    const auto secondLane = [&](qsizetype j) {
-        second = step(second, units, j);
-        if (PhraseAutomaton::mayEndPatterns(second))
-            m_secondLaneEnds.push_back({j, PhraseAutomaton::nodeAt(second)});
-    };
+    m_laneEnds.resize(LaneBlock);
     for (qsizetype block = 0; block < size; block += LaneBlock) {
         const qsizetype blockEnd = std::min(size, block + LaneBlock);
-        const qsizetype half = block + (blockEnd - block) / 2;
-        if (4 * leadIn >= half - block) {
-            for (qsizetype i = block; i < blockEnd; ++i)
-                firstLane(i);
-            continue;
-        }
-        second = PhraseAutomaton::Start;
-        for (qsizetype i = half - leadIn; i < half; ++i)
-            second = step(second, units, i);
-        m_secondLaneEnds.clear();
-        for (qsizetype i = block, j = half; i < half; ++i, ++j) {
-            firstLane(i);
-            secondLane(j);
-        }
-        // The second half is one unit longer when the block's length is odd.
-        for (qsizetype j = 2 * half - block; j < blockEnd; ++j)
-            secondLane(j);
-        for (const LaneEnd& end : m_secondLaneEnds)
-            reportEnd(end.end, end.node);
-        position = second;
+        const qsizetype length = blockEnd - block;
+        if (64 * leadIn <= length)
+            position = walkBlock<8>(units, block, blockEnd, position);
+        else if (32 * leadIn <= length)
+            position = walkBlock<4>(units, block, blockEnd, position);
+        else if (8 * leadIn <= length)
+            position = walkBlock<2>(units, block, blockEnd, position);
+        else
+            position = walkBlock<1>(units, block, blockEnd, position);
     }
+}
+
+template <int Lanes>
+PhraseAutomaton::Position
+FastSearch::walkBlock(const char16_t* units, qsizetype block, qsizetype blockEnd, PhraseAutomaton::Position position)
+{
+    // Every lane keeps its ends in the block's buffer, asking for their nodes' reports on the way, and the
+    // ends are reported after the block in the order of the text: by then the reports are near the
+    // processor.
+    const qsizetype leadIn = m_automaton.longestPattern() - 1;
+    const qsizetype laneLength = (blockEnd - block) / Lanes;
+    std::array<PhraseAutomaton::Position, Lanes> lanes;
+    std::array<LaneEnd*, Lanes> ends;
+    lanes[0] = position;
+    for (int lane = 0; lane < Lanes; ++lane) {
+        const qsizetype from = block + lane * laneLength;
+        ends[size_t(lane)] = m_laneEnds.data() + (from - block);
+        if (lane == 0)
+            continue;
+        lanes[size_t(lane)] = PhraseAutomaton::Start;
+        for (qsizetype i = from - leadIn; i < from; ++i)
+            lanes[size_t(lane)] = step(lanes[size_t(lane)], units, i);
+    }
+    const auto walkLane = [&](int lane, qsizetype i) {
+        PhraseAutomaton::Position& at = lanes[size_t(lane)];
+        at = step(at, units, i);
+        if (PhraseAutomaton::mayEndPatterns(at)) {
+            m_automaton.prefetchReports(PhraseAutomaton::nodeAt(at));
+            *ends[size_t(lane)]++ = {i, PhraseAutomaton::nodeAt(at)};
+        }
+    };
+    for (qsizetype i = block; i < block + laneLength; ++i) {
+        for (int lane = 0; lane < Lanes; ++lane)
+            walkLane(lane, i + lane * laneLength);
+    }
+    // The last lane also takes what is left when the block does not divide evenly.
+    for (qsizetype i = block + Lanes * laneLength; i < blockEnd; ++i)
+        walkLane(Lanes - 1, i);
+    for (int lane = 0; lane < Lanes; ++lane) {
+        for (const LaneEnd* end = m_laneEnds.data() + lane * laneLength; end != ends[size_t(lane)]; ++end)
+            reportEnd(end->end, end->node);
+    }
+    return lanes[Lanes - 1];
 }
 
 void FastSearch::setText(const QString& scanText)

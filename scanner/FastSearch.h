@@ -38,9 +38,8 @@ private:
     // at most (the last answer is not used); two padded occurrences may begin before those: the one whose
     // phrase is the first occurrence, and one that begins at it.
     static constexpr int KeptPadded = 13;
-    // The walk's two lanes share a block of this many units; their second lane's ends wait in a buffer
-    // of half that size.
-    static constexpr qsizetype LaneBlock = 4096;
+    // The walk's lanes share a block of this many units; the ends they find wait in a buffer of that size.
+    static constexpr qsizetype LaneBlock = 8192;
 
     struct Entry
     {
@@ -79,8 +78,12 @@ private:
 
     // The walk's position after reading unit `i` of `units`.
     PhraseAutomaton::Position step(PhraseAutomaton::Position position, const char16_t* units, qsizetype i) const;
-    // Walks the text in two lanes, reporting every end in the order of the text.
+    // Walks the text in lanes, reporting every end in the order of the text.
     void walkText(const char16_t* units, qsizetype size);
+    // Walks units [block, blockEnd) in `Lanes` lanes, from `position`; returns the position at its end.
+    template <int Lanes>
+    PhraseAutomaton::Position
+    walkBlock(const char16_t* units, qsizetype block, qsizetype blockEnd, PhraseAutomaton::Position position);
     // Records what ends at unit `end`, in node `node`.
     void reportEnd(qsizetype end, std::int32_t node);
     bool reportPadded(std::int32_t pattern, std::size_t start);
@@ -110,7 +113,7 @@ private:
     // The padded occurrences of the patterns that have any, close together in the order first found.
     std::vector<PaddedHits> m_padded;
     std::vector<std::int32_t> m_found;
-    std::vector<LaneEnd> m_secondLaneEnds;
+    std::vector<LaneEnd> m_laneEnds;
 
     // Every occurrence of each pattern in the text, for Step Through: the starts of pattern p are
     // m_everyStart[m_everyBegin[p] .. m_everyBegin[p+1]). Kept once a Step Through stops, unless the text

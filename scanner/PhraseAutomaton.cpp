@@ -173,8 +173,11 @@ void PhraseAutomaton::numberPatternsInInputOrder()
 void PhraseAutomaton::buildSymbolMap()
 {
     // One symbol per unit that occurs in a pattern, in the order of the units: marked in a bit per code
-    // point, then read back a word of bits at a time.
-    std::vector<std::uint64_t> occurs(0x110000 / 64, 0);
+    // point up to the highest one, then read back a word of bits at a time.
+    char32_t highest = 0;
+    for (const EdgeTo& edge : m_edges)
+        highest = std::max(highest, edge.unit);
+    std::vector<std::uint64_t> occurs(highest / 64 + 1, 0);
     for (const EdgeTo& edge : m_edges)
         occurs[edge.unit / 64] |= std::uint64_t(1) << (edge.unit % 64);
     std::vector<char32_t> units;
@@ -196,7 +199,12 @@ void PhraseAutomaton::buildFailureLinks()
     // before it is needed: a failure link then mostly costs one look-up in the table.
     const std::size_t nodes = m_parent.size();
     m_denseCount = std::max<std::size_t>(1, std::min(nodes, DenseTableLimit / m_symbolCount));
-    m_dense.assign(m_denseCount * m_symbolCount, 0);
+    // Half the memory when every position fits 16 bits: the walk waits on one look-up per unit, and a
+    // smaller table stays nearer the processor. Built in its final width, as start-up pays for every page.
+    if (nodes <= std::size_t(std::numeric_limits<std::int16_t>::max()) + 1)
+        m_narrowDense.assign(m_denseCount * m_symbolCount, 0);
+    else
+        m_dense.assign(m_denseCount * m_symbolCount, 0);
     for (std::size_t node = 0; node < nodes; ++node) {
         const std::int32_t nodeFailure = m_links[node].failure;
         for (std::uint32_t e = m_links[node].edgeBegin; e < m_links[node + 1].edgeBegin; ++e) {
@@ -213,27 +221,25 @@ void PhraseAutomaton::buildFailureLinks()
     m_patternSuffix.resize(m_patternNode.size());
     for (std::size_t pattern = 0; pattern < m_patternNode.size(); ++pattern)
         m_patternSuffix[pattern] = m_reports[std::size_t(m_patternNode[pattern])].suffix;
-    narrowTable();
 }
 
 void PhraseAutomaton::fillTableRow(std::size_t node)
 {
-    // A row copies its failure node's row, which lies above it, and sets its own edges.
-    std::int32_t* targets = m_dense.data() + node * m_symbolCount;
-    if (node != 0)
-        std::copy_n(m_dense.data() + std::size_t(m_links[node].failure) * m_symbolCount, m_symbolCount, targets);
-    for (std::uint32_t e = m_links[node].edgeBegin; e < m_links[node + 1].edgeBegin; ++e)
-        targets[symbolOf(m_edges[e].unit)] = m_edges[e].target;
+    if (m_narrowDense.empty())
+        fillTableRow(m_dense.data(), node);
+    else
+        fillTableRow(m_narrowDense.data(), node);
 }
 
-void PhraseAutomaton::narrowTable()
+template <typename Cell>
+void PhraseAutomaton::fillTableRow(Cell* table, std::size_t node)
 {
-    if (m_parent.size() > std::size_t(std::numeric_limits<std::int16_t>::max()) + 1)
-        return;
-    m_narrowDense.resize(m_dense.size());
-    std::transform(m_dense.begin(), m_dense.end(), m_narrowDense.begin(),
-                   [](std::int32_t position) { return std::int16_t(position); });
-    m_dense = {};
+    // A row copies its failure node's row, which lies above it, and sets its own edges.
+    Cell* targets = table + node * m_symbolCount;
+    if (node != 0)
+        std::copy_n(table + std::size_t(m_links[node].failure) * m_symbolCount, m_symbolCount, targets);
+    for (std::uint32_t e = m_links[node].edgeBegin; e < m_links[node + 1].edgeBegin; ++e)
+        targets[symbolOf(m_edges[e].unit)] = Cell(m_edges[e].target);
 }
 
 PhraseAutomaton::Position

@@ -77,6 +77,9 @@ public:
         return unit < 0x10000 ? 0 : supplementarySymbol(unit);
     }
 
+    // Asks the processor to bring what reporting at `node` reads, for a walk that reports a little later.
+    void prefetchReports(std::int32_t node) const { __builtin_prefetch(&m_reports[std::size_t(node)]); }
+
     // Calls report(pattern, start) for each unretired pattern that ends in `node`, whose last unit is at
     // `end`, longest first. report returns false once it needs no more of that pattern.
     template <typename Report>
@@ -138,8 +141,8 @@ private:
     // the way.
     void buildFailureLinks();
     void fillTableRow(std::size_t node);
-    // Halves the table when every position fits 16 bits.
-    void narrowTable();
+    template <typename Cell>
+    void fillTableRow(Cell* table, std::size_t node);
 
     std::uint32_t supplementarySymbol(char32_t unit) const;
     Position transition(std::int32_t node, char32_t unit, std::uint32_t symbol) const
@@ -170,7 +173,7 @@ private:
     static std::int32_t liveFrom(WalkState& state, std::int32_t pattern);
 
     // Transitions kept as a full table for the nodes nearest the root, where a walk spends most of its time.
-    static constexpr std::size_t DenseTableLimit = std::size_t(1) << 20;
+    static constexpr std::size_t DenseTableLimit = std::size_t(1) << 22;
 
     // Per node, numbered breadth first: its parent, its pattern (-1 for none), and the pattern of the
     // nearest pattern-ending node strictly down its suffix chain (-1 for none).

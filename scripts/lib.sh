@@ -16,6 +16,11 @@ TEST_PACKAGES=(clang-format xvfb xauth
     dpkg-dev desktop-file-utils appstream file
     g++-mingw-w64-x86-64 wine wine64)
 FULL_TEST_PACKAGES=(clang-14 libclang-rt-14-dev)
+# scripts/bench: the benchmark library, the prose workload's source text (perl-doc), Hyperscan as the
+# reference it is measured against, and hyperfine for the start-up figures.
+BENCH_PACKAGES=(libbenchmark-dev libhyperscan-dev perl-doc hyperfine)
+# scripts/bench --peers: the server-side spam filters the per-message figures are compared with.
+PEER_PACKAGES=(spamassassin spamc)
 
 say() { printf '==> %s\n' "$*" >&2; }
 

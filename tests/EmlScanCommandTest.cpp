@@ -159,4 +159,46 @@ TEST(DefinitionsLookupTest, CommandLineNamesThePathsItTried)
               shared);
 }
 
+// GMime and libxml2 come in a module that the program loads only for a saved e-mail: a copy without it
+// still scans plain text, and says plainly what is missing when it meets a saved e-mail.
+TEST(EmlScanCommandTest, MailReaderIsLoadedOnlyForSavedMessages)
+{
+    QTemporaryDir prefix;
+    ASSERT_TRUE(prefix.isValid());
+    const QString program = prefix.filePath(QStringLiteral("bin/tallyvex-scan"));
+    const QString module = prefix.filePath(QStringLiteral("bin/libtallyvex-mailreader.so"));
+    ASSERT_TRUE(copyFile(ScanProgram, program));
+    ASSERT_TRUE(copyFile(QStringLiteral(TALLYVEX_BIN_DIR "/Definitions.dat"), prefix.filePath("bin/Definitions.dat")));
+    const QStringList plain {QStringLiteral("-s"), QStringLiteral("Hello")};
+    const QStringList saved {QStringLiteral("--eml"), emlFile("plain.eml")};
+    // A verdict (exit status 0 to 2) and nothing on standard error, or a malformed-message fault that
+    // names the missing module.
+    struct Case
+    {
+        const char* name;
+        bool withModule;
+        QStringList arguments;
+        QString errorPart;
+    };
+    const std::vector<Case> cases {
+        {"plain text without the module", false, plain, QString()},
+        {"saved e-mail without the module", false, saved, QStringLiteral("is missing; looked for ") + module},
+        {"saved e-mail with the module", true, saved, QString()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.withModule) {
+            ASSERT_TRUE(copyFile(QStringLiteral(TALLYVEX_BIN_DIR "/libtallyvex-mailreader.so"), module));
+        }
+        const ScanRun run = runScan(c.arguments, "Body", QStringLiteral("en_US.UTF-8"), program);
+        if (c.errorPart.isEmpty()) {
+            EXPECT_TRUE(run.exitCode >= 0 && run.exitCode <= 2) << run.exitCode;
+            EXPECT_EQ(run.err, QString());
+        } else {
+            EXPECT_EQ(run.exitCode, 65);
+            EXPECT_TRUE(run.err.contains(c.errorPart)) << run.err.toStdString();
+        }
+    }
+}
+
 } // namespace

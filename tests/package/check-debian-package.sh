@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build tree, unpacks it into a temporary folder and checks that the
 # unpacked copy works where it lies: tallyvex-scan finds its definitions in ../share/tallyvex, rates the
-# sample messages, and the desktop file and metainfo validate.
+# sample messages (also as a saved e-mail), and the desktop file and metainfo validate.
 # Usage: check-debian-package.sh BUILD_DIR SOURCE_DIR VERSION APP_ID
 set -euo pipefail
 
@@ -49,6 +49,11 @@ scan_sample() {
 }
 scan_sample "$source/examples/legitimate.txt" 0
 scan_sample "$source/examples/unsolicited.txt" 2
+
+# A saved e-mail: the unpacked program finds its mail reader module in the package's library folder.
+status=0
+"$root/usr/bin/tallyvex-scan" --eml "$source/examples/unsolicited.txt" >"$work/eml.out" 2>&1 || status=$?
+[ "$status" -eq 2 ] || fail "--eml: exit status $status, expected 2: $(cat "$work/eml.out")"
 
 status=0
 message="$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/tallyvex" 2>&1)" || status=$?
