@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #ifdef Q_OS_WIN
+#include <fcntl.h>
 #include <io.h>
 #define isatty _isatty
 #define fileno _fileno
@@ -19,6 +20,11 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("tallyvex-scan"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(AppIdentity::Version));
 
+#ifdef Q_OS_WIN
+    // Reports end their lines with LF on every system, so scripts and CI see the same bytes.
+    _setmode(fileno(stdout), _O_BINARY);
+    _setmode(fileno(stderr), _O_BINARY);
+#endif
     QTextStream out(stdout);
     QTextStream err(stderr);
     ScanCommand command(out, err);

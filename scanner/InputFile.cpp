@@ -8,10 +8,66 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace InputFile {
 namespace {
+
+// What reading needs of the system: descriptors, their status and reads, with the same meaning on POSIX
+// systems and on Windows (binary, 64-bit sizes, wide-character paths).
+#ifdef _WIN32
+using FileStatus = struct _stat64;
+int statusOf(int fd, FileStatus* status)
+{
+    return _fstat64(fd, status);
+}
+int openFile(const QString& path, bool)
+{
+    return _wopen(reinterpret_cast<const wchar_t*>(path.utf16()), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+}
+qsizetype readSome(int fd, char* into, qsizetype most)
+{
+    return _read(fd, into, unsigned(std::min<qsizetype>(most, 1 << 30)));
+}
+void closeFile(int fd)
+{
+    _close(fd);
+}
+int standardInput()
+{
+    // Bytes as they are: no CR LF translation, no end at Ctrl+Z.
+    _setmode(0, _O_BINARY);
+    return 0;
+}
+#else
+using FileStatus = struct stat;
+int statusOf(int fd, FileStatus* status)
+{
+    return fstat(fd, status);
+}
+// Without blocking on open, a named pipe or device that only regular files are wanted from is refused
+// instead of waited for.
+int openFile(const QString& path, bool regularFilesOnly)
+{
+    return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | (regularFilesOnly ? O_NONBLOCK : 0));
+}
+qsizetype readSome(int fd, char* into, qsizetype most)
+{
+    return ::read(fd, into, size_t(most));
+}
+void closeFile(int fd)
+{
+    ::close(fd);
+}
+int standardInput()
+{
+    return STDIN_FILENO;
+}
+#endif
 
 constexpr qsizetype ChunkBytes = 64 * 1024;
 
@@ -34,8 +90,8 @@ Contents tooLarge(qint64 maxBytes)
 // Reads `fd` to its end; the caller closes it.
 Contents readDescriptor(int fd, qint64 maxBytes, Accept accept)
 {
-    struct stat status = {};
-    if (fstat(fd, &status) != 0)
+    FileStatus status = {};
+    if (statusOf(fd, &status) != 0)
         return failed(Fault::Kind::CannotOpen, QStringLiteral("it cannot be examined (%1)").arg(systemError(errno)));
     if (S_ISDIR(status.st_mode))
         return failed(Fault::Kind::CannotOpen, QStringLiteral("it is a folder, not a file"));
@@ -57,7 +113,7 @@ Contents readDescriptor(int fd, qint64 maxBytes, Accept accept)
         if (used == bytes.capacity())
             bytes.reserve(std::min(most, 2 * used));
         bytes.resize(bytes.capacity());
-        const ssize_t count = ::read(fd, bytes.data() + used, size_t(bytes.size() - used));
+        const qsizetype count = readSome(fd, bytes.data() + used, bytes.size() - used);
         const int readError = errno;
         bytes.resize(used + std::max<qsizetype>(count, 0));
         if (count < 0) {
@@ -79,22 +135,21 @@ Contents read(const QString& path, qint64 maxBytes, Accept accept)
 {
     if (path.isEmpty())
         return failed(Fault::Kind::CannotOpen, QStringLiteral("no file name was given"));
-    const int flags = O_RDONLY | O_CLOEXEC | (accept == Accept::RegularFiles ? O_NONBLOCK : 0);
     int fd = -1;
     do
-        fd = ::open(QFile::encodeName(path).constData(), flags);
+        fd = openFile(path, accept == Accept::RegularFiles);
     while (fd < 0 && errno == EINTR);
     if (fd < 0)
         return failed(Fault::Kind::CannotOpen,
                       QStringLiteral("the file cannot be opened (%1)").arg(systemError(errno)));
     Contents contents = readDescriptor(fd, maxBytes, accept);
-    ::close(fd);
+    closeFile(fd);
     return contents;
 }
 
 Contents readStandardInput(qint64 maxBytes)
 {
-    return readDescriptor(STDIN_FILENO, maxBytes, Accept::FilesAndStreams);
+    return readDescriptor(standardInput(), maxBytes, Accept::FilesAndStreams);
 }
 
 } // namespace InputFile

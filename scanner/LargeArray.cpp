@@ -1,6 +1,9 @@
 #include "scanner/LargeArray.h"
 
 #include <cstdlib>
+#ifdef _WIN32
+#include <malloc.h>
+#endif
 #include <new>
 
 #ifdef __linux__
@@ -24,7 +27,11 @@ void* allocateLargeArray(std::size_t bytes)
 {
     if (bytes < LargeFrom)
         return ::operator new(bytes);
+#ifdef _WIN32
+    void* memory = _aligned_malloc(roundedUp(bytes), HugePage);
+#else
     void* memory = std::aligned_alloc(HugePage, roundedUp(bytes));
+#endif
     if (!memory)
         throw std::bad_alloc();
 #ifdef __linux__
@@ -39,5 +46,9 @@ void freeLargeArray(void* memory, std::size_t bytes)
     if (bytes < LargeFrom)
         ::operator delete(memory);
     else
+#ifdef _WIN32
+        _aligned_free(memory);
+#else
         std::free(memory);
+#endif
 }
