@@ -21,16 +21,35 @@ const QString HtmlPart = QStringLiteral("text/html");
 // Converting from a character set loads the C library's module for it, and closing the last conversion
 // unloads it again, so rating message after message would load and unload a module for nearly every
 // header and part. One conversion per character set met is kept open for the rest of the program.
+// They are closed when the program ends.
+class KeptConverters
+{
+public:
+    ~KeptConverters()
+    {
+        for (const auto& [name, converter] : m_kept) {
+            if (converter != iconv_t(-1))
+                iconv_close(converter);
+        }
+    }
+
+    void keep(const char* name)
+    {
+        const std::lock_guard lock(m_mutex);
+        if (!m_kept.contains(name))
+            m_kept.emplace(name, iconv_open("UTF-8", name));
+    }
+
+private:
+    std::mutex m_mutex;
+    std::map<std::string, iconv_t> m_kept;
+};
+
 void keepConverterLoaded(const char* charset)
 {
-    static std::mutex mutex;
-    static std::map<std::string, iconv_t> kept;
-    const char* name = g_mime_charset_iconv_name(charset);
-    if (!name)
-        return;
-    const std::lock_guard lock(mutex);
-    if (!kept.contains(name))
-        kept.emplace(name, iconv_open("UTF-8", name));
+    static KeptConverters kept;
+    if (const char* name = g_mime_charset_iconv_name(charset))
+        kept.keep(name);
 }
 
 void initializeGMime()
