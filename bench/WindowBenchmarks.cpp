@@ -71,17 +71,46 @@ double elapsedMilliseconds(const std::function<void()>& work)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
+// The real main window with the shipped definitions, shown, and its controls by name. A benchmark asks
+// for its controls, then whether all were found; if not, it is skipped with the reason.
+class ShownWindow
+{
+public:
+    ShownWindow()
+        : form(QStringLiteral(TALLYVEX_SOURCE_DIR "/resources/Definitions.dat"), QLocale(QLocale::English))
+    {
+        form.show();
+    }
+
+    template <typename Control>
+    Control* control(const char* name)
+    {
+        auto* found = form.findChild<Control*>(QString::fromLatin1(name));
+        m_complete = m_complete && found;
+        return found;
+    }
+
+    bool ready(benchmark::State& state) const
+    {
+        if (!m_complete)
+            state.SkipWithError("the window's controls are missing");
+        return m_complete;
+    }
+
+    MainForm form;
+
+private:
+    bool m_complete = true;
+};
+
 void WindowScan(benchmark::State& state)
 {
-    MainForm form(QStringLiteral(TALLYVEX_SOURCE_DIR "/resources/Definitions.dat"), QLocale(QLocale::English));
-    form.show();
-    auto* body = form.findChild<QPlainTextEdit*>(QStringLiteral("tbInput"));
-    auto* scan = form.findChild<QPushButton*>(QStringLiteral("cmdScore"));
-    auto* verdict = form.findChild<QLabel*>(QStringLiteral("lblPassFail"));
-    if (!body || !scan || !verdict) {
-        state.SkipWithError("the window's controls are missing");
+    ShownWindow window;
+    auto* body = window.control<QPlainTextEdit>("tbInput");
+    auto* scan = window.control<QPushButton>("cmdScore");
+    auto* verdict = window.control<QLabel>("lblPassFail");
+    if (!window.ready(state))
         return;
-    }
     QElapsedTimer paste;
     paste.start();
     body->setPlainText(sampleBody(10));
@@ -92,7 +121,7 @@ void WindowScan(benchmark::State& state)
         scan->click();
         QApplication::processEvents();
     }
-    state.counters["phrases_listed"] = double(form.session().results().phrases().count(QStringLiteral("\r\n")));
+    state.counters["phrases_listed"] = double(window.form.session().results().phrases().count(QStringLiteral("\r\n")));
     state.SetLabel(verdict->text().toStdString());
 }
 
@@ -100,14 +129,11 @@ void WindowScan(benchmark::State& state)
 // measured until the window is painted; the process's peak memory at the end.
 void WindowOneLine(benchmark::State& state)
 {
-    MainForm form(QStringLiteral(TALLYVEX_SOURCE_DIR "/resources/Definitions.dat"), QLocale(QLocale::English));
-    form.show();
-    auto* paste = form.findChild<QPushButton*>(QStringLiteral("cmdPaste"));
-    auto* scan = form.findChild<QPushButton*>(QStringLiteral("cmdScore"));
-    if (!paste || !scan) {
-        state.SkipWithError("the window's controls are missing");
+    ShownWindow window;
+    auto* paste = window.control<QPushButton>("cmdPaste");
+    auto* scan = window.control<QPushButton>("cmdScore");
+    if (!window.ready(state))
         return;
-    }
     QGuiApplication::clipboard()->setText(sampleBody(state.range(0), true));
     QApplication::processEvents();
     for (auto _ : state) {
@@ -121,14 +147,11 @@ void WindowOneLine(benchmark::State& state)
 // One character typed into a 1 MB body on one line, until the box is painted again.
 void WindowTyping(benchmark::State& state)
 {
-    MainForm form(QStringLiteral(TALLYVEX_SOURCE_DIR "/resources/Definitions.dat"), QLocale(QLocale::English));
-    form.show();
-    auto* body = form.findChild<QPlainTextEdit*>(QStringLiteral("tbInput"));
-    auto* paste = form.findChild<QPushButton*>(QStringLiteral("cmdPaste"));
-    if (!body || !paste) {
-        state.SkipWithError("the window's controls are missing");
+    ShownWindow window;
+    auto* body = window.control<QPlainTextEdit>("tbInput");
+    auto* paste = window.control<QPushButton>("cmdPaste");
+    if (!window.ready(state))
         return;
-    }
     QGuiApplication::clipboard()->setText(sampleBody(1, true));
     paste->click();
     body->setFocus();
@@ -144,15 +167,12 @@ void WindowTyping(benchmark::State& state)
 // each press of "Next" is measured until painted.
 void WindowStep(benchmark::State& state)
 {
-    MainForm form(QStringLiteral(TALLYVEX_SOURCE_DIR "/resources/Definitions.dat"), QLocale(QLocale::English));
-    form.show();
-    auto* body = form.findChild<QPlainTextEdit*>(QStringLiteral("tbInput"));
-    auto* scan = form.findChild<QPushButton*>(QStringLiteral("cmdScore"));
-    auto* step = form.findChild<QCheckBox*>(QStringLiteral("chkStep"));
-    if (!body || !scan || !step) {
-        state.SkipWithError("the window's controls are missing");
+    ShownWindow window;
+    auto* body = window.control<QPlainTextEdit>("tbInput");
+    auto* scan = window.control<QPushButton>("cmdScore");
+    auto* step = window.control<QCheckBox>("chkStep");
+    if (!window.ready(state))
         return;
-    }
     body->setPlainText(sampleBody(10));
     step->click();
     scan->click();
@@ -161,7 +181,7 @@ void WindowStep(benchmark::State& state)
         scan->click();
         QApplication::processEvents();
     }
-    state.counters["stopped_at"] = double(form.session().matchPos());
+    state.counters["stopped_at"] = double(window.form.session().matchPos());
 }
 
 // The trigger-phrase marks. HighlightTyping: one key typed at the end of a 100 KB body with the marks on,
@@ -170,57 +190,48 @@ void WindowStep(benchmark::State& state)
 // 10 MB body with the marks on, until they are shown, beside the same paste with them off.
 void HighlightTyping(benchmark::State& state)
 {
-    MainForm form(QStringLiteral(TALLYVEX_SOURCE_DIR "/resources/Definitions.dat"), QLocale(QLocale::English));
-    form.show();
-    auto* body = form.findChild<QPlainTextEdit*>(QStringLiteral("tbInput"));
-    if (!body) {
-        state.SkipWithError("the window's controls are missing");
+    ShownWindow window;
+    auto* body = window.control<QPlainTextEdit>("tbInput");
+    if (!window.ready(state))
         return;
-    }
     body->setPlainText(sampleBody(1).first(100 * 1024));
     body->setFocus();
     body->moveCursor(QTextCursor::End);
-    form.highlighter().refresh();
+    window.form.highlighter().refresh();
     QApplication::processEvents();
     for (auto _ : state) {
         QTest::keyClick(body, Qt::Key_A);
         QApplication::processEvents();
     }
-    state.counters["marks_ms"] = elapsedMilliseconds([&form] { form.highlighter().refresh(); });
+    state.counters["marks_ms"] = elapsedMilliseconds([&window] { window.form.highlighter().refresh(); });
 }
 
 void HighlightMarks(benchmark::State& state)
 {
-    MainForm form(QStringLiteral(TALLYVEX_SOURCE_DIR "/resources/Definitions.dat"), QLocale(QLocale::English));
-    form.show();
-    auto* body = form.findChild<QPlainTextEdit*>(QStringLiteral("tbInput"));
-    if (!body) {
-        state.SkipWithError("the window's controls are missing");
+    ShownWindow window;
+    auto* body = window.control<QPlainTextEdit>("tbInput");
+    if (!window.ready(state))
         return;
-    }
     const QString text = sampleBody(1);
     for (auto _ : state) {
         state.PauseTiming();
         body->setPlainText(text);
         QApplication::processEvents();
         state.ResumeTiming();
-        form.highlighter().refresh();
+        window.form.highlighter().refresh();
         QApplication::processEvents();
     }
 }
 
 void HighlightPaste(benchmark::State& state)
 {
-    MainForm form(QStringLiteral(TALLYVEX_SOURCE_DIR "/resources/Definitions.dat"), QLocale(QLocale::English));
-    form.show();
-    auto* paste = form.findChild<QPushButton*>(QStringLiteral("cmdPaste"));
-    auto* clear = form.findChild<QPushButton*>(QStringLiteral("cmdClear"));
-    if (!paste || !clear) {
-        state.SkipWithError("the window's controls are missing");
+    ShownWindow window;
+    auto* paste = window.control<QPushButton>("cmdPaste");
+    auto* clear = window.control<QPushButton>("cmdClear");
+    if (!window.ready(state))
         return;
-    }
     const bool highlight = state.range(0) != 0;
-    form.setHighlighting(highlight);
+    window.form.setHighlighting(highlight);
     QGuiApplication::clipboard()->setText(sampleBody(10));
     QApplication::processEvents();
     for (auto _ : state) {
@@ -231,7 +242,7 @@ void HighlightPaste(benchmark::State& state)
         paste->click();
         QApplication::processEvents();
         if (highlight) {
-            form.highlighter().refresh();
+            window.form.highlighter().refresh();
             QApplication::processEvents();
         }
     }
