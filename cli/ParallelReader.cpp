@@ -13,9 +13,8 @@ struct ParallelReader::Task
 };
 
 ParallelReader::ParallelReader(int threads)
+    : m_threads(threads)
 {
-    for (int i = 1; i < threads; ++i)
-        m_workers.emplace_back([this] { serve(); });
 }
 
 ParallelReader::~ParallelReader()
@@ -34,6 +33,12 @@ void ParallelReader::start(MessageFeed::Work work)
     auto task = std::make_shared<Task>();
     task->work = std::move(work);
     m_started.push_back(task);
+    // The workers start with the second message: a run of one message, the most common, reads it on the
+    // caller's thread and starts no thread at all.
+    if (m_workers.empty() && m_started.size() > 1) {
+        for (int i = 1; i < m_threads; ++i)
+            m_workers.emplace_back([this] { serve(); });
+    }
     if (m_workers.empty())
         return;
     {

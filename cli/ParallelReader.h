@@ -30,6 +30,7 @@ private:
 
     void serve();
 
+    const int m_threads;
     std::deque<std::shared_ptr<Task>> m_started;
     std::mutex m_mutex;
     std::condition_variable m_wake;
