@@ -4,13 +4,15 @@
 #  - tallyvex.exe, on a virtual X screen, shows the splash screen and then the shaped 559 x 496 main
 #    window; a scan typed through the keyboard shows the Linux program's score and phrase list;
 #  - the System Info button starts the program that the registry key written by "wine reg add" names.
-# Screenshots of the splash screen and the main window go to docs/screenshots/windows-*.png.
-# Usage: check-package.sh ZIP SOURCE_DIR [LINUX_BUILD_DIR]
+#  - a build without the mail reader refuses --eml with status 64.
+# Screenshots of the splash screen and the main window go to SCREENSHOT_DIR (windows-*.png), when given.
+# Usage: check-package.sh ZIP SOURCE_DIR LINUX_BUILD_DIR [SCREENSHOT_DIR]
 set -euo pipefail
 
 zip="$(realpath "$1")"
 source="$(cd "$2" && pwd)"
-linux_build="$(cd "${3:-$source/build}" && pwd)"
+linux_build="$(cd "$3" && pwd)"
+shots="${4:-}"
 linux_scan="$linux_build/bin/tallyvex-scan"
 [ -x "$linux_scan" ] || { echo "FAIL: no Linux build at $linux_build (run scripts/run first)" >&2; exit 1; }
 
@@ -45,11 +47,17 @@ for sample in legitimate unsolicited; do
     echo "  $sample.txt: the same report"
 done
 
+status=0
+(cd "$work" && DISPLAY='' wine "$program_dir/tallyvex-scan.exe" --eml unsolicited.txt >/dev/null 2>"eml.err") \
+    || status=$?
+[ "$status" = 64 ] || fail "tallyvex-scan.exe --eml exited with $status, not 64"
+echo "  --eml: $(tr -d '\r' <"$work/eml.err")"
+
 # The system information tool: a key naming a program Wine ships, whose window the check then looks for.
 wine reg add 'HKLM\SOFTWARE\Microsoft\Shared Tools\MSINFO' /v PATH /t REG_SZ \
     /d 'C:\windows\system32\notepad.exe' /f >"$work/reg.log" 2>&1 || { cat "$work/reg.log" >&2; fail "reg add"; }
 
 echo "Starting tallyvex.exe on a virtual screen"
 export TALLYVEX_WORK="$work" TALLYVEX_PROGRAM_DIR="$program_dir" TALLYVEX_SOURCE="$source"
-export TALLYVEX_LINUX_SCAN="$linux_scan"
+export TALLYVEX_LINUX_SCAN="$linux_scan" TALLYVEX_SCREENSHOTS="${shots:-$work}"
 xvfb-run -a -s "-screen 0 1024x768x24" bash "$source/tests/windows/check-window.sh"

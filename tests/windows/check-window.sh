@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The window half of check-package.sh, run on its virtual X screen: starts tallyvex.exe under Wine, takes
 # the screenshots, types a scan, and compares what the window shows with the Linux tallyvex-scan.
-# Needs from check-package.sh: TALLYVEX_WORK, TALLYVEX_PROGRAM_DIR, TALLYVEX_SOURCE, TALLYVEX_LINUX_SCAN.
+# Needs from check-package.sh: TALLYVEX_WORK, TALLYVEX_PROGRAM_DIR, TALLYVEX_SOURCE, TALLYVEX_LINUX_SCAN and
+# TALLYVEX_SCREENSHOTS.
 set -euo pipefail
 
 work="$TALLYVEX_WORK"
-shots="$TALLYVEX_SOURCE/docs/screenshots"
+shots="$TALLYVEX_SCREENSHOTS"
 fail() {
     echo "FAIL: $*" >&2
     exit 1
