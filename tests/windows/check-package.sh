@@ -30,7 +30,7 @@ fail() {
 unzip -q "$zip" -d "$work"
 program_dir="$(echo "$work"/tallyvex-*-win64)"
 # The same locale on both sides, no Mono or Gecko installers, no debug chatter.
-export LC_ALL=en_US.UTF-8 WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export LC_ALL=C.UTF-8 WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 echo "Creating a Wine prefix"
 DISPLAY='' wine wineboot --init >"$work/wineboot.log" 2>&1 || { cat "$work/wineboot.log" >&2; fail "wineboot failed"; }
 
@@ -56,6 +56,10 @@ echo "  --eml: $(tr -d '\r' <"$work/eml.err")"
 # The system information tool: a key naming a program Wine ships, whose window the check then looks for.
 wine reg add 'HKLM\SOFTWARE\Microsoft\Shared Tools\MSINFO' /v PATH /t REG_SZ \
     /d 'C:\windows\system32\notepad.exe' /f >"$work/reg.log" 2>&1 || { cat "$work/reg.log" >&2; fail "reg add"; }
+
+# Wine's desktop process keeps the display it was started without; the window check needs a fresh one.
+wineserver -k
+wineserver -w
 
 echo "Starting tallyvex.exe on a virtual screen"
 export TALLYVEX_WORK="$work" TALLYVEX_PROGRAM_DIR="$program_dir" TALLYVEX_SOURCE="$source"
