@@ -5,6 +5,7 @@
 #include "cli/ProgressLine.h"
 #include "cli/ReportWriter.h"
 #include "cli/ScanReport.h"
+#include "messagefile/MessageFile.h"
 #include "platform/AppIdentity.h"
 #include "scanner/Captions.h"
 #include "scanner/DefinitionsLoader.h"
@@ -171,6 +172,13 @@ int ScanCommand::run(const QStringList& arguments)
                         QStringLiteral("--%1 takes subject and body from the message; it cannot be "
                                        "combined with --subject.")
                             .arg(option.names().constLast()));
+        }
+    }
+    for (const QCommandLineOption& option : {emlOption, htmlOption, mboxOption}) {
+        if (parser.isSet(option) && !readsMailFiles()) {
+            return fail(ExitUsage, QStringLiteral("--%1: this build of tallyvex-scan reads text files only, not "
+                                                  "saved e-mails, mailboxes or HTML pages.")
+                                       .arg(option.names().constLast()));
         }
     }
     const std::optional<ReportFormat> format = formatOf(parser.isSet(jsonOption), parser.value(formatOption));

@@ -1,6 +1,7 @@
 #include "messagefile/EmlMessage.h"
 #include "messagefile/HtmlText.h"
 #include "messagefile/MailReaderModule.h"
+#include "messagefile/MessageFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -20,6 +21,7 @@ struct LoadedReader
     QString fault;
 };
 
+#ifdef TALLYVEX_MAIL_READER_FILE
 QString programFolder()
 {
 #ifdef Q_OS_LINUX
@@ -57,6 +59,12 @@ LoadedReader loadReader()
             QStringLiteral("the mail reader (%1) is missing; looked for %2")
                 .arg(name, candidates.join(QStringLiteral(" and ")))};
 }
+#else
+LoadedReader loadReader()
+{
+    return {nullptr, QStringLiteral("this build of Tallyvex reads text files only, not saved e-mails or HTML pages")};
+}
+#endif
 
 const LoadedReader& reader()
 {
@@ -65,6 +73,15 @@ const LoadedReader& reader()
 }
 
 } // namespace
+
+bool readsMailFiles()
+{
+#ifdef TALLYVEX_MAIL_READER_FILE
+    return true;
+#else
+    return false;
+#endif
+}
 
 QString mailReaderFault()
 {

@@ -17,6 +17,9 @@ enum class MessageFormat
     Html // an HTML page, such as a campaign template
 };
 
+// Whether this build reads saved e-mails and HTML pages; builds without GMime and libxml2 read text only.
+bool readsMailFiles();
+
 // The format a file's name says: ".eml", ".html" or ".htm", ".txt" (in any case); nothing for other names.
 std::optional<MessageFormat> messageFormatOf(QStringView path);
 

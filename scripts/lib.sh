@@ -22,6 +22,22 @@ BENCH_PACKAGES=(libbenchmark-dev libhyperscan-dev perl-doc hyperfine)
 # scripts/bench --peers: the server-side spam filters the per-message figures are compared with.
 PEER_PACKAGES=(spamassassin spamc)
 
+# The Windows build (scripts/package-windows) and its checks under Wine.
+WINDOWS_PACKAGES=(qt6-base-dev-tools g++-mingw-w64-x86-64-posix dpkg-dev zip
+    wine wine64 xvfb xauth x11-utils xdotool xclip imagemagick tesseract-ocr)
+
+# The mirror of the main archive in this machine's apt sources, in either of their two formats;
+# DEBIAN_MIRROR when set.
+machine_mirror() {
+    if [ -n "${DEBIAN_MIRROR:-}" ]; then
+        echo "$DEBIAN_MIRROR"
+        return
+    fi
+    { cat /etc/apt/sources.list.d/*.sources 2>/dev/null || true; } | sed -n 's/^URIs: *\([^ ]*\/debian\)$/\1/p'
+    { grep -hE '^deb +[^ ]+/debian +' /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null || true; } \
+        | awk '{print $2}'
+}
+
 say() { printf '==> %s\n' "$*" >&2; }
 
 as_root() {
