@@ -27,9 +27,12 @@ std::optional<InputSource> InputWalk::next()
         --m_found;
         const QFileInfoList entries
             = QDir(input.path).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+        // Message files by their names, and mailboxes (told by their first line when they are read).
+        const auto isMessageFile
+            = [](const QString& name) { return messageFormatOf(name) || name.endsWith(u".mbox", Qt::CaseInsensitive); };
         for (auto entry = entries.crbegin(); entry != entries.crend(); ++entry) {
             const bool folder = entry->isDir();
-            if (folder ? entry->isSymLink() : !messageFormatOf(entry->fileName()))
+            if (folder ? entry->isSymLink() : !isMessageFile(entry->fileName()))
                 continue;
             m_pending.append(InputSource {QDir(input.path).filePath(entry->fileName()), false, folder});
             m_found += !folder;

@@ -71,6 +71,9 @@ TEST(BatchScanTest, WalksFoldersInNameOrderAndGoesOnPastBadInputs)
 {
     const Campaign campaign;
     writeFile(campaign.dir, "b/3.eml", "no headers at all");
+    writeFile(campaign.dir, "e.mbox",
+              "From c@example.com Tue Jan  2 09:00:00 2024\nSubject: hi\n\nfree\n\n"
+              "From d@example.com Tue Jan  2 09:05:00 2024\nSubject: news\n\nact now\n");
     const QString missing = campaign.path("missing.txt");
 
     const ScanRun run = scan({campaign.dir.path(), missing});
@@ -82,7 +85,8 @@ TEST(BatchScanTest, WalksFoldersInNameOrderAndGoesOnPastBadInputs)
     // b/3.eml cannot be read and has no block of its own.
     EXPECT_EQ(reported,
               (QStringList {campaign.path("a.eml"), campaign.path("b/1.html"), campaign.path("b/2.txt"),
-                            campaign.path("b/deep/x.htm"), campaign.path("d.eml#1"), campaign.path("d.eml#2")}));
+                            campaign.path("b/deep/x.htm"), campaign.path("d.eml#1"), campaign.path("d.eml#2"),
+                            campaign.path("e.mbox#1"), campaign.path("e.mbox#2")}));
     EXPECT_TRUE(lines(run.out).constLast().endsWith(u"; 2 could not be read")) << run.out.toStdString();
     EXPECT_TRUE(run.err.contains("Cannot read the message " + campaign.path("b/3.eml")));
     EXPECT_TRUE(run.err.contains("Cannot read " + missing));
