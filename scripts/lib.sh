@@ -23,7 +23,7 @@ BENCH_PACKAGES=(libbenchmark-dev libhyperscan-dev perl-doc hyperfine)
 PEER_PACKAGES=(spamassassin spamc)
 
 # The Windows build (scripts/package-windows) and its checks under Wine.
-WINDOWS_PACKAGES=(qt6-base-dev-tools g++-mingw-w64-x86-64-posix dpkg-dev zip
+WINDOWS_PACKAGES=(qt6-base-dev-tools g++-mingw-w64-x86-64-posix dpkg-dev zip unzip
     wine wine64 xvfb xauth x11-utils xdotool xclip imagemagick tesseract-ocr)
 
 # The mirror of the main archive in this machine's apt sources, in either of their two formats;
