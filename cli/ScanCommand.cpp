@@ -176,9 +176,10 @@ int ScanCommand::run(const QStringList& arguments)
     }
     for (const QCommandLineOption& option : {emlOption, htmlOption, mboxOption}) {
         if (parser.isSet(option) && !readsMailFiles()) {
-            return fail(ExitUsage, QStringLiteral("--%1: this build of tallyvex-scan reads text files only, not "
-                                                  "saved e-mails, mailboxes or HTML pages.")
-                                       .arg(option.names().constLast()));
+            return fail(ExitUsage,
+                        QStringLiteral("--%1: this build of tallyvex-scan reads text files only, not "
+                                       "saved e-mails, mailboxes or HTML pages.")
+                            .arg(option.names().constLast()));
         }
     }
     const std::optional<ReportFormat> format = formatOf(parser.isSet(jsonOption), parser.value(formatOption));
