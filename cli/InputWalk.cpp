@@ -7,6 +7,17 @@
 
 #include <algorithm>
 
+namespace {
+
+// What a folder's walk takes: message files by their names, and mailboxes, which are told by their first
+// line when they are read.
+bool isMessageFile(const QString& name)
+{
+    return messageFormatOf(name) || name.endsWith(u".mbox", Qt::CaseInsensitive);
+}
+
+} // namespace
+
 InputWalk::InputWalk(const QStringList& names)
 {
     for (auto name = names.crbegin(); name != names.crend(); ++name)
@@ -27,9 +38,6 @@ std::optional<InputSource> InputWalk::next()
         --m_found;
         const QFileInfoList entries
             = QDir(input.path).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-        // Message files by their names, and mailboxes (told by their first line when they are read).
-        const auto isMessageFile
-            = [](const QString& name) { return messageFormatOf(name) || name.endsWith(u".mbox", Qt::CaseInsensitive); };
         for (auto entry = entries.crbegin(); entry != entries.crend(); ++entry) {
             const bool folder = entry->isDir();
             if (folder ? entry->isSymLink() : !isMessageFile(entry->fileName()))

@@ -2,9 +2,9 @@
 # Checks the Windows package under Wine against the Linux build of the same source:
 #  - tallyvex-scan.exe rates both sample messages with the same JSON, byte for byte, as the Linux program;
 #  - tallyvex.exe, on a virtual X screen, shows the splash screen and then the shaped 559 x 496 main
-#    window; a scan typed through the keyboard shows the Linux program's score and phrase list;
-#  - the System Info button starts the program that the registry key written by "wine reg add" names.
-#  - a build without the mail reader refuses --eml with status 64.
+#    window; a scan typed through the keyboard shows the Linux program's score, percentage and phrase list;
+#  - the System Info button starts the program that the registry key written by "wine reg add" names;
+#  - tallyvex-scan.exe, built without the mail reader, refuses --eml with status 64.
 # Screenshots of the splash screen and the main window go to SCREENSHOT_DIR (windows-*.png), when given.
 # Usage: check-package.sh ZIP SOURCE_DIR LINUX_BUILD_DIR [SCREENSHOT_DIR]
 set -euo pipefail
