@@ -97,7 +97,7 @@ int ScanCommand::run(const QStringList& arguments)
         QStringLiteral("Rates the subject and body of e-mails for the phrases that spam filters react to.\n"
                        "Exit status: 0 Pass, 1 Questionable, 2 Fail (the worst verdict of the run), 64 usage or "
                        "empty message, 65 definitions fault or malformed message, 66 a file cannot be opened or is "
-                       "too large, 74 reading or writing failed.\n"
+                       "too large or a folder cannot be listed, 74 reading or writing failed.\n"
                        "Limits: a definitions file of at most 64 MiB, a body or message of at most 256 MiB."));
     const QCommandLineOption subjectOption({QStringLiteral("s"), QStringLiteral("subject")},
                                            QStringLiteral("The subject line (at most 120 characters are used) "

