@@ -17,7 +17,8 @@ void JsonReport::writeFault(const ReadMessage& read)
 
 void JsonReport::writeLine(QJsonObject object, const ReadMessage& read)
 {
-    object.insert(QStringLiteral("file"), read.file);
+    if (!read.file.isEmpty())
+        object.insert(QStringLiteral("file"), NativePath::unicode(read.file));
     if (read.number > 0) {
         QJsonObject message = object.value(QStringLiteral("message")).toObject();
         message.insert(QStringLiteral("number"), read.number);

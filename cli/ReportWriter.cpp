@@ -33,8 +33,7 @@ std::unique_ptr<ReportWriter> ReportWriter::create(ReportFormat format, QTextStr
 
 TextPosition placeOf(const Occurrence& occurrence, const MessageSourceMap& places)
 {
-    const TextPosition place = occurrence.pane == Pane::Subject ? places.subject() : places.body(occurrence.start);
-    return place.isKnown() ? place : TextPosition {1, 1};
+    return occurrence.pane == Pane::Subject ? places.subject() : places.body(occurrence.start);
 }
 
 double weightAdded(const Occurrence& occurrence, const PhraseTable& phrases)

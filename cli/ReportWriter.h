@@ -1,8 +1,10 @@
 #pragma once
 
 #include "cli/MessageFeed.h"
+#include "cli/NativePath.h"
 #include "cli/ScanReport.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QTextStream>
 
@@ -47,16 +49,17 @@ public:
     virtual ~ReportWriter() = default;
 
     virtual void write(const RatedMessage& rated) = 0;
-    // An input that could not be used; the command has said why on standard error already.
+    // An input that could not be used, or with no file or the definitions file a fault that ends the run
+    // before any message; the command has said why on standard error already.
     virtual void writeFault(const ReadMessage&) { }
-    // The end of the run.
+    // The end of the run, also of one that failed.
     virtual void finish(const RunTally&) { }
 
     static std::unique_ptr<ReportWriter> create(ReportFormat format, QTextStream& out);
 };
 
-// The place a phrase occurrence points at: in the file, or in the decoded body of a saved e-mail. A subject
-// that does not come from the file points at its first line.
+// The place in the file a phrase occurrence points at; unknown where the text has no place in the file (the
+// body of a saved e-mail, a message of a mailbox, a subject given on the command line).
 TextPosition placeOf(const Occurrence& occurrence, const MessageSourceMap& places);
 
 // The weight that the occurrence added to the score: twice the phrase's weight when written in capitals.

@@ -1,6 +1,7 @@
 #include "cli/ScanCommand.h"
 
 #include "cli/MessageFeed.h"
+#include "cli/NativePath.h"
 #include "cli/ParallelReader.h"
 #include "cli/ProgressLine.h"
 #include "cli/ReportWriter.h"
@@ -14,7 +15,6 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QIODevice>
 #include <QTextStream>
 #include <QThread>
@@ -97,7 +97,7 @@ int ScanCommand::run(const QStringList& arguments)
         QStringLiteral("Rates the subject and body of e-mails for the phrases that spam filters react to.\n"
                        "Exit status: 0 Pass, 1 Questionable, 2 Fail (the worst verdict of the run), 64 usage or "
                        "empty message, 65 definitions fault or malformed message, 66 a file cannot be opened or is "
-                       "too large, 74 reading or writing failed.\n"
+                       "too large or a folder cannot be listed, 74 reading or writing failed.\n"
                        "Limits: a definitions file of at most 64 MiB, a body or message of at most 256 MiB."));
     const QCommandLineOption subjectOption({QStringLiteral("s"), QStringLiteral("subject")},
                                            QStringLiteral("The subject line (at most 120 characters are used) "
@@ -159,52 +159,57 @@ int ScanCommand::run(const QStringList& arguments)
         m_out << QCoreApplication::applicationName() << ' ' << AppIdentity::Version << '\n';
         return ExitPass;
     }
-    for (const QCommandLineOption& option :
-         {subjectOption, definitionsOption, formatOption, jobsOption, failOnOption}) {
+    if (parser.values(formatOption).size() > 1)
+        return fail(ExitUsage, QStringLiteral("--format can be given only once."));
+    const std::optional<ReportFormat> format = formatOf(parser.isSet(jsonOption), parser.value(formatOption));
+    if (!format)
+        return fail(ExitUsage, QStringLiteral("--format takes text, json, gcc or sarif, and --json only json."));
+    // From here on, the formats that programs read tell of a fault too, unless only the summary is asked for.
+    const ReportFormat faultFormat = parser.isSet(quietOption) ? ReportFormat::Text : *format;
+    const auto failUsage
+        = [this, faultFormat](const QString& sentence) { return failRun(faultFormat, ExitUsage, sentence); };
+    for (const QCommandLineOption& option : {subjectOption, definitionsOption, jobsOption, failOnOption}) {
         if (parser.values(option).size() > 1)
-            return fail(ExitUsage, QStringLiteral("--%1 can be given only once.").arg(option.names().constLast()));
+            return failUsage(QStringLiteral("--%1 can be given only once.").arg(option.names().constLast()));
     }
     if (int(parser.isSet(emlOption)) + int(parser.isSet(htmlOption)) + int(parser.isSet(mboxOption)) > 1)
-        return fail(ExitUsage, QStringLiteral("Only one of --eml, --html and --mbox can be given."));
+        return failUsage(QStringLiteral("Only one of --eml, --html and --mbox can be given."));
     for (const QCommandLineOption& option : {emlOption, mboxOption}) {
         if (parser.isSet(option) && parser.isSet(subjectOption)) {
-            return fail(ExitUsage,
-                        QStringLiteral("--%1 takes subject and body from the message; it cannot be "
-                                       "combined with --subject.")
-                            .arg(option.names().constLast()));
+            return failUsage(QStringLiteral("--%1 takes subject and body from the message; it cannot be "
+                                            "combined with --subject.")
+                                 .arg(option.names().constLast()));
         }
     }
     for (const QCommandLineOption& option : {emlOption, htmlOption, mboxOption}) {
         if (parser.isSet(option) && !readsMailFiles()) {
-            return fail(ExitUsage,
-                        QStringLiteral("--%1: this build of tallyvex-scan reads text files only, not "
-                                       "saved e-mails, mailboxes or HTML pages.")
-                            .arg(option.names().constLast()));
+            return failUsage(QStringLiteral("--%1: this build of tallyvex-scan reads text files only, not "
+                                            "saved e-mails, mailboxes or HTML pages.")
+                                 .arg(option.names().constLast()));
         }
     }
-    const std::optional<ReportFormat> format = formatOf(parser.isSet(jsonOption), parser.value(formatOption));
-    if (!format)
-        return fail(ExitUsage, QStringLiteral("--format takes text, json, gcc or sarif, and --json only json."));
     bool jobsValid = true;
     const int jobs = parser.isSet(jobsOption) ? parser.value(jobsOption).toInt(&jobsValid)
                                               : std::max(1, QThread::idealThreadCount());
     if (!jobsValid || jobs < 1 || jobs > MaxJobs)
-        return fail(ExitUsage, QStringLiteral("--jobs takes a number of threads from 1 to %1.").arg(MaxJobs));
+        return failUsage(QStringLiteral("--jobs takes a number of threads from 1 to %1.").arg(MaxJobs));
     const QString failOn = parser.value(failOnOption);
     if (!failOn.isEmpty() && failOn != u"questionable" && failOn != u"fail" && failOn != u"never")
-        return fail(ExitUsage, QStringLiteral("--fail-on takes questionable, fail or never."));
+        return failUsage(QStringLiteral("--fail-on takes questionable, fail or never."));
 
     QString definitionsPath = parser.value(definitionsOption);
     if (!parser.isSet(definitionsOption)) {
         QStringList tried;
         definitionsPath = findDefinitions(QCoreApplication::applicationDirPath(), &tried);
         if (definitionsPath.isEmpty())
-            return fail(ExitNoInput, describeMissingDefinitions(tried));
+            return failRun(faultFormat, ExitNoInput, describeMissingDefinitions(tried));
     }
     LoadedDefinitions definitions = loadDefinitionsFile(definitionsPath, m_locale, InputFile::Accept::FilesAndStreams);
     if (definitions.fault) {
-        return fail(exitStatusFor(*definitions.fault),
-                    QStringLiteral("Cannot use the definitions: ") + definitions.fault->describe(definitionsPath));
+        return failRun(faultFormat, exitStatusFor(*definitions.fault),
+                       QStringLiteral("Cannot use the definitions: ")
+                           + definitions.fault->describe(NativePath::visible(definitionsPath)),
+                       definitionsPath);
     }
 
     RunSettings settings;
@@ -249,14 +254,16 @@ int ScanCommand::rate(const RunSettings& settings, PhraseTable table)
     // A run of one file (or standard input) that holds one message reports as a single message always has.
     const bool oneInput = settings.names.size() <= 1
         && (settings.names.isEmpty() || settings.names.constFirst() == u'-'
-            || !QFileInfo(settings.names.constFirst()).isDir());
+            || !NativePath::isFolder(settings.names.constFirst()));
     const std::unique_ptr<ReportWriter> writer = ReportWriter::create(settings.format, m_out);
     MessageFeed feed(settings.names, settings.read, m_standardInput);
     ParallelReader reader(settings.jobs);
-    // Enough messages under way to keep every thread busy, and no more, whatever the number of messages.
-    const qsizetype window = qsizetype(settings.jobs) * 16;
+    // Enough messages under way to keep every thread busy, and no more, whatever the number of messages;
+    // each holds its file open, so they stay well below the usual limit of 1024 open files.
+    const qsizetype window = std::min<qsizetype>(qsizetype(settings.jobs) * 16, 256);
     ProgressLine progress(m_err, m_progressShown, m_locale);
     RunTally tally;
+    qsizetype taken = 0;
     int faultStatus = 0;
     int worstVerdict = ExitPass;
     bool anyAlone = false;
@@ -271,8 +278,13 @@ int ScanCommand::rate(const RunSettings& settings, PhraseTable table)
         if (reader.pending() == 0)
             break;
         ReadMessage read = reader.takeOldest();
-        const bool alone = oneInput && read.number == 0;
+        const bool first = taken++ == 0;
+        const bool alone = oneInput && read.number == 0 && first;
         anyAlone = anyAlone || alone;
+        if (!read.note.isEmpty()) {
+            m_err << read.note << '\n';
+            continue;
+        }
 
         QList<Occurrence> occurrences;
         PressOutcome outcome;
@@ -285,15 +297,13 @@ int ScanCommand::rate(const RunSettings& settings, PhraseTable table)
                 outcome = session.press(subject, text.body, settings.stepThrough, &occurrences);
             } while (outcome.kind == PressOutcome::Kind::Stopped);
             if (outcome.kind == PressOutcome::Kind::EmptyInput) {
-                if (alone)
-                    return fail(ExitUsage, Captions::EmptyInputPrompt + QString::fromUtf8(AppIdentity::Title));
-                read.faultStatus = ExitDataError;
-                read.fault = QStringLiteral("Nothing to rate in %1: it holds no text.").arg(read.name());
+                read.faultStatus = alone ? ExitUsage : ExitDataError;
+                read.fault = alone
+                    ? Captions::EmptyInputPrompt + QString::fromUtf8(AppIdentity::Title)
+                    : QStringLiteral("Nothing to rate in %1: it holds no text.").arg(NativePath::visible(read.name()));
             }
         }
         if (read.faultStatus != 0) {
-            if (alone)
-                return fail(read.faultStatus, read.fault);
             fail(read.faultStatus, read.fault);
             ++tally.unreadable;
             faultStatus = faultStatus ? faultStatus : read.faultStatus;
@@ -311,7 +321,7 @@ int ScanCommand::rate(const RunSettings& settings, PhraseTable table)
                 writer->write(RatedMessage {read, report, session.phrases(), alone});
             }
         }
-        progress.update(tally.rated() + tally.unreadable, feed.found());
+        progress.update(taken, feed.total());
     }
     progress.clear();
     if (!settings.quiet)
@@ -323,10 +333,28 @@ int ScanCommand::rate(const RunSettings& settings, PhraseTable table)
         summaryStream << tally.summary(m_locale) << '\n';
         summaryStream.flush();
     }
+    return finishOutput(faultStatus ? faultStatus : exitStatusFor(worstVerdict, settings.failOn));
+}
+
+int ScanCommand::finishOutput(int status)
+{
     m_out.flush();
     if (m_out.status() != QTextStream::Ok) {
         const QString reason = m_out.device() ? m_out.device()->errorString() : QStringLiteral("the stream failed");
         return fail(ExitIoError, QStringLiteral("Cannot write the results: %1").arg(reason));
     }
-    return faultStatus ? faultStatus : exitStatusFor(worstVerdict, settings.failOn);
+    return status;
+}
+
+int ScanCommand::failRun(ReportFormat format, int status, const QString& sentence, const QString& file)
+{
+    fail(status, sentence);
+    ReadMessage fault;
+    fault.file = file;
+    fault.faultStatus = status;
+    fault.fault = sentence;
+    const std::unique_ptr<ReportWriter> writer = ReportWriter::create(format, m_out);
+    writer->writeFault(fault);
+    writer->finish({});
+    return finishOutput(status);
 }

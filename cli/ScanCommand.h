@@ -65,6 +65,11 @@ private:
     int rate(const RunSettings& settings, PhraseTable table);
     // Prints the message, line by line with control characters made visible, and returns the exit status.
     int fail(int status, const QString& message);
+    // A fault that ends the run before any message is read: said on standard error, and in the formats
+    // that programs read as the output of a run that failed. `file` is the file it concerns, if any.
+    int failRun(ReportFormat format, int status, const QString& sentence, const QString& file = {});
+    // Flushes the results; the status, or the fault of results that cannot be written.
+    int finishOutput(int status);
 
     QTextStream& m_out;
     QTextStream& m_err;

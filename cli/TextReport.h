@@ -17,7 +17,8 @@ public:
             m_out << rated.report.toText();
             return;
         }
-        m_out << QStringLiteral("File: %1\n").arg(rated.read.name()) << rated.report.toText() << '\n';
+        m_out << QStringLiteral("File: %1\n").arg(NativePath::visible(rated.read.name())) << rated.report.toText()
+              << '\n';
     }
 
 private:

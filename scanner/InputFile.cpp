@@ -1,6 +1,7 @@
 #include "scanner/InputFile.h"
 
 #include <QFile>
+#include <QIODevice>
 
 #include <algorithm>
 #include <cerrno>
@@ -87,6 +88,38 @@ Contents tooLarge(qint64 maxBytes)
                   QStringLiteral("it holds more than %1 MiB, the most that is read").arg(maxBytes / MiB));
 }
 
+// Reads to the end with `readSome(into, most)`, which returns the bytes read, 0 at the end, or -1 on a
+// failure that `failure()` then describes. `size` is the size of a regular file, else -1.
+template <typename ReadSome, typename Failure>
+Contents readToEnd(ReadSome readSome, Failure failure, qint64 size, qint64 maxBytes)
+{
+    if (size > maxBytes)
+        return tooLarge(maxBytes);
+    Contents contents;
+    QByteArray& bytes = contents.bytes;
+    // One byte past the limit is room enough to see that an input is too large.
+    const qsizetype most = qsizetype(maxBytes) + 1;
+    bytes.reserve(std::min(most, size >= 0 ? qsizetype(size) + 1 : ChunkBytes));
+    for (;;) {
+        const qsizetype used = bytes.size();
+        // Read straight into a buffer grown by doubling: appending chunks grows it by too little each
+        // time, which makes reading hundreds of MiB several times slower.
+        if (used == bytes.capacity())
+            bytes.reserve(std::min(most, 2 * used));
+        bytes.resize(bytes.capacity());
+        const qsizetype count = readSome(bytes.data() + used, bytes.size() - used);
+        bytes.resize(used + std::max<qsizetype>(count, 0));
+        if (count < 0) {
+            return failed(Fault::Kind::ReadFailed,
+                          QStringLiteral("reading failed after %1 bytes (%2)").arg(used).arg(failure()));
+        }
+        if (count == 0)
+            return contents;
+        if (bytes.size() > maxBytes)
+            return tooLarge(maxBytes);
+    }
+}
+
 // Reads `fd` to its end; the caller closes it.
 Contents readDescriptor(int fd, qint64 maxBytes, Accept accept)
 {
@@ -98,35 +131,17 @@ Contents readDescriptor(int fd, qint64 maxBytes, Accept accept)
     const bool regular = S_ISREG(status.st_mode);
     if (accept == Accept::RegularFiles && !regular)
         return failed(Fault::Kind::CannotOpen, QStringLiteral("it is not a regular file"));
-    if (regular && status.st_size > maxBytes)
-        return tooLarge(maxBytes);
-
-    Contents contents;
-    QByteArray& bytes = contents.bytes;
-    // One byte past the limit is room enough to see that an input is too large.
-    const qsizetype most = qsizetype(maxBytes) + 1;
-    bytes.reserve(std::min(most, regular ? qsizetype(status.st_size) + 1 : ChunkBytes));
-    for (;;) {
-        const qsizetype used = bytes.size();
-        // Read straight into a buffer grown by doubling: appending chunks grows it by too little each
-        // time, which makes reading hundreds of MiB several times slower.
-        if (used == bytes.capacity())
-            bytes.reserve(std::min(most, 2 * used));
-        bytes.resize(bytes.capacity());
-        const qsizetype count = readSome(fd, bytes.data() + used, bytes.size() - used);
-        const int readError = errno;
-        bytes.resize(used + std::max<qsizetype>(count, 0));
-        if (count < 0) {
-            if (readError == EINTR)
-                continue;
-            return failed(Fault::Kind::ReadFailed,
-                          QStringLiteral("reading failed after %1 bytes (%2)").arg(used).arg(systemError(readError)));
-        }
-        if (count == 0)
-            return contents;
-        if (bytes.size() > maxBytes)
-            return tooLarge(maxBytes);
-    }
+    int readError = 0;
+    const auto readChunk = [fd, &readError](char* into, qsizetype most) {
+        qsizetype count = -1;
+        do
+            count = readSome(fd, into, most);
+        while (count < 0 && errno == EINTR);
+        readError = errno;
+        return count;
+    };
+    return readToEnd(
+        readChunk, [&readError] { return systemError(readError); }, regular ? status.st_size : -1, maxBytes);
 }
 
 } // namespace
@@ -145,6 +160,14 @@ Contents read(const QString& path, qint64 maxBytes, Accept accept)
     Contents contents = readDescriptor(fd, maxBytes, accept);
     closeFile(fd);
     return contents;
+}
+
+Contents read(QIODevice& device, qint64 maxBytes)
+{
+    const auto readChunk = [&device](char* into, qsizetype most) { return qsizetype(device.read(into, most)); };
+    return readToEnd(
+        readChunk, [&device] { return device.errorString(); },
+        device.isSequential() ? -1 : device.size() - device.pos(), maxBytes);
 }
 
 Contents readStandardInput(qint64 maxBytes)

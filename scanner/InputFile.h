@@ -5,6 +5,8 @@
 
 #include <optional>
 
+class QIODevice;
+
 // Whole input files read into memory with every step checked. A file that cannot be opened, a read that
 // fails part-way, or more bytes than the limit come back as a fault with its reason and no bytes, so
 // nothing is ever rated from part of an input. The size limit is checked while reading, so an endless
@@ -47,6 +49,9 @@ struct Contents
 
 // The whole file at `path`, or a fault.
 Contents read(const QString& path, qint64 maxBytes, Accept accept);
+
+// What is left to read of an open device, to its end, or a fault, as `read` reads a file.
+Contents read(QIODevice& device, qint64 maxBytes);
 
 // The whole of standard input, or a fault (a directory given as standard input is refused).
 Contents readStandardInput(qint64 maxBytes);
