@@ -102,13 +102,13 @@ void LanguageServer::handleMessage(const QByteArray& content)
     const QJsonValue params = message.value(QLatin1String("params"));
     const bool idValid = id.isUndefined() || id.isDouble() || id.isString();
     if (!json.isObject() || message.value(QLatin1String("jsonrpc")).toString() != u"2.0" || !method.isString()
-        || !idValid || !(params.isUndefined() || params.isObject())) {
+        || !idValid || !(params.isUndefined() || params.isNull() || params.isObject())) {
         // The client's answers to requests of ours: the server sends none, so there is nothing to take from them.
         if (json.isObject() && method.isUndefined()
             && (message.contains(QLatin1String("result")) || message.contains(QLatin1String("error"))))
             return;
         send(errorResponse(idValid ? id : QJsonValue::Null, InvalidRequest,
-                           QStringLiteral("Not a JSON-RPC 2.0 request or notification with object params.")));
+                           QStringLiteral("Not a JSON-RPC 2.0 request or notification with object params, or none.")));
         return;
     }
     if (id.isUndefined())
@@ -264,6 +264,7 @@ void LanguageServer::open(const QJsonObject& params)
     document->revision = ++m_revisions;
     document->text = TextDocument(textOf(item, QLatin1String("text")));
     document->rest.setSingleShot(true);
+    document->rest.setTimerType(Qt::PreciseTimer);
     connect(&document->rest, &QTimer::timeout, this, [this, opened = document.get()] { startRating(*opened); });
     document->rest.start(m_options.restMilliseconds);
     m_documents[uri] = std::move(document);

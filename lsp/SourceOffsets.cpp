@@ -11,10 +11,8 @@ qsizetype SourceOffsets::fromLineFeedText(qsizetype index)
 {
     if (!m_joinedLineEnds) {
         m_joinedLineEnds.emplace();
-        for (qsizetype i = 0; i + 1 < m_document.size(); ++i) {
-            if (m_document.at(i) == u'\r' && m_document.at(i + 1) == u'\n')
-                m_joinedLineEnds->append(i - m_joinedLineEnds->size());
-        }
+        for (qsizetype at = m_document.indexOf(u"\r\n"); at >= 0; at = m_document.indexOf(u"\r\n", at + 2))
+            m_joinedLineEnds->append(at - m_joinedLineEnds->size());
     }
     // Every joined line end before the unit stands for one unit more in the document.
     return index

@@ -1,5 +1,6 @@
 #include "lsp/StdioTransport.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <mutex>
 #include <thread>
