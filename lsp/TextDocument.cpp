@@ -60,24 +60,43 @@ void TextDocument::replace(qsizetype start, qsizetype end, const QString& text)
     start = std::clamp<qsizetype>(start, 0, m_text.size());
     end = std::clamp<qsizetype>(end, start, m_text.size());
     m_text.replace(start, end - start, text);
-    m_linesStale = true;
     m_place = {};
+    if (m_linesStale)
+        return;
+    // Only the lines around the change are looked through again; an edit in a long document is typed
+    // often. The line before the change's line is taken in as well, for a CR before the change may now be
+    // followed by an LF. A line start after the change stays one when the two units before it and its first
+    // unit are not part of the change.
+    const qsizetype changed = std::max<qsizetype>(lineOf(start) - 1, 0);
+    const auto kept = std::upper_bound(m_lineStarts.cbegin(), m_lineStarts.cend(), end + 1);
+    QList<qsizetype> after(kept, m_lineStarts.cend());
+    const qsizetype delta = text.size() - (end - start);
+    for (qsizetype& lineStart : after)
+        lineStart += delta;
+    m_lineStarts.resize(changed + 1);
+    collectLineStarts(m_lineStarts.constLast(), after.isEmpty() ? m_text.size() + 1 : after.constFirst());
+    m_lineStarts.append(after);
 }
 
 void TextDocument::indexLines() const
 {
     if (!m_linesStale)
         return;
-    m_lineStarts.clear();
-    m_lineStarts.append(0);
+    m_lineStarts = {0};
+    collectLineStarts(0, m_text.size() + 1);
+    m_linesStale = false;
+}
+
+void TextDocument::collectLineStarts(qsizetype from, qsizetype before) const
+{
     const QChar* units = m_text.constData();
-    for (qsizetype i = 0; i < m_text.size(); ++i) {
+    const qsizetype end = std::min(before, m_text.size());
+    for (qsizetype i = from; i < end; ++i) {
         if (units[i] == u'\r' && i + 1 < m_text.size() && units[i + 1] == u'\n')
             ++i;
-        if (units[i] == u'\n' || units[i] == u'\r')
+        if ((units[i] == u'\n' || units[i] == u'\r') && i + 1 < before)
             m_lineStarts.append(i + 1);
     }
-    m_linesStale = false;
 }
 
 qsizetype TextDocument::lineOf(qsizetype offset) const

@@ -51,6 +51,8 @@ private:
     };
 
     void indexLines() const;
+    // Appends the starts of the lines that begin after the line breaks from `from` on, up to before `before`.
+    void collectLineStarts(qsizetype from, qsizetype before) const;
     // Where to walk from on `line`: the kept place when it lies on that line, else the line's start.
     LinePlace keptPlace(qsizetype line, PositionEncoding encoding) const;
     qsizetype lineOf(qsizetype offset) const;

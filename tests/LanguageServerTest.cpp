@@ -459,3 +459,36 @@ TEST(TextDocument, PositionsFollowTheLineEndsAndStayInsideTheText)
         }
     }
 }
+
+TEST(TextDocument, AnEditFindsTheSameLinesAsTheWholeTextRead)
+{
+    const QString text = QStringLiteral("one\rtwo\r\nthree\nfour\r\n\r\nfive");
+    struct Case
+    {
+        const char* name;
+        qsizetype start;
+        qsizetype end;
+        QString inserted;
+    };
+    const std::vector<Case> cases {
+        {"LF after a lone CR joins them", 4, 4, "\n"},
+        {"the LF of a CR LF taken away", 8, 9, ""},
+        {"a CR before an LF", 14, 14, "\r"},
+        {"lines typed inside a line", 11, 11, "a\nb\r\nc\r"},
+        {"lines taken out", 2, 20, ""},
+        {"at the start", 0, 0, "\n"},
+        {"at the end", 27, 27, "\r"},
+        {"the whole text", 0, 27, "x\ny"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TextDocument edited(text);
+        edited.positionAt(0, PositionEncoding::Utf16);
+        edited.replace(c.start, c.end, c.inserted);
+        const TextDocument read(edited.text());
+        for (qsizetype offset = 0; offset <= read.text().size(); ++offset)
+            ASSERT_EQ(edited.positionAt(offset, PositionEncoding::Utf16),
+                      read.positionAt(offset, PositionEncoding::Utf16))
+                << offset;
+    }
+}
