@@ -164,7 +164,7 @@ struct DocumentRater::Engine
 
     QString programFolder;
     CaptionNumbers numbers;
-    QString definitionsPath;
+    bool loaded = false;
     // Why no definitions are in use, until some are.
     QString unusable = QStringLiteral("No definitions are loaded.");
     PhraseTable table;
@@ -182,6 +182,15 @@ DocumentRater::~DocumentRater() = default;
 QString DocumentRater::useDefinitions(const QString& path)
 {
     Engine& engine = *m_engine;
+    const QString fault = loadDefinitions(path);
+    if (!fault.isEmpty() && !engine.loaded)
+        engine.unusable = fault;
+    return fault;
+}
+
+QString DocumentRater::loadDefinitions(const QString& path)
+{
+    Engine& engine = *m_engine;
     QString file = path;
     if (file.isEmpty()) {
         QStringList tried;
@@ -195,14 +204,9 @@ QString DocumentRater::useDefinitions(const QString& path)
     engine.table = std::move(definitions.table);
     engine.session.setDefinitions(engine.table);
     engine.finder = PhraseOccurrences(engine.table);
-    engine.definitionsPath = file;
+    engine.loaded = true;
     engine.unusable.clear();
     return {};
-}
-
-const QString& DocumentRater::definitionsPath() const
-{
-    return m_engine->definitionsPath;
 }
 
 DocumentRating DocumentRater::rate(const QString& text, DocumentKind kind)

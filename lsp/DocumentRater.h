@@ -26,7 +26,6 @@ struct TextRange
     qsizetype end = 0;
 
     bool covers(qsizetype offset) const { return start <= offset && offset < end; }
-    friend bool operator==(const TextRange&, const TextRange&) = default;
 };
 
 // One occurrence of a trigger phrase that a scan counts, as an editor shows it.
@@ -84,10 +83,9 @@ public:
     ~DocumentRater();
 
     // Loads a definitions file (an empty path: the shipped one) for the ratings that follow. Gives what went
-    // wrong, or an empty text; after a fault the definitions loaded before stay in use.
+    // wrong, or an empty text; after a fault the definitions loaded before stay in use, and while none were
+    // ever loaded, every rating has the fault.
     QString useDefinitions(const QString& path);
-    // The file in use; empty until one was loaded.
-    const QString& definitionsPath() const;
 
     DocumentRating rate(const QString& text, DocumentKind kind);
     // About the occurrences at `offset`, all of them as the window marks them (those of light phrases only
@@ -99,6 +97,8 @@ public:
     static DocumentKind kindOf(QStringView path, QStringView languageId);
 
 private:
+    QString loadDefinitions(const QString& path);
+
     struct Engine;
     std::unique_ptr<Engine> m_engine;
 };

@@ -76,7 +76,7 @@ QJsonArray of(const DocumentRating& rating, const TextDocument& document, Positi
 {
     QJsonArray diagnostics;
     if (!rating.fault.isEmpty()) {
-        diagnostics.append(documentDiagnostic(Error, QStringLiteral("unreadable"),
+        diagnostics.append(documentDiagnostic(Error, QStringLiteral("unrated"),
                                               QStringLiteral("Cannot rate this document: %1").arg(rating.fault)));
         return diagnostics;
     }

@@ -29,8 +29,6 @@ public:
     void append(QByteArrayView bytes);
     // The next complete frame, if the bytes so far hold one.
     std::optional<Frame> next();
-    // Whether bytes of an unfinished frame are waiting; at the end of the input they are lost.
-    bool isMidFrame() const { return unread() > 0 || m_contentLength >= 0 || m_skipping > 0; }
 
     // The content with the header that announces it.
     static QByteArray frame(const QByteArray& content);

@@ -107,7 +107,7 @@ void LanguageServer::handleMessage(const QByteArray& content)
         if (json.isObject() && method.isUndefined()
             && (message.contains(QLatin1String("result")) || message.contains(QLatin1String("error"))))
             return;
-        send(errorResponse(idValid ? id : QJsonValue::Null, InvalidRequest,
+        send(errorResponse(id.isDouble() || id.isString() ? id : QJsonValue::Null, InvalidRequest,
                            QStringLiteral("Not a JSON-RPC 2.0 request or notification with object params, or none.")));
         return;
     }
