@@ -1,7 +1,8 @@
 #include "mainwindow/PhraseHighlighter.h"
 
 #include "mainwindow/BodyTextBox.h"
-#include "mainwindow/PhraseToolTip.h"
+#include "scanner/PhraseToolTip.h"
+#include "scanner/WeightBand.h"
 
 #include <QCoreApplication>
 #include <QInputMethodEvent>
@@ -22,13 +23,6 @@ QTextCharFormat bandStyle(QTextCharFormat::UnderlineStyle style, const QColor& c
 }
 
 } // namespace
-
-PhraseHighlighter::Band PhraseHighlighter::bandOf(double weight)
-{
-    if (weight >= 2.0)
-        return Heavy;
-    return weight >= 1.0 ? Medium : Light;
-}
 
 // Dark enough to read on the white panel; the heavier the phrase, the redder and the bolder the line, and
 // the heaviest are tinted as well.
@@ -124,7 +118,7 @@ void PhraseHighlighter::showMarks()
     std::vector<TextMark> subject;
     std::vector<TextMark> body;
     for (const PhraseOccurrence& occurrence : m_occurrences) {
-        const int style = bandOf(m_table.at(occurrence.phraseIndex).weight);
+        const int style = int(weightBandOf(m_table.at(occurrence.phraseIndex).weight));
         const qsizetype end = occurrence.start + occurrence.length;
         if (occurrence.start < m_subjectLength)
             subject.push_back({occurrence.start, std::min(end, m_subjectLength) - occurrence.start, style});
@@ -158,41 +152,15 @@ void PhraseHighlighter::markSubject(std::vector<TextMark> marks)
     m_subjectMarks = std::move(marks);
 }
 
-PhraseHighlighter::PhraseCount PhraseHighlighter::countPhrase(qsizetype phraseIndex) const
-{
-    PhraseCount count;
-    for (const PhraseOccurrence& occurrence : m_occurrences) {
-        if (occurrence.phraseIndex == phraseIndex)
-            count.starts.push_back(occurrence.start);
-    }
-    count.counted = countedByScan(m_scanText, m_table.at(phraseIndex).phrase.size(), count.starts);
-    count.countedTotal = std::count(count.counted.begin(), count.counted.end(), true);
-    return count;
-}
-
 QString PhraseHighlighter::toolTipAt(Pane pane, qsizetype offset)
 {
     if (!m_enabled)
         return {};
     findOccurrences();
-    const qsizetype position = pane == Pane::Subject ? offset : SubjectWidth + offset;
     if (pane == Pane::Subject && offset >= m_subjectLength)
         return {};
-    QStringList tips;
-    for (const PhraseOccurrence& occurrence : m_occurrences) {
-        if (occurrence.start > position)
-            break;
-        if (occurrence.start + occurrence.length <= position)
-            continue;
-        const TriggerPhrase& phrase = m_table.at(occurrence.phraseIndex);
-        const PhraseCount count = countPhrase(occurrence.phraseIndex);
-        const auto here = std::lower_bound(count.starts.begin(), count.starts.end(), occurrence.start);
-        const bool countedHere = count.counted[size_t(here - count.starts.begin())];
-        const bool inCapitals = isAllCaps(QStringView(m_scanText).sliced(occurrence.start, occurrence.length));
-        tips << PhraseToolTip::aboutOccurrence(phrase, qsizetype(count.starts.size()), count.countedTotal, countedHere,
-                                               inCapitals, m_numbers);
-    }
-    return tips.join(QStringLiteral("\n\n"));
+    const qsizetype position = pane == Pane::Subject ? offset : SubjectWidth + offset;
+    return PhraseToolTip::aboutOccurrencesAt(m_table, m_scanText, m_occurrences, position, m_numbers);
 }
 
 QString PhraseHighlighter::toolTipForPhrase(const QString& phrase)
@@ -203,6 +171,5 @@ QString PhraseHighlighter::toolTipForPhrase(const QString& phrase)
     if (entry == m_table.end())
         return {};
     findOccurrences();
-    const PhraseCount count = countPhrase(entry - m_table.begin());
-    return PhraseToolTip::aboutPhrase(*entry, qsizetype(count.starts.size()), count.countedTotal, m_numbers);
+    return PhraseToolTip::aboutPhraseIn(m_table, m_scanText, m_occurrences, entry - m_table.begin(), m_numbers);
 }

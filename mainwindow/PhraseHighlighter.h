@@ -31,15 +31,8 @@ public:
     // How long the text must rest before the marks follow it.
     static constexpr int RestMilliseconds = 150;
 
-    // The weight bands, from light to heavy: each has an underline style of its own, so that the bands
-    // are told apart without colour.
-    enum Band
-    {
-        Light,
-        Medium,
-        Heavy
-    };
-    static Band bandOf(double weight);
+    // The styles of the weight bands, from light to heavy: each has an underline of its own, so that the
+    // bands are told apart without colour.
     static QList<QTextCharFormat> bandStyles();
 
     // bodyText: the body box's text, which the window keeps once taken from the box until it changes, so
@@ -75,13 +68,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct PhraseCount
-    {
-        std::vector<qsizetype> starts;
-        std::vector<bool> counted;
-        qsizetype countedTotal = 0;
-    };
-    PhraseCount countPhrase(qsizetype phraseIndex) const;
     void findOccurrences();
     void showMarks();
     void markSubject(std::vector<TextMark> marks);

@@ -12,9 +12,10 @@ BUILD_PACKAGES=(
     libgtest-dev libgmock-dev googletest
     fonts-liberation fonts-dejavu-core
 )
+# neovim: its own language server client drives tallyvex-lsp in the test-suite.
 TEST_PACKAGES=(clang-format xvfb xauth python3-jsonschema
     dpkg-dev desktop-file-utils appstream file
-    g++-mingw-w64-x86-64 wine wine64)
+    g++-mingw-w64-x86-64 wine wine64 neovim)
 FULL_TEST_PACKAGES=(clang-14 libclang-rt-14-dev)
 # scripts/bench: the benchmark library, the prose workload's source text (perl-doc), Hyperscan as the
 # reference it is measured against, and hyperfine for the start-up figures.

@@ -4,9 +4,10 @@
 
 #include "mainwindow/BodyTextBox.h"
 #include "mainwindow/PhraseHighlighter.h"
-#include "mainwindow/PhraseToolTip.h"
 #include "scanner/CaptionNumbers.h"
+#include "scanner/PhraseToolTip.h"
 #include "scanner/TriggerPhrase.h"
+#include "scanner/WeightBand.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -58,10 +59,10 @@ class PhraseHighlight : public WindowTest
 {
 protected:
     static constexpr char Definitions[] = "Tallyvex\t1\r\nfree\t0.5\r\nfree money\t2.5\r\nact now\t1.5\r\nnow\t1\r\n";
-    const std::vector<Phrase> m_phrases {{QStringLiteral("free"), PhraseHighlighter::Light},
-                                         {QStringLiteral("free money"), PhraseHighlighter::Heavy},
-                                         {QStringLiteral("act now"), PhraseHighlighter::Medium},
-                                         {QStringLiteral("now"), PhraseHighlighter::Medium}};
+    const std::vector<Phrase> m_phrases {{QStringLiteral("free"), int(WeightBand::Light)},
+                                         {QStringLiteral("free money"), int(WeightBand::Heavy)},
+                                         {QStringLiteral("act now"), int(WeightBand::Medium)},
+                                         {QStringLiteral("now"), int(WeightBand::Medium)}};
 
     void SetUp() override { openWindow(Definitions); }
 
