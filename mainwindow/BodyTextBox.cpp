@@ -1,5 +1,6 @@
 #include "mainwindow/BodyTextBox.h"
 
+#include <QAbstractUndoItem>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScrollBar>
@@ -73,6 +74,14 @@ void insertWithDisplayBreaks(QTextCursor& cursor, QStringView text)
     }
 }
 
+// Does nothing when undone or redone: it only ends an undo step.
+class StepEnd : public QAbstractUndoItem
+{
+public:
+    void undo() override { }
+    void redo() override { }
+};
+
 } // namespace
 
 BodyTextBox::BodyTextBox(QWidget* parent)
@@ -122,6 +131,8 @@ void BodyTextBox::replaceText(const QString& text)
     cursor.select(QTextCursor::Document);
     cursor.removeSelectedText();
     insertWithDisplayBreaks(cursor, text);
+    // The document joins typing to an insertion just before it; this step ends in a command typing cannot join.
+    document()->appendUndoItem(new StepEnd);
     cursor.endEditBlock();
 }
 

@@ -69,6 +69,20 @@ QString phraseCount(const PhraseTable& table, const QLocale& locale)
                       : QStringLiteral("%1 trigger phrases were loaded and are used.").arg(locale.toString(count));
 }
 
+// Closes the step of the line edit's undo history that the last edit belongs to. The box joins an edit to
+// the step before it unless the caret moved in between or the box was cleared, as its own Paste does; on an
+// empty box clearing changes nothing but the history.
+void endUndoStep(QLineEdit* box)
+{
+    if (box->text().isEmpty()) {
+        box->clear();
+        return;
+    }
+    const int caret = box->cursorPosition();
+    box->setCursorPosition(caret == 0 ? 1 : 0);
+    box->setCursorPosition(caret);
+}
+
 // The one local file of a drag, when it is a message file (a saved e-mail, an HTML page or a text file);
 // empty for anything else.
 QString droppedMessageFile(const QMimeData* data)
@@ -410,12 +424,14 @@ QString MainForm::paneText(Pane pane) const
     return pane == Pane::Subject ? m_tbSubject->text() : m_tbInput->text();
 }
 
-// The whole text is replaced as one edit, which Undo in the pane takes back.
+// The whole text is replaced as one step, which Undo in the pane takes back on its own.
 void MainForm::replacePaneText(Pane pane, const QString& text)
 {
     if (pane == Pane::Subject) {
+        endUndoStep(m_tbSubject);
         m_tbSubject->selectAll();
         m_tbSubject->insert(text);
+        endUndoStep(m_tbSubject);
         return;
     }
     m_tbInput->replaceText(text);
@@ -552,20 +568,31 @@ void MainForm::dropEvent(QDropEvent* event)
 
 void MainForm::openMessageFile(const QString& path)
 {
+    const QString shownPath = TextDecoding::withVisibleControls(QDir::toNativeSeparators(path));
+    const auto warn = [this](const QString& text) {
+        MessageBoxes::show(this, {MessageIcon::Warning, QString::fromUtf8(AppIdentity::Title), text});
+    };
     const InputFile::Contents contents
         = InputFile::read(path, InputFile::MaxMessageBytes, InputFile::Accept::RegularFiles);
+    if (!contents.fault && contents.bytes.isEmpty()) {
+        warn(QStringLiteral("The file %1 is empty, so the subject and body are left as they are.").arg(shownPath));
+        return;
+    }
     // A file of another name is read as text: the user chose it.
     const MessageFormat format = messageFormatOf(path).value_or(MessageFormat::Text);
     const MessageText message = contents.fault ? MessageText {} : readMessage(contents.bytes, format);
     const QString error = contents.fault ? contents.fault->reason : message.error;
     if (!error.isEmpty()) {
-        const QString text = QStringLiteral("The message %1 cannot be read: %2.")
-                                 .arg(QDir::toNativeSeparators(path), TextDecoding::withVisibleControls(error));
-        MessageBoxes::show(this, {MessageIcon::Warning, QString::fromUtf8(AppIdentity::Title), text});
+        warn(QStringLiteral("The message %1 cannot be read: %2.")
+                 .arg(shownPath, TextDecoding::withVisibleControls(error)));
         return;
     }
-    m_tbSubject->setText(message.subject.left(SubjectLimit));
-    m_tbInput->replaceText(message.body);
+    // A text file holds only a body. Each box the file changes takes the change back with one Undo.
+    const QString subject = message.subject.left(SubjectLimit);
+    if (format != MessageFormat::Text && subject != m_tbSubject->text())
+        replacePaneText(Pane::Subject, subject);
+    if (message.body != bodyText())
+        replacePaneText(Pane::Body, message.body);
 }
 
 void MainForm::closeEvent(QCloseEvent* event)
@@ -579,9 +606,18 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::ToolTip && showPhraseToolTip(watched, static_cast<QHelpEvent*>(event)))
         return true;
     if ((watched == m_tbSubject || watched == m_tbInput) && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
+        const auto* press = static_cast<QKeyEvent*>(event);
+        const int key = press->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter)
             return pressEnter(watched == m_tbInput ? Pane::Body : Pane::Subject);
+        // Ctrl+Y redoes on every desktop, as Ctrl+Shift+Z does; X11 desktops bind only the latter.
+        if (key == Qt::Key_Y && (press->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier) {
+            if (watched == m_tbInput)
+                m_tbInput->redo();
+            else
+                m_tbSubject->redo();
+            return true;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
