@@ -232,7 +232,11 @@ void MainForm::connectLinks(LinkLabel* searchSite, LinkLabel* provider)
     connect(m_lblTitle, &LinkLabel::clicked, this, [this] { emit linkActivated(Link::Maker); });
     connect(m_lblAbout, &LinkLabel::clicked, this, &MainForm::aboutRequested);
     connect(m_lblExit, &LinkLabel::clicked, this, &QWidget::close);
-    const auto search = [this] { emit searchRequested(m_tbSearchNorvane->text()); };
+    // Without words there is nothing to search for.
+    const auto search = [this] {
+        if (!m_tbSearchNorvane->text().trimmed().isEmpty())
+            emit searchRequested(m_tbSearchNorvane->text());
+    };
     connect(m_cmdGo, &QPushButton::clicked, this, search);
     connect(m_tbSearchNorvane, &QLineEdit::returnPressed, this, search);
 }

@@ -64,7 +64,7 @@ public:
 
 signals:
     void aboutRequested();
-    // The words typed into the search box, as typed.
+    // The words typed into the search box, as typed; a box of blanks asks for nothing.
     void searchRequested(const QString& words);
     void linkActivated(MainForm::Link link);
     // Ctrl+O: the user wants to choose a message file to open.

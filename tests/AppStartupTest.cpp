@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -123,6 +124,65 @@ TEST_F(AppStartupTest, LinksAndSearchOpenTheirAddresses)
                       QStringLiteral("http://www.fenwicklark.example"), QStringLiteral("http://www.moved.example"),
                       QStringLiteral("http://%1/cgi-bin/search.cgi?term=a%26b").arg(search)}));
     EXPECT_TRUE(m_startup.aboutBox() == nullptr) << "a link opens nothing else";
+}
+
+TEST_F(AppStartupTest, WithoutABrowserEveryLinkNamesItsAddressForTheUserToCopy)
+{
+    openMainWindow();
+    *m_desktop.hasBrowser = false;
+    auto* searchBox = m_startup.mainForm()->findChild<QLineEdit*>(QStringLiteral("tbSearchNorvane"));
+    const QString searchSite = QStringLiteral("http://") + QString::fromUtf8(AppIdentity::SearchHost);
+    const QString makerSite = QStringLiteral("http://") + AppInfo::current().Comments;
+    const struct
+    {
+        const char* name;
+        std::function<void()> act;
+        QString address; // none: nothing is opened and nothing is said
+    } cases[] = {
+        {"search site", [this] { click("lblNorvane"); }, searchSite},
+        {"provider", [this] { click("lbProvidedby"); },
+         QStringLiteral("http://") + QString::fromUtf8(AppIdentity::ProviderHost)},
+        {"maker", [this] { click("lblTitle"); }, makerSite},
+        {"search",
+         [&] {
+             searchBox->setText(QStringLiteral("free offer"));
+             click("cmdGo");
+         },
+         searchSite + QStringLiteral("/cgi-bin/search.cgi?term=free+offer")},
+        {"search without words",
+         [&] {
+             searchBox->setText(QStringLiteral("  "));
+             click("cmdGo");
+         },
+         QString()},
+        {"About box's copyright",
+         [this] {
+             click("lblAbout");
+             QTest::mouseClick(m_startup.aboutBox()->findChild<QWidget*>(QStringLiteral("lblCopyright")),
+                               Qt::LeftButton);
+         },
+         makerSite},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const qsizetype opened = m_desktop.addresses->size();
+        const qsizetype shown = m_desktop.messages->size();
+        c.act();
+        const bool asked = !c.address.isEmpty();
+        ASSERT_EQ(m_desktop.addresses->size(), opened + (asked ? 1 : 0));
+        ASSERT_EQ(m_desktop.messages->size(), shown + (asked ? 1 : 0));
+        if (asked) {
+            const MessageBoxRequest& message = m_desktop.messages->constLast();
+            EXPECT_EQ(message.icon, MessageIcon::Warning);
+            EXPECT_EQ(message.title, QStringLiteral("Tallyvex"));
+            EXPECT_TRUE(message.text.endsWith(QStringLiteral("\n\n") + c.address)) << message.text.toStdString();
+        }
+    }
+
+    *m_desktop.hasBrowser = true;
+    click("lblNorvane");
+    EXPECT_EQ(m_desktop.addresses->constLast(), searchSite);
+    EXPECT_EQ(m_desktop.messages->size(), 5) << "an address the browser took needs no word";
 }
 
 } // namespace
