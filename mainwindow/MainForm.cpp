@@ -1,5 +1,6 @@
 #include "mainwindow/MainForm.h"
 
+#include "forms/ElidedLabel.h"
 #include "forms/FormStyle.h"
 #include "forms/LegacyFonts.h"
 #include "forms/LinkLabel.h"
@@ -10,6 +11,7 @@
 #include "mainwindow/SkinControls.h"
 #include "mainwindow/SkinPicture.h"
 #include "mainwindow/SkinRegion.h"
+#include "mainwindow/SubjectTextBox.h"
 #include "messagefile/MessageFile.h"
 #include "platform/AppIdentity.h"
 #include "platform/MessageBoxes.h"
@@ -148,10 +150,12 @@ void MainForm::createControls()
     m_tbPhrases->setReadOnly(true);
     // Its caret shows where the focus is, and the list can be read and selected from the keyboard.
     m_tbPhrases->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // A long phrase stays on its line, which scrolls sideways, so that each line is one phrase.
+    m_tbPhrases->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_chkStep = place<QCheckBox>(skin, placement("chkStep"));
     m_chkStep->setText(QStringLiteral("Step Through"));
     setForeground(m_chkStep, QApplication::palette().color(QPalette::Text));
-    m_tbSubject = placeTextBox<QLineEdit>(skin, placement("tbSubject"));
+    m_tbSubject = placeTextBox<SubjectTextBox>(skin, placement("tbSubject"));
     m_tbSubject->setMaxLength(SubjectLimit);
     m_cmdSubCopy = placeButton(skin, placement("cmdSubCopy"), QStringLiteral("Copy"));
     m_cmdSubPaste = placeButton(skin, placement("cmdSubPaste"), QStringLiteral("Paste"));
@@ -167,7 +171,7 @@ void MainForm::createControls()
     // Alt+S goes to the search box.
     placeLabel(skin, placement("Label6"), QStringLiteral("&Search"), Qt::AlignRight)->setBuddy(m_tbSearchNorvane);
     m_lblTitle = placeLink(skin, placement("lblTitle"), QStringLiteral("About"), white, boldFont, Qt::AlignHCenter);
-    m_lblPassFail = placeLabel(skin, placement("lblPassFail"), QStringLiteral("Pass/Fail"), Qt::AlignHCenter);
+    m_lblPassFail = placeElidedLabel(skin, placement("lblPassFail"), QStringLiteral("Pass/Fail"), Qt::AlignHCenter);
     setForeground(m_lblPassFail, StyledText);
     m_lblPassFail->setFont(boldFont);
     m_lblBar1 = placeBar(skin, placement("lblBar1"), GaugeGreen);

@@ -23,6 +23,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class SkinPicture;
+class SubjectTextBox;
 struct DefinitionsFault;
 
 // The main window: a frameless face cut to the outline of its skin, the subject and body panes with
@@ -137,7 +138,7 @@ private:
     QPushButton* m_cmdScore = nullptr;
     QPlainTextEdit* m_tbPhrases = nullptr;
     QCheckBox* m_chkStep = nullptr;
-    QLineEdit* m_tbSubject = nullptr;
+    SubjectTextBox* m_tbSubject = nullptr;
     QPushButton* m_cmdSubCopy = nullptr;
     QPushButton* m_cmdSubPaste = nullptr;
     QPushButton* m_cmdSubClear = nullptr;

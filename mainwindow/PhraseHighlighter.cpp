@@ -2,6 +2,7 @@
 
 #include "mainwindow/BodyTextBox.h"
 #include "mainwindow/PhraseToolTip.h"
+#include "mainwindow/WavyUnderline.h"
 
 #include <QCoreApplication>
 #include <QInputMethodEvent>
@@ -34,7 +35,7 @@ PhraseHighlighter::Band PhraseHighlighter::bandOf(double weight)
 // the heaviest are tinted as well.
 QList<QTextCharFormat> PhraseHighlighter::bandStyles()
 {
-    QTextCharFormat heavy = bandStyle(QTextCharFormat::WaveUnderline, QColor(0xc8, 0x00, 0x00));
+    QTextCharFormat heavy = WavyUnderline::format(QColor(0xc8, 0x00, 0x00));
     heavy.setBackground(QColor(0xff, 0xe4, 0xe4));
     return {bandStyle(QTextCharFormat::DotLine, QColor(0x9a, 0x7b, 0x00)),
             bandStyle(QTextCharFormat::DashUnderline, QColor(0xc4, 0x5a, 0x00)), heavy};

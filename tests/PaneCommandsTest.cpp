@@ -2,6 +2,8 @@
 
 #include "TemporaryFiles.h"
 
+#include "forms/ElidedLabel.h"
+
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
@@ -11,6 +13,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 
@@ -313,6 +316,58 @@ TEST_F(ScanOnScreen, PasteClearAndFileLoadsAreEachOneStepThatUndoAndCtrlYTakeBac
         if (c.body != draftBody)
             steps(body(), bodyText, draftBody);
     }
+}
+
+TEST_F(ScanOnScreen, ALongPhraseShowsFromItsStartInTheStopCaptionAndOnOneLineInTheList)
+{
+    openWindow("Tallyvex\t1\r\nyou received this email because\t1\r\nfree\t1\r\n");
+    body()->setPlainText(QStringLiteral("you received this email because you asked for it free"));
+    control<QCheckBox>("chkStep")->setChecked(true);
+    auto* caption = control<ElidedLabel>("lblPassFail");
+    const QPoint middle = caption->rect().center();
+    const struct
+    {
+        const char* stop;
+        QString whole;
+        bool cut;
+    } stops[] = {
+        {"long phrase", QStringLiteral("'you received this email because' - 1"), true},
+        {"short phrase", QStringLiteral("'free' - 1"), false},
+        {"verdict", QStringLiteral("Questionable"), false},
+    };
+    for (const auto& stop : stops) {
+        SCOPED_TRACE(stop.stop);
+        click("cmdScore");
+        ASSERT_EQ(caption->text(), stop.whole);
+        const QString shown = caption->shownText();
+        if (stop.cut) {
+            EXPECT_TRUE(shown.endsWith(u'\u2026')) << shown.toStdString();
+            EXPECT_TRUE(stop.whole.startsWith(shown.chopped(1))) << shown.toStdString();
+            EXPECT_LE(caption->fontMetrics().horizontalAdvance(shown), caption->width());
+        }
+        EXPECT_EQ(shown == stop.whole, !stop.cut);
+        // It draws what it says it shows, as a label of just that text would.
+        QLabel plain(shown);
+        plain.setFont(caption->font());
+        plain.setPalette(caption->palette());
+        plain.setAlignment(caption->alignment());
+        plain.resize(caption->size());
+        const auto drawn = [](QWidget* label) {
+            QImage image(label->size(), QImage::Format_RGB32);
+            image.fill(Qt::white);
+            label->render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
+            return image;
+        };
+        EXPECT_TRUE(drawn(caption) == drawn(&plain));
+        EXPECT_EQ(toolTipAt(caption, middle), stop.cut ? stop.whole : QString());
+    }
+
+    // The list scrolls sideways to show the rest of the line.
+    auto* list = control<QPlainTextEdit>("tbPhrases");
+    ASSERT_EQ(list->toPlainText(), QStringLiteral("you received this email because\nfree\n"));
+    EXPECT_EQ(list->document()->firstBlock().layout()->lineCount(), 1);
+    EXPECT_GT(list->horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(list->horizontalScrollBar()->value(), 0) << "the list shows the start of its lines";
 }
 
 TEST_F(ScanOnScreen, ALongLineIsShownInPiecesButStaysOneLine)
