@@ -282,7 +282,7 @@ void BodyTextBox::drawWaves(QPainter& painter, const QTextBlock& block, QPointF 
             const QTextLine line = layout->lineAt(index);
             const int start = std::max(range.start, line.textStart());
             const int end = std::min(range.start + range.length, line.textStart() + line.textLength());
-            // Below the line lies the empty room above the letters of the next one.
+            // No bottom is given: below the line lies the empty room above the next line's letters.
             if (start < end)
                 WavyUnderline::draw(painter, origin.x() + line.cursorToX(start), origin.x() + line.cursorToX(end),
                                     origin.y() + line.y() + line.ascent(), range.format.underlineColor());

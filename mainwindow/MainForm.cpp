@@ -619,7 +619,7 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event)
         if (key == Qt::Key_Return || key == Qt::Key_Enter)
             return pressEnter(watched == m_tbInput ? Pane::Body : Pane::Subject);
         // Ctrl+Y redoes on every desktop, as Ctrl+Shift+Z does; X11 desktops bind only the latter.
-        if (key == Qt::Key_Y && (press->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier) {
+        if (key == Qt::Key_Y && press->modifiers() == Qt::ControlModifier) {
             if (watched == m_tbInput)
                 m_tbInput->redo();
             else

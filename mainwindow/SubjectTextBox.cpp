@@ -21,8 +21,10 @@ void SubjectTextBox::inputMethodEvent(QInputMethodEvent* event)
 {
     m_waves.clear();
     for (const QInputMethodEvent::Attribute& attribute : event->attributes()) {
+        if (attribute.type != QInputMethodEvent::TextFormat)
+            continue;
         const auto format = qvariant_cast<QTextFormat>(attribute.value);
-        if (attribute.type == QInputMethodEvent::TextFormat && WavyUnderline::isWavy(format))
+        if (WavyUnderline::isWavy(format))
             m_waves.push_back(
                 {cursorPosition() + attribute.start, attribute.length, format.toCharFormat().underlineColor()});
     }

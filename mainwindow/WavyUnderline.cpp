@@ -23,7 +23,7 @@ constexpr qreal Depth = 2.0;
 constexpr qreal HalfPeriod = 2.0;
 constexpr qreal PenWidth = 1.0;
 
-// The height of the wave above its top at `x` pixels from its start.
+// How far below its top the wave runs at `x` pixels from its start.
 qreal depthAt(qreal x)
 {
     const qreal phase = std::fmod(x, 2 * HalfPeriod);
