@@ -1,5 +1,6 @@
 #include "mainwindow/MainForm.h"
 
+#include "forms/ElidedLabel.h"
 #include "forms/FormStyle.h"
 #include "forms/LegacyFonts.h"
 #include "forms/LinkLabel.h"
@@ -10,6 +11,7 @@
 #include "mainwindow/SkinControls.h"
 #include "mainwindow/SkinPicture.h"
 #include "mainwindow/SkinRegion.h"
+#include "mainwindow/SubjectTextBox.h"
 #include "messagefile/MessageFile.h"
 #include "platform/AppIdentity.h"
 #include "platform/MessageBoxes.h"
@@ -67,6 +69,20 @@ QString phraseCount(const PhraseTable& table, const QLocale& locale)
     const qsizetype count = table.hasPhrases() ? table.size() : 0;
     return count == 1 ? QStringLiteral("1 trigger phrase was loaded and is used.")
                       : QStringLiteral("%1 trigger phrases were loaded and are used.").arg(locale.toString(count));
+}
+
+// Closes the step of the line edit's undo history that the last edit belongs to. The box joins an edit to
+// the step before it unless the caret moved in between or the box was cleared, as its own Paste does; on an
+// empty box clearing changes nothing but the history.
+void endUndoStep(QLineEdit* box)
+{
+    if (box->text().isEmpty()) {
+        box->clear();
+        return;
+    }
+    const int caret = box->cursorPosition();
+    box->setCursorPosition(caret == 0 ? 1 : 0);
+    box->setCursorPosition(caret);
 }
 
 // The one local file of a drag, when it is a message file (a saved e-mail, an HTML page or a text file);
@@ -134,10 +150,12 @@ void MainForm::createControls()
     m_tbPhrases->setReadOnly(true);
     // Its caret shows where the focus is, and the list can be read and selected from the keyboard.
     m_tbPhrases->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // A long phrase stays on its line, which scrolls sideways, so that each line is one phrase.
+    m_tbPhrases->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_chkStep = place<QCheckBox>(skin, placement("chkStep"));
     m_chkStep->setText(QStringLiteral("Step Through"));
     setForeground(m_chkStep, QApplication::palette().color(QPalette::Text));
-    m_tbSubject = placeTextBox<QLineEdit>(skin, placement("tbSubject"));
+    m_tbSubject = placeTextBox<SubjectTextBox>(skin, placement("tbSubject"));
     m_tbSubject->setMaxLength(SubjectLimit);
     m_cmdSubCopy = placeButton(skin, placement("cmdSubCopy"), QStringLiteral("Copy"));
     m_cmdSubPaste = placeButton(skin, placement("cmdSubPaste"), QStringLiteral("Paste"));
@@ -153,7 +171,7 @@ void MainForm::createControls()
     // Alt+S goes to the search box.
     placeLabel(skin, placement("Label6"), QStringLiteral("&Search"), Qt::AlignRight)->setBuddy(m_tbSearchNorvane);
     m_lblTitle = placeLink(skin, placement("lblTitle"), QStringLiteral("About"), white, boldFont, Qt::AlignHCenter);
-    m_lblPassFail = placeLabel(skin, placement("lblPassFail"), QStringLiteral("Pass/Fail"), Qt::AlignHCenter);
+    m_lblPassFail = placeElidedLabel(skin, placement("lblPassFail"), QStringLiteral("Pass/Fail"), Qt::AlignHCenter);
     setForeground(m_lblPassFail, StyledText);
     m_lblPassFail->setFont(boldFont);
     m_lblBar1 = placeBar(skin, placement("lblBar1"), GaugeGreen);
@@ -218,7 +236,11 @@ void MainForm::connectLinks(LinkLabel* searchSite, LinkLabel* provider)
     connect(m_lblTitle, &LinkLabel::clicked, this, [this] { emit linkActivated(Link::Maker); });
     connect(m_lblAbout, &LinkLabel::clicked, this, &MainForm::aboutRequested);
     connect(m_lblExit, &LinkLabel::clicked, this, &QWidget::close);
-    const auto search = [this] { emit searchRequested(m_tbSearchNorvane->text()); };
+    // Without words there is nothing to search for.
+    const auto search = [this] {
+        if (!m_tbSearchNorvane->text().trimmed().isEmpty())
+            emit searchRequested(m_tbSearchNorvane->text());
+    };
     connect(m_cmdGo, &QPushButton::clicked, this, search);
     connect(m_tbSearchNorvane, &QLineEdit::returnPressed, this, search);
 }
@@ -410,12 +432,14 @@ QString MainForm::paneText(Pane pane) const
     return pane == Pane::Subject ? m_tbSubject->text() : m_tbInput->text();
 }
 
-// The whole text is replaced as one edit, which Undo in the pane takes back.
+// The whole text is replaced as one step, which Undo in the pane takes back on its own.
 void MainForm::replacePaneText(Pane pane, const QString& text)
 {
     if (pane == Pane::Subject) {
+        endUndoStep(m_tbSubject);
         m_tbSubject->selectAll();
         m_tbSubject->insert(text);
+        endUndoStep(m_tbSubject);
         return;
     }
     m_tbInput->replaceText(text);
@@ -552,20 +576,31 @@ void MainForm::dropEvent(QDropEvent* event)
 
 void MainForm::openMessageFile(const QString& path)
 {
+    const QString shownPath = TextDecoding::withVisibleControls(QDir::toNativeSeparators(path));
+    const auto warn = [this](const QString& text) {
+        MessageBoxes::show(this, {MessageIcon::Warning, QString::fromUtf8(AppIdentity::Title), text});
+    };
     const InputFile::Contents contents
         = InputFile::read(path, InputFile::MaxMessageBytes, InputFile::Accept::RegularFiles);
+    if (!contents.fault && contents.bytes.isEmpty()) {
+        warn(QStringLiteral("The file %1 is empty, so the subject and body are left as they are.").arg(shownPath));
+        return;
+    }
     // A file of another name is read as text: the user chose it.
     const MessageFormat format = messageFormatOf(path).value_or(MessageFormat::Text);
     const MessageText message = contents.fault ? MessageText {} : readMessage(contents.bytes, format);
     const QString error = contents.fault ? contents.fault->reason : message.error;
     if (!error.isEmpty()) {
-        const QString text = QStringLiteral("The message %1 cannot be read: %2.")
-                                 .arg(QDir::toNativeSeparators(path), TextDecoding::withVisibleControls(error));
-        MessageBoxes::show(this, {MessageIcon::Warning, QString::fromUtf8(AppIdentity::Title), text});
+        warn(QStringLiteral("The message %1 cannot be read: %2.")
+                 .arg(shownPath, TextDecoding::withVisibleControls(error)));
         return;
     }
-    m_tbSubject->setText(message.subject.left(SubjectLimit));
-    m_tbInput->replaceText(message.body);
+    // A text file holds only a body. Each box the file changes takes the change back with one Undo.
+    const QString subject = message.subject.left(SubjectLimit);
+    if (format != MessageFormat::Text && subject != m_tbSubject->text())
+        replacePaneText(Pane::Subject, subject);
+    if (message.body != bodyText())
+        replacePaneText(Pane::Body, message.body);
 }
 
 void MainForm::closeEvent(QCloseEvent* event)
@@ -579,9 +614,18 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::ToolTip && showPhraseToolTip(watched, static_cast<QHelpEvent*>(event)))
         return true;
     if ((watched == m_tbSubject || watched == m_tbInput) && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
+        const auto* press = static_cast<QKeyEvent*>(event);
+        const int key = press->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter)
             return pressEnter(watched == m_tbInput ? Pane::Body : Pane::Subject);
+        // Ctrl+Y redoes on every desktop, as Ctrl+Shift+Z does; X11 desktops bind only the latter.
+        if (key == Qt::Key_Y && press->modifiers() == Qt::ControlModifier) {
+            if (watched == m_tbInput)
+                m_tbInput->redo();
+            else
+                m_tbSubject->redo();
+            return true;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

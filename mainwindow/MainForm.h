@@ -23,6 +23,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class SkinPicture;
+class SubjectTextBox;
 struct DefinitionsFault;
 
 // The main window: a frameless face cut to the outline of its skin, the subject and body panes with
@@ -64,7 +65,7 @@ public:
 
 signals:
     void aboutRequested();
-    // The words typed into the search box, as typed.
+    // The words typed into the search box, as typed; a box of blanks asks for nothing.
     void searchRequested(const QString& words);
     void linkActivated(MainForm::Link link);
     // Ctrl+O: the user wants to choose a message file to open.
@@ -137,7 +138,7 @@ private:
     QPushButton* m_cmdScore = nullptr;
     QPlainTextEdit* m_tbPhrases = nullptr;
     QCheckBox* m_chkStep = nullptr;
-    QLineEdit* m_tbSubject = nullptr;
+    SubjectTextBox* m_tbSubject = nullptr;
     QPushButton* m_cmdSubCopy = nullptr;
     QPushButton* m_cmdSubPaste = nullptr;
     QPushButton* m_cmdSubClear = nullptr;

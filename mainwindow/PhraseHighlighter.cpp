@@ -1,6 +1,7 @@
 #include "mainwindow/PhraseHighlighter.h"
 
 #include "mainwindow/BodyTextBox.h"
+#include "mainwindow/WavyUnderline.h"
 #include "scanner/PhraseToolTip.h"
 #include "scanner/WeightBand.h"
 
@@ -28,7 +29,7 @@ QTextCharFormat bandStyle(QTextCharFormat::UnderlineStyle style, const QColor& c
 // the heaviest are tinted as well.
 QList<QTextCharFormat> PhraseHighlighter::bandStyles()
 {
-    QTextCharFormat heavy = bandStyle(QTextCharFormat::WaveUnderline, QColor(0xc8, 0x00, 0x00));
+    QTextCharFormat heavy = WavyUnderline::format(QColor(0xc8, 0x00, 0x00));
     heavy.setBackground(QColor(0xff, 0xe4, 0xe4));
     return {bandStyle(QTextCharFormat::DotLine, QColor(0x9a, 0x7b, 0x00)),
             bandStyle(QTextCharFormat::DashUnderline, QColor(0xc4, 0x5a, 0x00)), heavy};

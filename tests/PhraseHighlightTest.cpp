@@ -22,6 +22,10 @@
 #include <QTextBlock>
 #include <QToolTip>
 
+#include <algorithm>
+#include <functional>
+#include <map>
+
 namespace {
 
 struct Phrase
@@ -91,15 +95,6 @@ protected:
         EXPECT_EQ(sortedMarks(body()->marks()), searchedMarks(body()->text(), m_phrases));
         EXPECT_EQ(firstBlockMarks(), searchedMarks(body()->document()->firstBlock().text(), m_phrases));
     }
-
-    QString toolTipAt(QWidget* widget, const QPoint& position) const
-    {
-        QToolTip::hideText();
-        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
-        QHelpEvent event(QEvent::ToolTip, position, widget->mapToGlobal(position));
-        QApplication::sendEvent(widget, &event);
-        return QToolTip::isVisible() ? QToolTip::text() : QString();
-    }
 };
 
 TEST_F(PhraseHighlight, MarksCoverExactlyTheOccurrences)
@@ -127,6 +122,63 @@ TEST_F(PhraseHighlight, MarksCoverExactlyTheOccurrences)
     ASSERT_EQ(styles.size(), 3);
     EXPECT_NE(styles.at(0).underlineStyle(), styles.at(1).underlineStyle());
     EXPECT_NE(styles.at(1).underlineStyle(), styles.at(2).underlineStyle());
+}
+
+// The wave under a heavy phrase as drawn at `ratio` device pixels per pixel: for each column of device pixels
+// that shows it, the middle of its red in that column; both in pixels of the widget.
+std::map<double, double> waveMiddles(QWidget* widget, int ratio)
+{
+    QImage drawn(widget->size() * ratio, QImage::Format_RGB32);
+    drawn.setDevicePixelRatio(ratio);
+    widget->render(&drawn, QPoint(), QRegion(), QWidget::RenderFlags());
+    std::map<double, double> middles;
+    for (int x = 0; x < drawn.width(); ++x) {
+        double rows = 0;
+        int count = 0;
+        for (int y = 0; y < drawn.height(); ++y) {
+            const QColor pixel = drawn.pixelColor(x, y);
+            // Far redder than the tint under the phrase and the text's grey edges.
+            if (pixel.red() - pixel.green() > 80 && pixel.green() == pixel.blue()) {
+                rows += y;
+                ++count;
+            }
+        }
+        if (count > 0)
+            middles.emplace(double(x) / ratio, rows / count / ratio);
+    }
+    return middles;
+}
+
+TEST_F(PhraseHighlight, HeavyPhrasesAreUnderlinedWithAWaveAtEitherDensity)
+{
+    subject()->setText(QStringLiteral("Act: free money"));
+    body()->setPlainText(QStringLiteral("Act: free money"));
+    waitForMarks();
+    struct Case
+    {
+        const char* name;
+        QWidget* widget;
+        // The caret place nearest to a point of the widget.
+        std::function<int(QPoint)> caretAt;
+    };
+    const std::vector<Case> cases {
+        {"subject", subject(), [this](QPoint at) { return subject()->cursorPositionAt(at); }},
+        {"body", body()->viewport(), [this](QPoint at) { return body()->cursorForPosition(at).position(); }},
+    };
+    for (const Case& c : cases) {
+        for (int ratio : {1, 2}) {
+            SCOPED_TRACE(testing::Message() << c.name << " at " << ratio << "x");
+            const std::map<double, double> wave = waveMiddles(c.widget, ratio);
+            ASSERT_FALSE(wave.empty());
+            // It runs under "free money" from end to end, and rises and falls by 2 pixels.
+            const int textRow = int(wave.begin()->second) - 4;
+            EXPECT_EQ(c.caretAt(QPoint(int(wave.begin()->first), textRow)), 5);
+            EXPECT_EQ(c.caretAt(QPoint(int(wave.rbegin()->first), textRow)), 15);
+            const auto [low, high] = std::minmax_element(
+                wave.begin(), wave.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+            EXPECT_GE(high->second - low->second, 1.5);
+        }
+    }
 }
 
 TEST_F(PhraseHighlight, MarksFollowTypingPasteClearAndUndo)
