@@ -3,6 +3,7 @@
 #include "scanner/PhraseTable.h"
 #include "scanner/ReferenceSearch.h"
 #include "scanner/ScanSession.h"
+#include "scanner/ScanText.h"
 
 #include <benchmark/benchmark.h>
 
@@ -131,7 +132,7 @@ void runScans(benchmark::State& state, const PhraseTable& table, const Message& 
     }
     state.counters["occurrences"] = double(occurrences);
     state.counters["phrases"] = double(table.size());
-    state.counters["text_chars"] = double(ScanSession::scanText(message.subject, message.body).size());
+    state.counters["text_chars"] = double(ScanText::of(message.subject, message.body).size());
 }
 
 void W1(benchmark::State& state)
@@ -144,7 +145,7 @@ void W1(benchmark::State& state)
 // The engine alone: the text folded and walked, and each phrase's first occurrence asked for.
 void engineOnly(benchmark::State& state, const PhraseTable& table, const Message& message)
 {
-    const QString text = ScanSession::scanText(message.subject, message.body);
+    const QString text = ScanText::of(message.subject, message.body);
     FastSearch search(table);
     for (auto _ : state) {
         search.setText(text);
@@ -200,7 +201,7 @@ void W4Build(benchmark::State& state)
     const double before = heapMiB();
     {
         auto search = std::make_unique<FastSearch>(table);
-        const QString text = ScanSession::scanText(message.subject, message.body);
+        const QString text = ScanText::of(message.subject, message.body);
         search->setText(text);
         state.counters["engine_MiB"] = heapMiB() - before;
         state.counters["automaton_MiB"] = double(search->automaton().memoryBytes()) / (1024.0 * 1024.0);

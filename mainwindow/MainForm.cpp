@@ -8,6 +8,7 @@
 #include "mainwindow/BodyTextBox.h"
 #include "mainwindow/MainFormLayout.h"
 #include "mainwindow/PhraseHighlighter.h"
+#include "mainwindow/ResultCaptions.h"
 #include "mainwindow/SkinControls.h"
 #include "mainwindow/SkinPicture.h"
 #include "mainwindow/SkinRegion.h"
@@ -15,9 +16,9 @@
 #include "messagefile/MessageFile.h"
 #include "platform/AppIdentity.h"
 #include "platform/MessageBoxes.h"
-#include "scanner/Captions.h"
 #include "scanner/DefinitionsLoader.h"
 #include "scanner/InputFile.h"
+#include "scanner/ScanText.h"
 #include "scanner/TextDecoding.h"
 
 #include <QAction>
@@ -62,8 +63,6 @@ const QColor GaugeRed(255, 0, 0);
 const QString SkinPath = QStringLiteral(":/skin.bmp");
 const QString SharpSkinPath = QStringLiteral(":/skin@2x.png");
 
-constexpr int SubjectLimit = int(ScanSession::SubjectWidth);
-
 QString phraseCount(const PhraseTable& table, const QLocale& locale)
 {
     const qsizetype count = table.hasPhrases() ? table.size() : 0;
@@ -102,19 +101,13 @@ MainForm::MainForm(const QString& definitionsPath, const QLocale& locale, QWidge
     : QWidget(parent)
     , m_definitionsPath(definitionsPath)
     , m_locale(locale)
+    , m_numbers(locale)
     , m_session(locale)
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QString::fromUtf8(AppIdentity::Title));
     resize(Twips::toPixels(8925), Twips::toPixels(7695));
     setFont(legacyFont(QStringLiteral("MS Sans Serif"), 8.25));
-    if (m_definitionsPath.isEmpty()) {
-        m_definitionsPath = findDefinitions(QCoreApplication::applicationDirPath(), &m_definitionsTried);
-        if (m_definitionsPath.isEmpty())
-            m_definitionsPath = m_definitionsTried.constFirst();
-        else
-            m_definitionsTried.clear();
-    }
 
     createControls();
     stackControls();
@@ -144,7 +137,7 @@ void MainForm::createControls()
     m_tbInput = placeMultiLine<BodyTextBox>(skin, placement("tbInput"));
     m_cmdPaste = placeButton(skin, placement("cmdPaste"), QStringLiteral("Paste"));
     m_cmdCopy = placeButton(skin, placement("cmdCopy"), QStringLiteral("Copy"));
-    m_cmdScore = placeButton(skin, placement("cmdScore"), Captions::ScanButton);
+    m_cmdScore = placeButton(skin, placement("cmdScore"), ResultCaptions::ScanButton);
     m_tbPhrases = placeMultiLine<QPlainTextEdit>(skin, placement("tbPhrases"));
     // The list shows what the scan found; the scan keeps its own copy, so typing into it would mislead.
     m_tbPhrases->setReadOnly(true);
@@ -156,7 +149,7 @@ void MainForm::createControls()
     m_chkStep->setText(QStringLiteral("Step Through"));
     setForeground(m_chkStep, QApplication::palette().color(QPalette::Text));
     m_tbSubject = placeTextBox<SubjectTextBox>(skin, placement("tbSubject"));
-    m_tbSubject->setMaxLength(SubjectLimit);
+    m_tbSubject->setMaxLength(int(ScanText::SubjectWidth));
     m_cmdSubCopy = placeButton(skin, placement("cmdSubCopy"), QStringLiteral("Copy"));
     m_cmdSubPaste = placeButton(skin, placement("cmdSubPaste"), QStringLiteral("Paste"));
     m_cmdSubClear = placeButton(skin, placement("cmdSubClear"), QStringLiteral("Clear"));
@@ -187,7 +180,7 @@ void MainForm::createControls()
     m_label1 = placeLabel(skin, placement("Label1"), QStringLiteral("Overall Score:"));
     m_lblScore = placeLabel(skin, placement("lblScore"), QStringLiteral("0"), Qt::AlignRight);
     m_label2 = placeLabel(skin, placement("Label2"), QStringLiteral("Overall Percentage:"));
-    m_lblPercent = placeLabel(skin, placement("lblPercent"), Captions::IdlePercent, Qt::AlignRight);
+    m_lblPercent = placeLabel(skin, placement("lblPercent"), CaptionNumbers::NoPercentage, Qt::AlignRight);
     m_label3 = placeLabel(skin, placement("Label3"), QStringLiteral("Subject"));
     m_label4 = placeLabel(skin, placement("Label4"), QStringLiteral("Message Body"));
     m_label5 = placeLabel(skin, placement("Label5"), QStringLiteral("Trigger Phrases:"));
@@ -299,9 +292,12 @@ std::optional<DefinitionsFault> MainForm::loadDefinitions()
 {
     m_session.resetDefinitions();
     styleLabels();
-    LoadedDefinitions loaded = loadDefinitionsFile(m_definitionsPath, m_locale);
+    LoadedDefinitions loaded
+        = ::loadDefinitions(m_definitionsPath.isEmpty() ? std::nullopt : std::optional(m_definitionsPath),
+                            QCoreApplication::applicationDirPath(), m_locale);
+    m_definitionsPath = loaded.path;
     m_session.setDefinitions(std::move(loaded.table));
-    m_highlighter->setPhrases(m_session.phrases());
+    m_highlighter->setPhrases(m_session.table());
     return loaded.fault;
 }
 
@@ -309,7 +305,7 @@ void MainForm::styleLabels()
 {
     m_lblExit->setText(QString());
     m_lblAbout->setText(QString());
-    m_lblStatus->setText(Captions::StatusReady);
+    m_lblStatus->setText(ResultCaptions::StatusReady);
     m_lblBar2->move(m_lblBar1->x(), m_lblBar2->y());
     m_lblBar3->move(m_lblBar1->x(), m_lblBar3->y());
     m_lblBar2->move(m_lblBar2->x(), m_lblBar1->y());
@@ -338,13 +334,12 @@ void MainForm::setUpSkin()
 
 void MainForm::reportLoadFault(const DefinitionsFault& fault)
 {
-    const QString reason = m_definitionsTried.isEmpty() ? fault.describe(m_definitionsPath)
-                                                        : describeMissingDefinitions(m_definitionsTried);
-    const QString opening = m_session.phrases().hasPhrases() ? QStringLiteral("Not all trigger phrases could be read.")
-                                                             : QStringLiteral("No trigger phrases could be read.");
+    const QString reason = fault.describe(m_definitionsPath);
+    const QString opening = m_session.table().hasPhrases() ? QStringLiteral("Not all trigger phrases could be read.")
+                                                           : QStringLiteral("No trigger phrases could be read.");
     const QString text
         = QStringLiteral("%1\n\n%2\n\n%3")
-              .arg(opening, TextDecoding::withVisibleControls(reason), phraseCount(m_session.phrases(), m_locale));
+              .arg(opening, TextDecoding::withVisibleControls(reason), phraseCount(m_session.table(), m_locale));
     MessageBoxes::show(this, {MessageIcon::Warning, QString::fromUtf8(AppIdentity::Title), text});
 }
 
@@ -353,13 +348,13 @@ PressOutcome MainForm::runScan()
     const PressOutcome outcome = m_session.press(m_tbSubject->text(), bodyText(), m_chkStep->isChecked());
     if (outcome.kind == PressOutcome::Kind::EmptyInput) {
         const QString title = QString::fromUtf8(AppIdentity::Title);
-        MessageBoxes::show(this, {MessageIcon::None, title, Captions::EmptyInputPrompt + title});
+        MessageBoxes::show(this, {MessageIcon::None, title, emptyInputMessage(title)});
         return outcome;
     }
     placeBodyCaret(QTextCursor(m_tbInput->document()));
     m_tbSubject->setCursorPosition(0);
     if (outcome.kind == PressOutcome::Kind::Stopped)
-        selectOccurrence(outcome.stop());
+        selectOccurrence(*m_session.outcome().lastOccurrence);
     showResults();
     return outcome;
 }
@@ -377,7 +372,7 @@ void MainForm::stepThroughClicked(bool checked)
 {
     if (!checked)
         return;
-    m_session.results().resetResults();
+    m_session.resetResults();
     placeBodyCaret(QTextCursor(m_tbInput->document()));
     showResults();
 }
@@ -409,18 +404,17 @@ void MainForm::selectOccurrence(const Occurrence& occurrence)
 
 void MainForm::showResults()
 {
-    const ScanResults& results = m_session.results();
-    m_lblScore->setText(results.score());
-    m_lblPercent->setText(results.percent());
-    m_lblPassFail->setText(results.passFail());
-    m_lblStatus->setText(results.status());
-    m_cmdScore->setText(results.scanButton());
-    QString phrases = results.phrases();
-    phrases.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    if (m_tbPhrases->toPlainText() != phrases)
-        m_tbPhrases->setPlainText(phrases);
+    const ScanOutcome& outcome = m_session.outcome();
+    const ResultCaptions captions = ResultCaptions::of(outcome, m_numbers);
+    m_lblScore->setText(captions.score);
+    m_lblPercent->setText(captions.percent);
+    m_lblPassFail->setText(captions.verdict);
+    m_lblStatus->setText(captions.status);
+    m_cmdScore->setText(captions.scanButton);
+    if (m_tbPhrases->toPlainText() != captions.phrases)
+        m_tbPhrases->setPlainText(captions.phrases);
     // The bars keep their start-up sliver until the gauge is first sized.
-    if (const std::optional<GaugeWidths>& gauge = results.gauge()) {
+    if (const std::optional<GaugeWidths>& gauge = outcome.gauge) {
         m_lblBar1->resize(gauge->green, m_lblBar1->height());
         m_lblBar2->resize(gauge->yellow, m_lblBar2->height());
         m_lblBar3->resize(gauge->red, m_lblBar3->height());
@@ -464,7 +458,6 @@ void MainForm::paste(Pane pane)
 // Empties the pane and the results, but leaves the status, Step Through and a paused walk as they are.
 void MainForm::clear(Pane pane)
 {
-    m_session.results().setPassFail(QString());
     replacePaneText(pane, QString());
     m_session.clearResults();
     showResults();
@@ -596,7 +589,7 @@ void MainForm::openMessageFile(const QString& path)
         return;
     }
     // A text file holds only a body. Each box the file changes takes the change back with one Undo.
-    const QString subject = message.subject.left(SubjectLimit);
+    const QString subject = ScanText::boxSubject(message.subject);
     if (format != MessageFormat::Text && subject != m_tbSubject->text())
         replacePaneText(Pane::Subject, subject);
     if (message.body != bodyText())
@@ -636,8 +629,9 @@ bool MainForm::pressEnter(Pane pane)
 {
     const int subjectCaret = m_tbSubject->cursorPosition();
     const PressOutcome outcome = runScan();
-    const std::optional<Pane> stop
-        = outcome.kind == PressOutcome::Kind::Stopped ? std::optional(outcome.stop().pane) : std::nullopt;
+    const std::optional<Pane> stop = outcome.kind == PressOutcome::Kind::Stopped
+        ? std::optional(m_session.outcome().lastOccurrence->pane)
+        : std::nullopt;
     if (pane == Pane::Subject) {
         if (stop != Pane::Subject)
             m_tbSubject->setCursorPosition(subjectCaret);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scanner/CaptionNumbers.h"
 #include "scanner/ScanSession.h"
 
 #include <QLocale>
@@ -52,7 +53,6 @@ public:
     ~MainForm() override;
 
     const ScanSession& session() const { return m_session; }
-    const QString& definitionsPath() const { return m_definitionsPath; }
     PhraseHighlighter& highlighter() const { return *m_highlighter; }
 
     // Whether the trigger phrases are marked in the subject and body boxes; the boxes' context menus switch it.
@@ -113,10 +113,10 @@ private:
     void copy(Pane pane) const;
     void clear(Pane pane);
 
+    // The definitions file read; until then the one asked for, or empty to use the program's own.
     QString m_definitionsPath;
-    // Where the definitions were looked for when none were found; empty otherwise.
-    QStringList m_definitionsTried;
     QLocale m_locale;
+    CaptionNumbers m_numbers;
     ScanSession m_session;
     QString m_bodyText;
     bool m_bodyChanged = true;

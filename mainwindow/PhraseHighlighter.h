@@ -4,7 +4,7 @@
 #include "scanner/CaptionNumbers.h"
 #include "scanner/PhraseOccurrences.h"
 #include "scanner/PhraseTable.h"
-#include "scanner/ScanSession.h"
+#include "scanner/ScanText.h"
 
 #include <QList>
 #include <QObject>
@@ -84,7 +84,7 @@ private:
     // The scan text the occurrences were found in; stale after a change until they are found again.
     QString m_scanText;
     qsizetype m_subjectLength = 0;
-    std::vector<PhraseOccurrence> m_occurrences;
+    std::vector<Occurrence> m_occurrences;
     bool m_stale = true;
     std::vector<TextMark> m_subjectMarks;
     // While an input method composes text in the subject, marks are not laid over it: an event of ours

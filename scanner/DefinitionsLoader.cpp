@@ -94,6 +94,8 @@ std::optional<double> readWeight(const QString& text, const QLocale& locale)
 
 QString DefinitionsFault::describe(const QString& path) const
 {
+    if (cause == Cause::NotFound)
+        return reason;
     if (line == 0)
         return QStringLiteral("%1: %2").arg(path, reason);
     return QStringLiteral("%1, line %2: %3").arg(path).arg(line).arg(reason);
@@ -132,17 +134,36 @@ QString describeMissingDefinitions(const QStringList& tried)
 LoadedDefinitions loadDefinitionsFile(const QString& path, const QLocale& locale, InputFile::Accept accept)
 {
     const InputFile::Contents contents = InputFile::read(path, InputFile::MaxDefinitionsBytes, accept);
-    if (!contents.fault)
-        return parseDefinitions(contents.bytes, locale);
-    using Kind = InputFile::Fault::Kind;
-    using Cause = DefinitionsFault::Cause;
-    const Kind kind = contents.fault->kind;
     LoadedDefinitions loaded;
-    loaded.fault = DefinitionsFault {kind == Kind::CannotOpen       ? Cause::CannotOpen
-                                         : kind == Kind::ReadFailed ? Cause::ReadFailed
-                                                                    : Cause::Contents,
-                                     0, contents.fault->reason};
+    if (!contents.fault) {
+        loaded = parseDefinitions(contents.bytes, locale);
+    } else {
+        using Kind = InputFile::Fault::Kind;
+        using Cause = DefinitionsFault::Cause;
+        const Kind kind = contents.fault->kind;
+        loaded.fault = DefinitionsFault {kind == Kind::CannotOpen       ? Cause::CannotOpen
+                                             : kind == Kind::ReadFailed ? Cause::ReadFailed
+                                                                        : Cause::Contents,
+                                         0, contents.fault->reason};
+    }
+    loaded.path = path;
     return loaded;
+}
+
+LoadedDefinitions loadDefinitions(const std::optional<QString>& path,
+                                  const QString& programFolder,
+                                  const QLocale& locale,
+                                  InputFile::Accept accept)
+{
+    if (path)
+        return loadDefinitionsFile(*path, locale, accept);
+    QStringList tried;
+    const QString found = findDefinitions(programFolder, &tried);
+    if (!found.isEmpty())
+        return loadDefinitionsFile(found, locale, accept);
+    LoadedDefinitions missing;
+    missing.fault = DefinitionsFault {DefinitionsFault::Cause::NotFound, 0, describeMissingDefinitions(tried)};
+    return missing;
 }
 
 LoadedDefinitions parseDefinitions(const QByteArray& contents, const QLocale& locale)
@@ -158,11 +179,9 @@ LoadedDefinitions parseDefinitions(const QByteArray& contents, const QLocale& lo
     if (lines.isEmpty())
         return fail(1, QStringLiteral("the file is empty"));
 
-    const QStringView header = lines.first();
-    const qsizetype headerTab = header.indexOf(u'\t');
-    if (headerTab < 0)
+    // The header's value after its TAB is nothing the scan uses; only the TAB is required.
+    if (!lines.first().contains(u'\t'))
         return fail(1, QStringLiteral("the header line has no TAB"));
-    loaded.headerTag = trimSpaces(header.sliced(headerTab + 1)).left(3).leftJustified(3, u' ');
 
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QStringView line = lines.at(i);

@@ -86,7 +86,8 @@ private:
     walkBlock(const char16_t* units, qsizetype block, qsizetype blockEnd, PhraseAutomaton::Position position);
     // Records what ends at unit `end`, in node `node`.
     void reportEnd(qsizetype end, std::int32_t node);
-    bool reportPadded(std::int32_t pattern, std::size_t start);
+    // Keeps an occurrence of `pattern` with a space on both sides; false once enough are kept.
+    bool reportPadded(std::int32_t pattern, qsizetype start, qsizetype length);
     qsizetype searchFolded(QStringView phrase, qsizetype from);
 
     QStringList m_phrases;

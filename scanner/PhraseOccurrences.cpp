@@ -8,6 +8,7 @@
 #include <numeric>
 
 PhraseOccurrences::PhraseOccurrences(const PhraseTable& table)
+    : m_table(table)
 {
     std::vector<std::u32string> patterns;
     std::vector<qsizetype> patternEntry;
@@ -38,13 +39,18 @@ PhraseOccurrences::PhraseOccurrences(const PhraseTable& table)
     }
 }
 
-std::vector<PhraseOccurrence> PhraseOccurrences::findAll(QStringView text) const
+std::vector<Occurrence> PhraseOccurrences::findAll(QStringView scanText) const
 {
-    std::vector<PhraseOccurrence> found;
+    struct Found
+    {
+        qsizetype index;
+        qsizetype start;
+    };
+    std::vector<Found> found;
     if (m_automaton.patternCount() > 0) {
-        const char16_t* units = text.utf16();
+        const char16_t* units = scanText.utf16();
         PhraseAutomaton::Position position = PhraseAutomaton::Start;
-        for (qsizetype i = 0; i < text.size(); ++i) {
+        for (qsizetype i = 0; i < scanText.size(); ++i) {
             const char16_t unit = units[i];
             if (unit < m_asciiUnits.size())
                 position = m_automaton.next(position, m_asciiUnits[unit].folded, m_asciiUnits[unit].symbol);
@@ -55,45 +61,28 @@ std::vector<PhraseOccurrence> PhraseOccurrences::findAll(QStringView text) const
             m_automaton.reportEveryEndingAt(
                 PhraseAutomaton::nodeAt(position), size_t(i), [&](std::int32_t pattern, std::size_t start) {
                     const auto p = size_t(pattern);
-                    const qsizetype length = i + 1 - qsizetype(start);
                     for (qsizetype e = m_patternEntryBegin[p]; e < m_patternEntryBegin[p + 1]; ++e)
-                        found.push_back({m_patternEntries[size_t(e)], qsizetype(start), length});
+                        found.push_back({m_patternEntries[size_t(e)], qsizetype(start)});
                 });
         }
     }
     for (qsizetype i = 0; i < m_plainPhrases.size(); ++i) {
         const QString& phrase = m_plainPhrases.at(i);
-        for (qsizetype at = text.indexOf(phrase, 0, Qt::CaseInsensitive); at >= 0;
-             at = text.indexOf(phrase, at + 1, Qt::CaseInsensitive))
-            found.push_back({m_plainEntries[size_t(i)], at, phrase.size()});
+        for (qsizetype at = scanText.indexOf(phrase, 0, Qt::CaseInsensitive); at >= 0;
+             at = scanText.indexOf(phrase, at + 1, Qt::CaseInsensitive))
+            found.push_back({m_plainEntries[size_t(i)], at});
     }
-    std::sort(found.begin(), found.end(), [](const PhraseOccurrence& a, const PhraseOccurrence& b) {
-        return a.start != b.start ? a.start < b.start : a.phraseIndex < b.phraseIndex;
+    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+        return a.start != b.start ? a.start < b.start : a.index < b.index;
     });
-    return found;
-}
-
-std::vector<bool> countedByScan(QStringView scanText, qsizetype phraseLength, const std::vector<qsizetype>& starts)
-{
-    std::vector<bool> counted(starts.size(), false);
-    const auto isPadded = [&](qsizetype start) {
-        return start > 0 && scanText.at(start - 1) == u' ' && start + phraseLength < scanText.size()
-            && scanText.at(start + phraseLength) == u' ';
-    };
-    OccurrenceRule rule;
-    // 1-based, as the scan keeps it; 0 when no further occurrence counts.
-    qsizetype matchPos = starts.empty() ? 0 : starts.front() + 1;
-    size_t next = 0;
-    while (matchPos > 0) {
-        const qsizetype start = rule.phraseStart(matchPos) - 1;
-        next = size_t(std::lower_bound(starts.begin() + qsizetype(next), starts.end(), start) - starts.begin());
-        counted[next] = true;
-        if (!rule.handle())
-            break;
-        // The next match is a space, the phrase and a space from the 1-based position after this match's.
-        const auto padded = std::find_if(starts.begin() + qsizetype(next) + 1, starts.end(),
-                                         [&](qsizetype s) { return s - 1 >= matchPos && isPadded(s); });
-        matchPos = padded == starts.end() ? 0 : *padded;
+    // Which a scan counts, phrase by phrase, in the order of the text.
+    std::vector<OccurrenceRule> rules(size_t(m_table.size()));
+    std::vector<Occurrence> occurrences;
+    occurrences.reserve(found.size());
+    for (const Found& f : found) {
+        const TriggerPhrase& entry = m_table.at(f.index);
+        const bool counts = rules[size_t(f.index)].counts(scanText, f.start, entry.phrase.size());
+        occurrences.push_back(Occurrence::of(entry, f.index, scanText, f.start, counts));
     }
-    return counted;
+    return occurrences;
 }

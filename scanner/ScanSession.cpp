@@ -1,11 +1,10 @@
 #include "scanner/ScanSession.h"
 
-#include "scanner/Captions.h"
+#include "scanner/CapitalsRule.h"
 #include "scanner/FastSearch.h"
 #include "scanner/PhraseSearch.h"
 
 #include <algorithm>
-#include <bit>
 
 namespace {
 
@@ -30,16 +29,28 @@ ScanSession::ScanSession(const QLocale& locale, SearchFactory makeSearch)
     : m_makeSearch(makeSearch ? std::move(makeSearch)
                               : [](const PhraseTable& table) { return std::make_unique<FastSearch>(table); })
     , m_search(m_makeSearch(m_table))
-    , m_results(locale)
+    , m_numbers(locale)
+    , m_score(locale)
 {
 }
 
 ScanSession::~ScanSession() = default;
 
+void ScanSession::resetResults()
+{
+    m_score.reset();
+    m_outcome.score.reset();
+    m_outcome.percentage.reset();
+    m_outcome.phrases.clear();
+    m_outcome.occurrences.clear();
+}
+
 void ScanSession::clearResults()
 {
-    m_results.resetResults();
-    m_results.updateGauges();
+    m_outcome.verdict.reset();
+    m_outcome.lastOccurrence.reset();
+    resetResults();
+    sizeGauge();
 }
 
 void ScanSession::resetDefinitions()
@@ -55,37 +66,23 @@ void ScanSession::setDefinitions(PhraseTable table)
     m_matchPos = 0;
 }
 
-QString ScanSession::scanText(const QString& subject, const QString& body)
-{
-    QString text;
-    writeScanText(text, subject, body);
-    return text;
-}
-
-void ScanSession::writeScanText(QString& text, const QString& subject, const QString& body)
-{
-    text.resize(0);
-    text.reserve(SubjectWidth + body.size());
-    text.append(QStringView(subject).first(std::min(subject.size(), SubjectWidth)));
-    text.resize(SubjectWidth, u' ');
-    text.append(body);
-}
-
-PressOutcome ScanSession::press(const QString& subject, const QString& body, bool stepThrough, QList<Occurrence>* log)
+PressOutcome ScanSession::press(const QString& subject, const QString& body, bool stepThrough)
 {
     PressOutcome outcome;
     if (isBlank(subject) && isBlank(body))
         return outcome;
 
-    if (!isPaused())
-        clearResults();
-    m_results.setPassFail(QString());
-    m_results.setStatus(Captions::StatusScanning);
+    if (!isPaused()) {
+        resetResults();
+        sizeGauge();
+    }
+    m_outcome.verdict.reset();
+    m_outcome.lastOccurrence.reset();
 
     // A paused scan on the texts it stopped in goes on from the walk already made; otherwise the scan text
     // is written into the same buffer and walked again.
     if (!isPaused() || !sameText(subject, m_subject) || !sameText(body, m_body)) {
-        writeScanText(m_scanText, subject, body);
+        ScanText::write(m_scanText, subject, body);
         m_search->setText(m_scanText);
         m_subject = subject;
         m_body = body;
@@ -107,12 +104,12 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
         const auto handle = [&](qsizetype phraseStart) {
             last = {index, phraseStart, countOccurrence(index, phraseStart, text)};
             ++outcome.handled;
-            if (log)
-                log->append(describeOccurrence(last));
+            if (m_keepOccurrences)
+                m_outcome.occurrences.push_back(describe(last));
         };
         const auto listPhrase = [&] {
-            if (!m_results.phraseList().contains(*m_search, index))
-                m_results.appendPhrase(index, m_table.at(index).phrase);
+            if (!m_outcome.phrases.contains(*m_search, index))
+                m_outcome.phrases.append(index, m_table.at(index).phrase);
         };
         // A phrase gone through without stopping has its occurrences found at once.
         if (!stepThrough && m_matchPos == 0) {
@@ -134,9 +131,9 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
             handle(rule.phraseStart(m_matchPos));
             if (stepThrough) {
                 m_search->keepEveryOccurrence();
-                showLastOccurrence(outcome, last, textLength);
+                showLastOccurrence(last, textLength);
                 m_stepIndex = qint16(index);
-                m_results.setScanButton(Captions::NextButton);
+                m_outcome.phase = ScanPhase::Stopped;
                 outcome.kind = PressOutcome::Kind::Stopped;
                 return outcome;
             }
@@ -144,7 +141,8 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
         }
     }
 
-    showLastOccurrence(outcome, last, textLength);
+    if (outcome.handled > 0)
+        showLastOccurrence(last, textLength);
     finishScan();
     outcome.kind = PressOutcome::Kind::Finished;
     return outcome;
@@ -153,64 +151,34 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
 bool ScanSession::countOccurrence(qsizetype index, qsizetype phraseStart, const QString& scanText)
 {
     const TriggerPhrase& entry = m_table.at(index);
-    m_results.addToScore(entry.weight);
-    const bool bold = isAllCaps(QStringView(scanText).sliced(phraseStart - 1, entry.phrase.size()));
-    if (bold)
-        m_results.addToScore(entry.weight);
-    return bold;
+    const bool inCapitals = Occurrence::inCapitalsAt(scanText, phraseStart - 1, entry.phrase.size());
+    for (int time = 0; time < CapitalsRule::timesCounted(inCapitals); ++time)
+        m_score.add(entry.weight);
+    return inCapitals;
 }
 
-Occurrence ScanSession::describeOccurrence(const HandledOccurrence& handled)
+Occurrence ScanSession::describe(const HandledOccurrence& handled) const
 {
-    const TriggerPhrase& entry = m_table.at(handled.index);
-    Occurrence occurrence;
-    occurrence.phraseIndex = handled.index;
-    occurrence.phrase = entry.phrase;
-    occurrence.bold = handled.bold;
-    occurrence.position = handled.phraseStart;
-    occurrence.length = entry.phrase.size();
-    occurrence.pane = handled.phraseStart <= SubjectWidth ? Pane::Subject : Pane::Body;
-    occurrence.start = handled.phraseStart - (occurrence.pane == Pane::Subject ? 1 : SubjectWidth + 1);
-    occurrence.text = handled.bold ? u'\'' + entry.phrase + QStringLiteral("' - (Bold) ") + weightText(2 * entry.weight)
-                                   : u'\'' + entry.phrase + QStringLiteral("' - ") + weightText(entry.weight);
-    return occurrence;
+    return Occurrence::of(m_table.at(handled.index), handled.index, handled.phraseStart - 1, handled.inCapitals, true);
 }
 
-const QString& ScanSession::weightText(double weight)
+void ScanSession::showLastOccurrence(const HandledOccurrence& last, qsizetype textLength)
 {
-    // A table holds few distinct weights, and writing one in general form is costly.
-    QString& text = m_weightTexts[std::bit_cast<quint64>(weight)];
-    if (text.isEmpty())
-        text = m_results.numbers().weight(weight);
-    return text;
+    m_outcome.lastOccurrence = describe(last);
+    m_outcome.score = m_score.value();
+    m_outcome.percentage = m_numbers.percentReadBack(*m_outcome.score / double(textLength) * 1.2);
+    sizeGauge();
 }
 
-void ScanSession::showLastOccurrence(PressOutcome& outcome, const HandledOccurrence& last, qsizetype textLength)
+void ScanSession::sizeGauge()
 {
-    // The verdict caption, the percentage and the gauge follow the score after every occurrence, but only
-    // their state after a press's last occurrence can be seen: a press runs to its end before any painting.
-    if (outcome.handled == 0)
-        return;
-    outcome.last = describeOccurrence(last);
-    m_results.setPassFail(outcome.last->text);
-    m_results.updatePercent(textLength);
-    m_results.updateGauges();
+    m_outcome.gauge = ScoreGauge::widthsFor(m_outcome.score.value_or(0.0), m_outcome.percentage.value_or(0.0));
 }
 
 void ScanSession::finishScan()
 {
     m_stepIndex = 0;
     m_matchPos = 0;
-    m_results.setScanButton(Captions::ScanButton);
-    m_results.setStatus(Captions::StatusFinished);
-    m_results.showVerdict();
-}
-
-bool isAllCaps(QStringView text)
-{
-    for (QChar c : text) {
-        if (c < u'A' || c > u'Z')
-            return false;
-    }
-    return true;
+    m_outcome.phase = ScanPhase::Finished;
+    m_outcome.verdict = verdictFor(std::max(m_outcome.score.value_or(0.0), m_outcome.percentage.value_or(0.0)));
 }
