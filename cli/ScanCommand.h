@@ -2,7 +2,7 @@
 
 #include "cli/MessageFeed.h"
 #include "cli/ReportFormat.h"
-#include "scanner/InputFile.h"
+#include "textio/InputFile.h"
 
 #include <QLocale>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scanner/TextDecoding.h"
+#include "textio/TextDecoding.h"
 
 #include <QString>
 #include <QTextStream>

@@ -17,9 +17,9 @@
 #include "platform/AppIdentity.h"
 #include "platform/MessageBoxes.h"
 #include "scanner/DefinitionsLoader.h"
-#include "scanner/InputFile.h"
 #include "scanner/ScanText.h"
-#include "scanner/TextDecoding.h"
+#include "textio/InputFile.h"
+#include "textio/TextDecoding.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,21 +3,11 @@
 #include "messagefile/EmlMessage.h"
 #include "messagefile/HtmlText.h"
 #include "messagefile/MailReaderModule.h"
+#include "textio/TextDecoding.h"
 
 #include <QByteArray>
-#include <QStringDecoder>
 
 namespace {
-
-// A text file's contents by its byte-order mark (left out of the text), else as UTF-8.
-QString decodedText(const QByteArray& bytes)
-{
-    const std::optional<QStringConverter::Encoding> marked = QStringConverter::encodingForData(bytes);
-    if (!marked)
-        return QString::fromUtf8(bytes);
-    QStringDecoder decoder(*marked, QStringDecoder::Flag::Stateless);
-    return decoder.decode(bytes);
-}
 
 MessageText
 readHtmlPage(const QString& html, HtmlPositions positions = HtmlPositions::Skip, MessageSourceMap* places = nullptr)
@@ -59,12 +49,12 @@ MessageText readMessage(const QByteArray& bytes, MessageFormat format)
     case MessageFormat::Eml:
         return readEmlMessage(bytes);
     case MessageFormat::Html:
-        return readHtmlPage(decodedText(bytes));
+        return readHtmlPage(TextDecoding::markedOrUtf8(bytes));
     case MessageFormat::Text:
         break;
     }
     MessageText message;
-    message.body = withLineFeeds(decodedText(bytes));
+    message.body = withLineFeeds(TextDecoding::markedOrUtf8(bytes));
     return message;
 }
 
@@ -92,7 +82,7 @@ LocatedMessage readLocatedMessage(const QByteArray& bytes, MessageFormat format)
 {
     LocatedMessage located;
     if (format == MessageFormat::Html) {
-        located.text = readHtmlPage(decodedText(bytes), HtmlPositions::Keep, &located.places);
+        located.text = readHtmlPage(TextDecoding::markedOrUtf8(bytes), HtmlPositions::Keep, &located.places);
         return located;
     }
     located.text = readMessage(bytes, format);

@@ -1,6 +1,7 @@
 #include "scanner/DefinitionsLoader.h"
 
-#include "scanner/TextDecoding.h"
+#include "textio/OuterSpaces.h"
+#include "textio/TextDecoding.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,17 +15,6 @@ namespace {
 // A weight beyond this magnitude would let the score outgrow the captions it is read back from.
 constexpr double MaxWeightMagnitude = 1'000'000.0;
 static_assert(PhraseTable::MaxEntries == 32768, "the fault message names the limit");
-
-QString trimSpaces(QStringView text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == u' ')
-        ++first;
-    while (last > first && text.at(last - 1) == u' ')
-        --last;
-    return text.sliced(first, last - first).toString();
-}
 
 // Splits at CR and CR LF only; the text after the last line end is a line of its own if it is not empty.
 QList<QStringView> splitLines(QStringView text)
@@ -174,7 +164,7 @@ LoadedDefinitions parseDefinitions(const QByteArray& contents, const QLocale& lo
         return loaded;
     };
 
-    const QString text = TextDecoding::definitionsText(contents);
+    const QString text = TextDecoding::markedUtf8OrWindows1252(contents);
     const QList<QStringView> lines = splitLines(text);
     if (lines.isEmpty())
         return fail(1, QStringLiteral("the file is empty"));
@@ -189,14 +179,14 @@ LoadedDefinitions parseDefinitions(const QByteArray& contents, const QLocale& lo
         const qsizetype tab = line.indexOf(u'\t');
         if (tab < 0)
             continue;
-        const QString phrase = trimSpaces(line.first(tab));
+        const QString phrase = withoutOuterSpaces(line.first(tab)).toString();
         if (phrase.isEmpty())
             continue;
         if (!loaded.table.canStore())
             return fail(lineNumber, QStringLiteral("more than 32,768 trigger phrases"));
 
         loaded.table.storePhrase(phrase);
-        const QString weightText = trimSpaces(line.sliced(tab + 1));
+        const QString weightText = withoutOuterSpaces(line.sliced(tab + 1)).toString();
         const std::optional<double> weight = readWeight(weightText, locale);
         if (!weight)
             return fail(lineNumber, QStringLiteral("the weight \"%1\" is not a number").arg(weightText));

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "scanner/InputFile.h"
 #include "scanner/PhraseTable.h"
+#include "textio/InputFile.h"
 
 #include <QLocale>
 #include <QString>

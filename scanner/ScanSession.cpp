@@ -3,19 +3,11 @@
 #include "scanner/CapitalsRule.h"
 #include "scanner/FastSearch.h"
 #include "scanner/PhraseSearch.h"
+#include "textio/OuterSpaces.h"
 
 #include <algorithm>
 
 namespace {
-
-bool isBlank(const QString& text)
-{
-    for (QChar c : text) {
-        if (c != u' ')
-            return false;
-    }
-    return true;
-}
 
 // Equal texts; the same shared text (a caller pressing again with the texts it has) is told at once.
 bool sameText(const QString& text, const QString& kept)
@@ -69,7 +61,8 @@ void ScanSession::setDefinitions(PhraseTable table)
 PressOutcome ScanSession::press(const QString& subject, const QString& body, bool stepThrough)
 {
     PressOutcome outcome;
-    if (isBlank(subject) && isBlank(body))
+    // Subject and body of nothing but spaces hold nothing to rate.
+    if (withoutOuterSpaces(body).isEmpty() && withoutOuterSpaces(subject).isEmpty())
         return outcome;
 
     if (!isPaused()) {
