@@ -105,7 +105,7 @@ void PhraseHighlighter::findOccurrences()
     if (!m_stale || !m_finder)
         return;
     const QString subject = m_subject->text();
-    m_subjectLength = std::min(subject.size(), ScanText::SubjectWidth);
+    m_subjectLength = ScanText::boxSubject(subject).size();
     ScanText::write(m_scanText, subject, m_bodyText());
     m_occurrences = m_finder->findAll(m_scanText);
     m_stale = false;

@@ -1,7 +1,5 @@
 #include "scanner/ScanText.h"
 
-#include <algorithm>
-
 namespace ScanText {
 
 QString boxSubject(const QString& subject)
@@ -13,7 +11,7 @@ void write(QString& text, const QString& subject, const QString& body)
 {
     text.resize(0);
     text.reserve(SubjectWidth + body.size());
-    text.append(QStringView(subject).first(std::min(subject.size(), SubjectWidth)));
+    text.append(boxSubject(subject));
     text.resize(SubjectWidth, u' ');
     text.append(body);
 }
