@@ -49,8 +49,11 @@ int ScanCommand::run(const QStringList& arguments)
         return failUsage(*error);
     const ScanSettings& settings = std::get<ScanSettings>(commandLine);
 
-    LoadedDefinitions definitions = loadDefinitions(settings.definitionsPath, QCoreApplication::applicationDirPath(),
-                                                    m_locale, InputFile::Accept::FilesAndStreams);
+    // The program's folder is looked up only when it is searched: a caller running the command in-process may
+    // have no application object.
+    const QString programFolder = settings.definitionsPath ? QString() : QCoreApplication::applicationDirPath();
+    LoadedDefinitions definitions
+        = loadDefinitions(settings.definitionsPath, programFolder, m_locale, InputFile::Accept::FilesAndStreams);
     if (const std::optional<DefinitionsFault>& fault = definitions.fault) {
         if (fault->cause == DefinitionsFault::Cause::NotFound)
             return failRun(settings.faultFormat(), exitStatusFor(*fault), fault->reason);

@@ -2,6 +2,7 @@
 #include "scanner/FastSearch.h"
 #include "scanner/PhraseAutomaton.h"
 #include "scanner/PhraseList.h"
+#include "scanner/PhraseOccurrences.h"
 #include "scanner/PhraseTable.h"
 #include "scanner/ReferenceSearch.h"
 #include "scanner/ScoreAccumulator.h"
@@ -55,13 +56,22 @@ TEST(OccurrenceRule, FirstOccurrenceThenAtMostTenPaddedOnes)
     };
     const PhraseTable table = tableOf({QStringLiteral("free")});
     Engines engines(table);
+    const PhraseOccurrences listing(table);
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
         for (const auto& search : engines.searches) {
             search->setText(c.text);
             PhraseSearch::HandledStarts starts;
             const int count = search->handledOccurrences(0, starts);
-            EXPECT_EQ(QList<qsizetype>(starts.begin(), starts.begin() + count), c.starts) << c.text.toStdString();
+            EXPECT_EQ(QList<qsizetype>(starts.begin(), starts.begin() + count), c.starts);
         }
+        // The listing of every occurrence says the same of which ones count.
+        QList<qsizetype> counted;
+        for (const Occurrence& occurrence : listing.findAll(c.text)) {
+            if (occurrence.counts)
+                counted.append(occurrence.position);
+        }
+        EXPECT_EQ(counted, c.starts);
     }
 }
 
