@@ -3,9 +3,9 @@
 #include "scanner/FastSearch.h"
 #include "scanner/PhraseOccurrences.h"
 #include "scanner/PhraseTable.h"
-#include "scanner/ReferenceSearch.h"
 #include "scanner/ScanSession.h"
 #include "scanner/ScanText.h"
+#include "support/ReferenceSearch.h"
 
 #include <gtest/gtest.h>
 

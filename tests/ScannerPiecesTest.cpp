@@ -4,8 +4,8 @@
 #include "scanner/PhraseList.h"
 #include "scanner/PhraseOccurrences.h"
 #include "scanner/PhraseTable.h"
-#include "scanner/ReferenceSearch.h"
 #include "scanner/ScoreAccumulator.h"
+#include "support/ReferenceSearch.h"
 
 #include "QtPrinters.h"
 

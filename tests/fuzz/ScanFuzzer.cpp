@@ -1,9 +1,9 @@
 #include "ScanObservables.h"
 #include "scanner/FastSearch.h"
 #include "scanner/PhraseTable.h"
-#include "scanner/ReferenceSearch.h"
 #include "scanner/ScanSession.h"
 #include "scanner/ScanText.h"
+#include "support/ReferenceSearch.h"
 
 #include <QLocale>
 
