@@ -175,10 +175,9 @@ void FastSearch::reportEnd(qsizetype end, std::int32_t node)
     }
     // Folding keeps spaces, and nothing else folds to a space, so the text's own units tell where they are.
     if (OccurrenceRule::isSpaceAt(*m_text, end + 1) && m_paddedWalk.mayReport(node)) {
-        m_automaton.reportEndingAt(m_paddedWalk, node, size_t(end),
-                                   [this, end](std::int32_t pattern, std::size_t start) {
-                                       return reportPadded(pattern, qsizetype(start), end + 1 - qsizetype(start));
-                                   });
+        m_automaton.reportEndingAt(m_paddedWalk, node, size_t(end), [this](std::int32_t pattern, std::size_t start) {
+            return reportPadded(pattern, start);
+        });
     }
 }
 
@@ -197,9 +196,10 @@ qsizetype FastSearch::nextCandidate(qsizetype index)
     return qsizetype(word * 64) + std::countr_zero(bits);
 }
 
-bool FastSearch::reportPadded(std::int32_t pattern, qsizetype start, qsizetype length)
+bool FastSearch::reportPadded(std::int32_t pattern, std::size_t start)
 {
-    if (!OccurrenceRule::hasSpaceOnBothSides(*m_text, start, length))
+    // The space after it was asked for before it was reported.
+    if (!OccurrenceRule::isSpaceAt(*m_text, qsizetype(start) - 1))
         return true;
     // Occurrences of one pattern arrive in the order of their starts.
     std::int32_t& slot = m_answers[size_t(pattern)].paddedSlot;
@@ -208,7 +208,7 @@ bool FastSearch::reportPadded(std::int32_t pattern, qsizetype start, qsizetype l
         m_padded.push_back(PaddedHits {pattern, 0, {}});
     }
     PaddedHits& hits = m_padded[size_t(slot)];
-    hits.starts[size_t(hits.count++)] = start - 1;
+    hits.starts[size_t(hits.count++)] = qsizetype(start) - 1;
     return hits.count < KeptPadded;
 }
 

@@ -87,7 +87,7 @@ private:
     // Records what ends at unit `end`, in node `node`.
     void reportEnd(qsizetype end, std::int32_t node);
     // Keeps an occurrence of `pattern` with a space on both sides; false once enough are kept.
-    bool reportPadded(std::int32_t pattern, qsizetype start, qsizetype length);
+    bool reportPadded(std::int32_t pattern, std::size_t start);
     qsizetype searchFolded(QStringView phrase, qsizetype from);
 
     QStringList m_phrases;

@@ -15,7 +15,8 @@ public:
     {
         return index >= 0 && index < text.size() && text[index] == u' ';
     }
-    // Whether the `length` units from 0-based `start` have a space on both sides.
+    // Whether the `length` units from 0-based `start` have a space on both sides. The fast walk asks the two
+    // halves apart: the space after an end first, since few ends have one.
     static bool hasSpaceOnBothSides(QStringView text, qsizetype start, qsizetype length)
     {
         return isSpaceAt(text, start - 1) && isSpaceAt(text, start + length);
