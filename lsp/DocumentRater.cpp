@@ -156,7 +156,7 @@ struct DocumentRater::Engine
         : programFolder(programFolder)
         , numbers(locale)
         , session(locale)
-        , finder(table)
+        , finder(std::make_shared<const PhraseIndex>(PhraseTable {}))
     {
         session.keepOccurrences(true);
     }
@@ -197,9 +197,10 @@ QString DocumentRater::loadDefinitions(const QString& path)
             return fault->reason;
         return QStringLiteral("Cannot use the definitions: ") + fault->describe(definitions.path);
     }
-    engine.table = std::move(definitions.table);
-    engine.session.setDefinitions(engine.table);
-    engine.finder = PhraseOccurrences(engine.table);
+    const auto index = std::make_shared<const PhraseIndex>(std::move(definitions.table));
+    engine.table = index->table();
+    engine.session.setDefinitions(index);
+    engine.finder = PhraseOccurrences(index);
     engine.loaded = true;
     engine.unusable.clear();
     return {};

@@ -300,8 +300,9 @@ std::optional<DefinitionsFault> MainForm::loadDefinitions()
         = ::loadDefinitions(m_definitionsPath.isEmpty() ? std::nullopt : std::optional(m_definitionsPath),
                             QCoreApplication::applicationDirPath(), m_locale);
     m_definitionsPath = loaded.path;
-    m_session.setDefinitions(std::move(loaded.table));
-    m_highlighter->setPhrases(m_session.table());
+    const auto index = std::make_shared<const PhraseIndex>(std::move(loaded.table));
+    m_session.setDefinitions(index);
+    m_highlighter->setPhrases(index);
     return loaded.fault;
 }
 

@@ -63,10 +63,10 @@ bool PhraseHighlighter::eventFilter(QObject* watched, QEvent* event)
 
 PhraseHighlighter::~PhraseHighlighter() = default;
 
-void PhraseHighlighter::setPhrases(const PhraseTable& table)
+void PhraseHighlighter::setPhrases(std::shared_ptr<const PhraseIndex> index)
 {
-    m_table = table;
-    m_finder = std::make_unique<PhraseOccurrences>(table);
+    m_table = index->table();
+    m_finder.emplace(std::move(index));
     textChanged();
 }
 

@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class BodyTextBox;
@@ -44,7 +45,8 @@ public:
                       QObject* parent = nullptr);
     ~PhraseHighlighter() override;
 
-    void setPhrases(const PhraseTable& table);
+    // The phrases to mark, as the definitions load indexed them.
+    void setPhrases(std::shared_ptr<const PhraseIndex> index);
 
     bool isEnabled() const { return m_enabled; }
     void setEnabled(bool enabled);
@@ -77,7 +79,7 @@ private:
     std::function<const QString&()> m_bodyText;
     CaptionNumbers m_numbers;
     PhraseTable m_table;
-    std::unique_ptr<PhraseOccurrences> m_finder;
+    std::optional<PhraseOccurrences> m_finder;
     QList<QTextCharFormat> m_styles;
     QTimer m_timer;
     bool m_enabled = true;

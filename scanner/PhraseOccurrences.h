@@ -1,14 +1,11 @@
 #pragma once
 
 #include "scanner/Occurrence.h"
-#include "scanner/PhraseAutomaton.h"
-#include "scanner/PhraseTable.h"
+#include "scanner/PhraseIndex.h"
 
-#include <QStringList>
 #include <QStringView>
 
-#include <array>
-#include <cstdint>
+#include <memory>
 #include <vector>
 
 // Every occurrence of every trigger phrase of a table in a text, found as the scan finds them: the phrases'
@@ -18,24 +15,11 @@
 class PhraseOccurrences
 {
 public:
-    explicit PhraseOccurrences(const PhraseTable& table);
+    explicit PhraseOccurrences(std::shared_ptr<const PhraseIndex> index);
 
     // Every occurrence in `scanText`, ordered by position, then by phrase index.
     std::vector<Occurrence> findAll(QStringView scanText) const;
 
 private:
-    PhraseTable m_table;
-    PhraseAutomaton m_automaton;
-    // The folded form and symbol of each ASCII unit, which most texts consist of.
-    struct AsciiUnit
-    {
-        char32_t folded = 0;
-        std::uint32_t symbol = 0;
-    };
-    std::array<AsciiUnit, 0x80> m_asciiUnits;
-    // The table entries of pattern p: m_patternEntries[m_patternEntryBegin[p] .. m_patternEntryBegin[p+1]).
-    std::vector<qsizetype> m_patternEntryBegin;
-    std::vector<qsizetype> m_patternEntries;
-    QStringList m_plainPhrases;
-    std::vector<qsizetype> m_plainEntries;
+    std::shared_ptr<const PhraseIndex> m_index;
 };

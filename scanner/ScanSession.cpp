@@ -18,9 +18,12 @@ bool sameText(const QString& text, const QString& kept)
 } // namespace
 
 ScanSession::ScanSession(const QLocale& locale, SearchFactory makeSearch)
-    : m_makeSearch(makeSearch ? std::move(makeSearch)
-                              : [](const PhraseTable& table) { return std::make_unique<FastSearch>(table); })
-    , m_search(m_makeSearch(m_table))
+    : m_makeSearch(
+        makeSearch
+            ? std::move(makeSearch)
+            : [](const std::shared_ptr<const PhraseIndex>& index) { return std::make_unique<FastSearch>(index); })
+    , m_index(std::make_shared<const PhraseIndex>(PhraseTable {}))
+    , m_search(m_makeSearch(m_index))
     , m_numbers(locale)
     , m_score(locale)
 {
@@ -50,12 +53,17 @@ void ScanSession::resetDefinitions()
     setDefinitions(PhraseTable {});
 }
 
-void ScanSession::setDefinitions(PhraseTable table)
+void ScanSession::setDefinitions(std::shared_ptr<const PhraseIndex> index)
 {
-    m_table = std::move(table);
-    m_search = m_makeSearch(m_table);
+    m_index = std::move(index);
+    m_search = m_makeSearch(m_index);
     m_stepIndex = 0;
     m_matchPos = 0;
+}
+
+void ScanSession::setDefinitions(PhraseTable table)
+{
+    setDefinitions(std::make_shared<const PhraseIndex>(std::move(table)));
 }
 
 PressOutcome ScanSession::press(const QString& subject, const QString& body, bool stepThrough)
@@ -87,10 +95,10 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
     HandledOccurrence last;
 
     // A paused scan resumes at its phrase; phrases that do not occur in the text at all are passed by.
-    for (qsizetype index = isPaused() ? m_stepIndex : m_search->nextCandidate(m_stepIndex); index < m_table.size();
+    for (qsizetype index = isPaused() ? m_stepIndex : m_search->nextCandidate(m_stepIndex); index < table().size();
          index = m_search->nextCandidate(index + 1)) {
         // An empty entry stands for a table without phrases; it would match everywhere.
-        if (m_table.at(index).phrase.isEmpty()) {
+        if (table().at(index).phrase.isEmpty()) {
             m_matchPos = 0;
             continue;
         }
@@ -102,7 +110,7 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
         };
         const auto listPhrase = [&] {
             if (!m_outcome.phrases.contains(*m_search, index))
-                m_outcome.phrases.append(index, m_table.at(index).phrase);
+                m_outcome.phrases.append(index, table().at(index).phrase);
         };
         // A phrase gone through without stopping has its occurrences found at once.
         if (!stepThrough && m_matchPos == 0) {
@@ -143,7 +151,7 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
 
 bool ScanSession::countOccurrence(qsizetype index, qsizetype phraseStart, const QString& scanText)
 {
-    const TriggerPhrase& entry = m_table.at(index);
+    const TriggerPhrase& entry = table().at(index);
     const bool inCapitals = Occurrence::inCapitalsAt(scanText, phraseStart - 1, entry.phrase.size());
     for (int time = 0; time < CapitalsRule::timesCounted(inCapitals); ++time)
         m_score.add(entry.weight);
@@ -152,7 +160,7 @@ bool ScanSession::countOccurrence(qsizetype index, qsizetype phraseStart, const 
 
 Occurrence ScanSession::describe(const HandledOccurrence& handled) const
 {
-    return Occurrence::of(m_table.at(handled.index), handled.index, handled.phraseStart - 1, handled.inCapitals, true);
+    return Occurrence::of(table().at(handled.index), handled.index, handled.phraseStart - 1, handled.inCapitals, true);
 }
 
 void ScanSession::showLastOccurrence(const HandledOccurrence& last, qsizetype textLength)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scanner/CaptionNumbers.h"
+#include "scanner/PhraseIndex.h"
 #include "scanner/PhraseTable.h"
 #include "scanner/ScanOutcome.h"
 #include "scanner/ScoreAccumulator.h"
@@ -35,13 +36,13 @@ struct PressOutcome
 class ScanSession
 {
 public:
-    using SearchFactory = std::function<std::unique_ptr<PhraseSearch>(const PhraseTable&)>;
+    using SearchFactory = std::function<std::unique_ptr<PhraseSearch>(const std::shared_ptr<const PhraseIndex>&)>;
 
     explicit ScanSession(const QLocale& locale = QLocale::system(), SearchFactory makeSearch = {});
     ~ScanSession();
 
     const ScanOutcome& outcome() const { return m_outcome; }
-    const PhraseTable& table() const { return m_table; }
+    const PhraseTable& table() const { return m_index->table(); }
 
     // Keeps every occurrence handled in the outcome; a window needs only the last one, and describing each
     // occurrence of a long table costs more than finding it.
@@ -56,6 +57,8 @@ public:
 
     // Back to a table of one empty entry, and no scan paused.
     void resetDefinitions();
+    // The phrases of a definitions load, indexed once and shared with whatever else searches for them.
+    void setDefinitions(std::shared_ptr<const PhraseIndex> index);
     void setDefinitions(PhraseTable table);
 
     // One press: a new scan, or the paused one resumed, on the texts as they stand now.
@@ -86,7 +89,7 @@ private:
     void finishScan();
 
     SearchFactory m_makeSearch;
-    PhraseTable m_table;
+    std::shared_ptr<const PhraseIndex> m_index;
     std::unique_ptr<PhraseSearch> m_search;
     QString m_scanText;
     // The texts m_scanText was written from.

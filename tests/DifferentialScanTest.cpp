@@ -283,12 +283,14 @@ private:
 
 ScanSession::SearchFactory referenceFactory()
 {
-    return [](const PhraseTable& table) { return std::make_unique<ReferenceSearch>(table); };
+    return [](const std::shared_ptr<const PhraseIndex>& index) {
+        return std::make_unique<ReferenceSearch>(index->table());
+    };
 }
 
 ScanSession::SearchFactory fastFactory()
 {
-    return [](const PhraseTable& table) { return std::make_unique<FastSearch>(table); };
+    return [](const std::shared_ptr<const PhraseIndex>& index) { return std::make_unique<FastSearch>(index); };
 }
 
 class DifferentialScanTest : public testing::TestWithParam<Config>
@@ -315,7 +317,7 @@ TEST_P(DifferentialScanTest, FastEngineShowsWhatThePlainSearchShows)
                          .toStdString());
 
         if (config.leastNodes > 0) {
-            ASSERT_GT(FastSearch(table).automaton().nodeCount(), config.leastNodes);
+            ASSERT_GT(PhraseIndex(table).automaton().nodeCount(), config.leastNodes);
             // Long phrases of the table in the body lead the walk to the nodes numbered last.
             for (int k = 0; k < 20; ++k)
                 body += u' ' + table.at(generate.below(int(table.size()))).phrase;
@@ -389,7 +391,8 @@ TEST_P(DifferentialScanTest, FastEngineShowsWhatThePlainSearchShows)
         // The engines' own answers for arbitrary starting positions.
         const QString text = ScanText::of(subject, body);
         ReferenceSearch sequential(table);
-        FastSearch quick(table);
+        const auto index = std::make_shared<const PhraseIndex>(table);
+        FastSearch quick(index);
         sequential.setText(text);
         quick.setText(text);
         for (qsizetype index = 0; index < table.size(); ++index) {
@@ -401,7 +404,7 @@ TEST_P(DifferentialScanTest, FastEngineShowsWhatThePlainSearchShows)
         }
 
         // Every occurrence that the window marks, and those of them a scan counts.
-        const std::vector<Occurrence> marked = PhraseOccurrences(table).findAll(text);
+        const std::vector<Occurrence> marked = PhraseOccurrences(index).findAll(text);
         for (qsizetype index = 0; index < table.size(); ++index) {
             const QString& phrase = table.at(index).phrase;
             std::vector<qsizetype> expected, starts;

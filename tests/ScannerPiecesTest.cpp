@@ -29,7 +29,7 @@ struct Engines
     explicit Engines(const PhraseTable& table)
     {
         searches.push_back(std::make_unique<ReferenceSearch>(table));
-        searches.push_back(std::make_unique<FastSearch>(table));
+        searches.push_back(std::make_unique<FastSearch>(std::make_shared<const PhraseIndex>(table)));
     }
     std::vector<std::unique_ptr<PhraseSearch>> searches;
 };
@@ -56,7 +56,7 @@ TEST(OccurrenceRule, FirstOccurrenceThenAtMostTenPaddedOnes)
     };
     const PhraseTable table = tableOf({QStringLiteral("free")});
     Engines engines(table);
-    const PhraseOccurrences listing(table);
+    const PhraseOccurrences listing(std::make_shared<const PhraseIndex>(table));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
         for (const auto& search : engines.searches) {

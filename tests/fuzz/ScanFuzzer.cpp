@@ -67,10 +67,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t options = data[0];
     Case scan = cut(data, size);
 
-    ScanSession fast(QLocale(QLocale::English),
-                     [](const PhraseTable& table) { return std::make_unique<FastSearch>(table); });
-    ScanSession reference(QLocale(QLocale::English),
-                          [](const PhraseTable& table) { return std::make_unique<ReferenceSearch>(table); });
+    ScanSession fast(QLocale(QLocale::English), [](const std::shared_ptr<const PhraseIndex>& index) {
+        return std::make_unique<FastSearch>(index);
+    });
+    ScanSession reference(QLocale(QLocale::English), [](const std::shared_ptr<const PhraseIndex>& index) {
+        return std::make_unique<ReferenceSearch>(index->table());
+    });
     fast.setDefinitions(scan.table);
     reference.setDefinitions(scan.table);
     fast.keepOccurrences(true);
@@ -98,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The engines' answers for starting positions spread over the text.
     const QString text = ScanText::of(scan.subject, scan.body);
-    FastSearch quick(scan.table);
+    FastSearch quick(std::make_shared<const PhraseIndex>(scan.table));
     ReferenceSearch plain(scan.table);
     quick.setText(text);
     plain.setText(text);
