@@ -161,13 +161,13 @@ void findTextParts(GMimeObject* object, TextParts& found)
         found.html = GMIME_TEXT_PART(object);
 }
 
-// The part's text in Unicode: transfer encoding undone and converted from the part's character set.
-QString decodedText(GMimeTextPart* part)
+// The part's text in UTF-8: transfer encoding undone and converted from the part's character set.
+QByteArray decodedText(GMimeTextPart* part)
 {
     if (const char* charset = g_mime_text_part_get_charset(part))
         keepConverterLoaded(charset);
     const std::unique_ptr<char, decltype(&g_free)> text(g_mime_text_part_get_text(part), &g_free);
-    return text ? QString::fromUtf8(text.get()) : QString();
+    return QByteArray(text.get());
 }
 
 MessageText failed(const QString& reason)
@@ -207,7 +207,7 @@ MessageText readEmlMessage(const QByteArray& bytes)
     MessageText message;
     message.subject = QString::fromUtf8(g_mime_message_get_subject(parsed.get()));
     if (parts.plain) {
-        message.body = withLineFeeds(decodedText(parts.plain));
+        message.body = withLineFeeds(QString::fromUtf8(decodedText(parts.plain)));
         message.partUsed = PlainPart;
     } else {
         const std::optional<HtmlDocument> page = readHtmlDocument(decodedText(parts.html));

@@ -145,11 +145,14 @@ TEST(HtmlTextTest, LaysOutWhatAReaderSees)
          QStringLiteral("seen")},
         {"unclosed tags tolerated", QStringLiteral("<div><p>cheap <b>meds"), QStringLiteral("cheap meds")},
         {"fragment without markup", QStringLiteral("just text"), QStringLiteral("just text")},
+        {"a character set the page names is passed over, as the page is UTF-8 by now",
+         QStringLiteral("<meta charset=\"windows-1252\"><p>caf\u00e9 \U0001F600</p>"),
+         QStringLiteral("caf\u00e9 \U0001F600")},
         {"nothing", QString(), QString()},
     };
     for (const HtmlCase& htmlCase : cases) {
         SCOPED_TRACE(htmlCase.name);
-        EXPECT_EQ(textOf(readHtmlDocument(htmlCase.html)), htmlCase.text);
+        EXPECT_EQ(textOf(readHtmlDocument(htmlCase.html.toUtf8())), htmlCase.text);
     }
 }
 
@@ -178,7 +181,7 @@ TEST(HtmlTextTest, DeepNestingIsReadOrRefusedNeverCut)
     };
     for (const DepthCase& depthCase : cases) {
         SCOPED_TRACE(depthCase.name);
-        EXPECT_EQ(textOf(readHtmlDocument(depthCase.html)), depthCase.text);
+        EXPECT_EQ(textOf(readHtmlDocument(depthCase.html.toUtf8())), depthCase.text);
     }
 }
 
