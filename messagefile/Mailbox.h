@@ -34,7 +34,7 @@ class MailboxReader
 public:
     // The most of a line read at once: a longer line is read in pieces, so that memory stays within the
     // size limit however long a line is. No "From " line is this long.
-    static constexpr qint64 PieceBytes = 64 * 1024;
+    static constexpr qint64 PieceBytes = 4 * 1024;
 
     MailboxReader(QIODevice& device, qint64 maxMessageBytes);
 
