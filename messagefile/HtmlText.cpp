@@ -251,13 +251,14 @@ private:
         }
     }
 
-    // The text as it stands, with CR LF made LF.
+    // The text as it stands, its line ends made LF as a browser reads them: CR LF and a lone CR alike.
     void addPreformatted(const QString& text, const QList<qint32>& sources)
     {
         for (qsizetype i = 0; i < text.size(); ++i) {
-            if (text.at(i) == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
+            const QChar c = text.at(i);
+            if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
                 continue;
-            append(text.at(i), sourceAt(sources, i));
+            append(c == u'\r' ? QChar(u'\n') : c, sourceAt(sources, i));
         }
         m_pendingSpace = false;
     }

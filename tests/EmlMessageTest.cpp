@@ -171,6 +171,7 @@ TEST(HtmlTextTest, LaysOutWhatAReaderSees)
         {"table cells apart", QStringLiteral("<table><tr><td>act</td><td>now</td></tr></table>"),
          QStringLiteral("act now")},
         {"preformatted kept", QStringLiteral("<pre>a  b\nc</pre>"), QStringLiteral("a  b\nc")},
+        {"preformatted line ends made LF", QStringLiteral("<pre>a\rb\r\nc</pre>"), QStringLiteral("a\nb\nc")},
         {"references resolved", QStringLiteral("<p>100&#37; &lt;sure&gt; &eacute;</p>"),
          QStringLiteral("100% <sure> \u00e9")},
         {"scripts and styles hidden",
