@@ -115,14 +115,20 @@ MessageFeed::Work MessageFeed::nextOfMailbox()
     const bool onlyMessage = mailbox.number == 1 && !mailbox.ahead && mailbox.reader.error().isEmpty();
     const qsizetype number = onlyMessage ? 0 : mailbox.number;
     ++m_mailboxMessages;
-    // A message too large, or cut short as the mailbox ended or shrank, is refused rather than rated.
-    const QString refused = message->tooLarge
-        ? QStringLiteral("the message is larger than %1 MiB").arg(InputFile::MaxMessageBytes / InputFile::MiB)
-        : message->readFault;
-    if (!refused.isEmpty()) {
-        return [file, number, refused, status = message->tooLarge ? 66 : 74] {
-            ReadMessage read = faultOf(file, number, status, {});
-            read.fault = QStringLiteral("Cannot read %1: %2").arg(read.name(), refused);
+    if (message->tooLarge) {
+        return [file, number] {
+            ReadMessage read = faultOf(file, number, 66, {});
+            read.fault = QStringLiteral("Cannot read %1: the message is larger than %2 MiB")
+                             .arg(read.name())
+                             .arg(InputFile::MaxMessageBytes / InputFile::MiB);
+            return read;
+        };
+    }
+    // A message cut short as the mailbox ended or shrank is a read fault, not a verdict on part of it.
+    if (!message->readFault.isEmpty()) {
+        return [file, number, reason = message->readFault] {
+            ReadMessage read = faultOf(file, number, 74, {});
+            read.fault = QStringLiteral("Cannot read %1: %2").arg(read.name(), reason);
             return read;
         };
     }
