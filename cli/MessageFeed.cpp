@@ -124,14 +124,6 @@ MessageFeed::Work MessageFeed::nextOfMailbox()
             return read;
         };
     }
-    // A message cut short as the mailbox ended or shrank is a read fault, not a verdict on part of it.
-    if (!message->readFault.isEmpty()) {
-        return [file, number, reason = message->readFault] {
-            ReadMessage read = faultOf(file, number, 74, {});
-            read.fault = QStringLiteral("Cannot read %1: %2").arg(read.name(), reason);
-            return read;
-        };
-    }
     return [file, number, bytes = message->bytes] { return readBytes(file, number, bytes, MessageFormat::Eml); };
 }
 

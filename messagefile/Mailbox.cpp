@@ -92,20 +92,23 @@ std::optional<MailboxReader::Piece> MailboxReader::readPiece(std::optional<qint6
     return piece;
 }
 
-std::optional<QString> MailboxReader::faultAtEnd(bool bodyRunsPastEnd) const
+QString MailboxReader::faultAtEnd(bool bodyRunsPastEnd) const
 {
     if (!m_failure.isEmpty())
         return m_failure;
     if (m_sizeAtStart && m_device.pos() < *m_sizeAtStart)
-        return QStringLiteral("the file shrank from %1 to %2 bytes while it was read")
+        return QStringLiteral("the file shrank from %1 to %2 bytes while message %3 was read")
             .arg(*m_sizeAtStart)
-            .arg(m_device.size());
+            .arg(m_device.size())
+            .arg(m_messages);
     if (bodyRunsPastEnd)
-        return QStringLiteral("the file ends before the message does (its Content-Length runs past the end)");
+        return QStringLiteral("the file ends before message %1 does (its Content-Length runs past the end)")
+            .arg(m_messages);
     // Mail programs end every message with a line end.
     if (!m_atLineStart)
-        return QStringLiteral("the file ends in the middle of a line, before the message is complete");
-    return std::nullopt;
+        return QStringLiteral("the file ends in the middle of a line of message %1, so the message is not complete")
+            .arg(m_messages);
+    return {};
 }
 
 bool MailboxReader::separatorFollows(qint64 length)
@@ -162,6 +165,7 @@ std::optional<MailboxMessage> MailboxReader::next()
             return std::nullopt;
         }
     }
+    ++m_messages;
     MailboxMessage message;
     bool inHeader = true;
     std::optional<qint64> contentLength;
@@ -175,10 +179,9 @@ std::optional<MailboxMessage> MailboxReader::next()
         const std::optional<Piece> piece = readPiece();
         if (!piece) {
             m_ended = true;
-            if (const std::optional<QString> fault = faultAtEnd(bodyRunsPastEnd)) {
-                message.readFault = *fault;
-                message.bytes = QByteArray();
-            }
+            m_error = faultAtEnd(bodyRunsPastEnd);
+            if (!m_error.isEmpty())
+                return std::nullopt;
             break;
         }
         const bool mayEnd = emptyLine > 0 || countedBodyEnded;

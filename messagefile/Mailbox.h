@@ -19,9 +19,6 @@ struct MailboxMessage
     QByteArray bytes;
     // The message went past the size limit: `bytes` is empty and nothing of it must be rated.
     bool tooLarge = false;
-    // Why the message could not be read whole (reading failed, or the file ended or shrank before the
-    // message was complete); empty when it was. Nothing of such a message must be rated.
-    QString readFault;
 };
 
 // Splits a mailbox file into its messages as it reads it, so a mailbox of any size is read holding one
@@ -38,10 +35,11 @@ public:
 
     MailboxReader(QIODevice& device, qint64 maxMessageBytes);
 
-    // The next message; nothing at the end of the file or when reading failed before the first message
-    // (see `error`).
+    // The next message; nothing at the end of the file, or when the message could not be read whole (see
+    // `error`), so that nothing is rated from part of a message.
     std::optional<MailboxMessage> next();
-    // Why reading failed before the first message; empty while it has not.
+    // Why reading failed, or why the file ended or shrank before its last message was complete; empty
+    // while neither happened.
     const QString& error() const { return m_error; }
 
 private:
@@ -60,8 +58,8 @@ private:
     // The next piece; nothing at the end of the file or when reading failed (see `m_failure`). Reads no
     // further than `end` when it is given.
     std::optional<Piece> readPiece(std::optional<qint64> end = std::nullopt);
-    // Why the mailbox ended before a message was complete, or nothing when it ended where one may.
-    std::optional<QString> faultAtEnd(bool bodyRunsPastEnd) const;
+    // Why the mailbox ended before the message being read was complete; empty when it ended where one may.
+    QString faultAtEnd(bool bodyRunsPastEnd) const;
     // Whether a body of `length` bytes from where the reader stands ends where a message of a mailbox
     // ends: before a "From " line or at the end of the file, maybe after an empty line.
     bool separatorFollows(qint64 length);
@@ -74,6 +72,8 @@ private:
     std::optional<qint64> m_sizeAtStart;
     QByteArray m_buffer;
     bool m_atLineStart = true;
+    // Messages begun so far, for naming the one that could not be read.
+    qsizetype m_messages = 0;
     bool m_started = false;
     bool m_ended = false;
     QString m_failure;

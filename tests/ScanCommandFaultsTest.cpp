@@ -81,7 +81,8 @@ TEST(ScanCommandFaults, EndWithTheReasonAndTheirExitStatus)
         {"a mailbox that ends part-way through its message",
          {"-d", SmallDefinitions, cutMailbox},
          74,
-         "Cannot read " + cutMailbox + ": the file ends in the middle of a line, before the message is complete\n"},
+         "Cannot read " + cutMailbox
+             + ": the file ends in the middle of a line of message 1, so the message is not complete\n"},
         {"a message and a subject",
          {"-d", SmallDefinitions, "--eml", "a.eml", "-s", "hi"},
          64,

@@ -10,38 +10,51 @@
 
 // Splits any bytes as a mailbox, then writes messages taken from them into a mailbox the way mail programs
 // do and splits that again. Neither may crash or draw a sanitizer finding; a message is never larger than
-// the limit, the messages never hold more than the file, and only the last one can be cut short; the
+// the limit, the messages never hold more than the file, and only the file's end can cut one short; the
 // written mailbox gives back exactly the messages written into it.
 namespace {
 
 constexpr qint64 Limit = 2048;
 const QByteArray Separator = "From fuzz@example.com Mon Jan  1 10:00:00 2024\n";
 
-QList<MailboxMessage> split(const QByteArray& mailbox, qint64 limit)
+struct Split
+{
+    QList<MailboxMessage> messages;
+    QString error;
+};
+
+Split split(const QByteArray& mailbox, qint64 limit)
 {
     QBuffer buffer;
     buffer.setData(mailbox);
     buffer.open(QIODevice::ReadOnly);
     MailboxReader reader(buffer, limit);
-    QList<MailboxMessage> messages;
+    Split result;
     while (std::optional<MailboxMessage> message = reader.next())
-        messages.append(std::move(*message));
-    return messages;
+        result.messages.append(std::move(*message));
+    result.error = reader.error();
+    return result;
+}
+
+bool mentionsContentLength(const QByteArray& bytes)
+{
+    return bytes.toLower().contains("content-length:");
 }
 
 void checkSplit(const QByteArray& mailbox)
 {
-    const QList<MailboxMessage> messages = split(mailbox, Limit);
+    const Split result = split(mailbox, Limit);
     qsizetype total = 0;
-    for (qsizetype i = 0; i < messages.size(); ++i) {
-        const MailboxMessage& message = messages.at(i);
+    for (const MailboxMessage& message : result.messages) {
         if (message.bytes.size() > Limit || (message.tooLarge && !message.bytes.isEmpty()))
-            std::abort();
-        if (!message.readFault.isEmpty() && (i + 1 < messages.size() || !message.bytes.isEmpty()))
             std::abort();
         total += message.bytes.size();
     }
     if (total > mailbox.size())
+        std::abort();
+    // Held in memory, a mailbox neither fails nor shrinks: only its end can cut a message short, in the
+    // middle of a line or of a counted body.
+    if (!result.error.isEmpty() && mailbox.endsWith('\n') && !mentionsContentLength(mailbox))
         std::abort();
 }
 
@@ -69,7 +82,7 @@ void checkRoundTrip(QByteArrayView bytes)
     for (const QByteArray& part : bytes.sliced(1).toByteArray().split('\0')) {
         QByteArray message = std::exchange(lead, {}) + part;
         // A counted body is taken as its header says; such messages are checked by the first split only.
-        if (message.toLower().contains("content-length:"))
+        if (mentionsContentLength(message))
             return;
         if (!message.endsWith('\n'))
             message += '\n';
@@ -85,11 +98,11 @@ void checkRoundTrip(QByteArrayView bytes)
         }
         mailbox += '\n';
     }
-    const QList<MailboxMessage> messages = split(mailbox, mailbox.size());
-    if (messages.size() != written.size())
+    const Split result = split(mailbox, mailbox.size());
+    if (result.messages.size() != written.size() || !result.error.isEmpty())
         std::abort();
-    for (qsizetype i = 0; i < messages.size(); ++i) {
-        if (messages.at(i).bytes != written.at(i) || messages.at(i).tooLarge || !messages.at(i).readFault.isEmpty())
+    for (qsizetype i = 0; i < written.size(); ++i) {
+        if (result.messages.at(i).bytes != written.at(i) || result.messages.at(i).tooLarge)
             std::abort();
     }
 }
