@@ -9,6 +9,7 @@
 #include <functional>
 #include <limits>
 #include <numeric>
+#include <utility>
 
 FastSearch::FastSearch(const PhraseTable& table)
 {
@@ -29,7 +30,7 @@ FastSearch::FastSearch(const PhraseTable& table)
         searched.push_back(m_phrases.size() - 1);
         patterns.push_back(folded);
     }
-    m_automaton = PhraseAutomaton(patterns);
+    m_automaton = PhraseAutomaton(std::move(patterns));
     for (size_t i = 0; i < searched.size(); ++i)
         m_entries[size_t(searched[i])].pattern = m_automaton.patternOf(i);
 

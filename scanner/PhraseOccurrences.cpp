@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 PhraseOccurrences::PhraseOccurrences(const PhraseTable& table)
 {
@@ -23,14 +24,14 @@ PhraseOccurrences::PhraseOccurrences(const PhraseTable& table)
         patterns.push_back(CaseFolding::folded(phrase));
         patternEntry.push_back(index);
     }
-    m_automaton = PhraseAutomaton(patterns);
+    m_automaton = PhraseAutomaton(std::move(patterns));
     m_patternEntryBegin.assign(size_t(m_automaton.patternCount()) + 1, 0);
-    for (size_t i = 0; i < patterns.size(); ++i)
+    for (size_t i = 0; i < patternEntry.size(); ++i)
         ++m_patternEntryBegin[size_t(m_automaton.patternOf(i)) + 1];
     std::partial_sum(m_patternEntryBegin.begin(), m_patternEntryBegin.end(), m_patternEntryBegin.begin());
-    m_patternEntries.resize(patterns.size());
+    m_patternEntries.resize(patternEntry.size());
     std::vector<qsizetype> filled(m_patternEntryBegin.begin(), m_patternEntryBegin.end() - 1);
-    for (size_t i = 0; i < patterns.size(); ++i)
+    for (size_t i = 0; i < patternEntry.size(); ++i)
         m_patternEntries[size_t(filled[size_t(m_automaton.patternOf(i))]++)] = patternEntry[i];
     for (char16_t unit = 0; unit < char16_t(m_asciiUnits.size()); ++unit) {
         const char32_t folded = CaseFolding::foldedAt(&unit, 0);
