@@ -6,17 +6,24 @@
 #include "textio/TextDecoding.h"
 
 #include <QByteArray>
+#include <QStringConverter>
 
 namespace {
 
+// A page's text as UTF-8: decoded by its byte-order mark (left out), else the bytes as they stand.
+QByteArray pageUtf8(const QByteArray& bytes)
+{
+    return QStringConverter::encodingForData(bytes) ? TextDecoding::markedOrUtf8(bytes).toUtf8() : bytes;
+}
+
 MessageText
-readHtmlPage(const QString& html, HtmlPositions positions = HtmlPositions::Skip, MessageSourceMap* places = nullptr)
+readHtmlPage(const QByteArray& bytes, HtmlPositions positions = HtmlPositions::Skip, MessageSourceMap* places = nullptr)
 {
     MessageText message;
     message.error = mailReaderFault();
     if (!message.isValid())
         return message;
-    if (std::optional<HtmlDocument> page = readHtmlDocument(html, positions)) {
+    if (std::optional<HtmlDocument> page = readHtmlDocument(pageUtf8(bytes), positions)) {
         message.subject = page->title;
         message.body = page->text;
         if (places)
@@ -49,7 +56,7 @@ MessageText readMessage(const QByteArray& bytes, MessageFormat format)
     case MessageFormat::Eml:
         return readEmlMessage(bytes);
     case MessageFormat::Html:
-        return readHtmlPage(TextDecoding::markedOrUtf8(bytes));
+        return readHtmlPage(bytes);
     case MessageFormat::Text:
         break;
     }
@@ -82,7 +89,7 @@ LocatedMessage readLocatedMessage(const QByteArray& bytes, MessageFormat format)
 {
     LocatedMessage located;
     if (format == MessageFormat::Html) {
-        located.text = readHtmlPage(TextDecoding::markedOrUtf8(bytes), HtmlPositions::Keep, &located.places);
+        located.text = readHtmlPage(bytes, HtmlPositions::Keep, &located.places);
         return located;
     }
     located.text = readMessage(bytes, format);

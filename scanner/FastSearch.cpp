@@ -8,6 +8,7 @@
 #include <functional>
 #include <limits>
 #include <numeric>
+#include <utility>
 
 FastSearch::FastSearch(std::shared_ptr<const PhraseIndex> index)
     : m_index(std::move(index))

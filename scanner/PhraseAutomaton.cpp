@@ -37,10 +37,14 @@ void PhraseAutomaton::WalkState::link(std::int32_t pattern, std::int32_t below)
     current = below;
 }
 
-PhraseAutomaton::PhraseAutomaton(const std::vector<std::u32string>& patterns)
+PhraseAutomaton::PhraseAutomaton(std::vector<std::u32string> patterns)
     : m_patternOf(patterns.size(), -1)
 {
     buildTrie(patterns);
+    // The trie holds every unit of the patterns now. For very long patterns their copy is a seventh of
+    // the automaton; given back before the next stage, it is never held beside the whole automaton.
+    std::vector<std::u32string>().swap(patterns);
+    indexEdges();
     numberPatternsInInputOrder();
     buildSymbolMap();
     buildFailureLinks();
@@ -132,7 +136,10 @@ void PhraseAutomaton::buildTrie(const std::vector<std::u32string>& patterns)
         m_reports.shrink_to_fit();
         m_edges.shrink_to_fit();
     }
+}
 
+void PhraseAutomaton::indexEdges()
+{
     // A node's children are the nodes numbered after its edges, and they follow their parents in order.
     const std::size_t nodes = m_parent.size();
     m_links.assign(nodes + 1, NodeLinks {});

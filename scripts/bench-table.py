@@ -116,6 +116,16 @@ def main():
         rows.append(("W10 engine memory after the scan", f"{memory:.1f} MiB", "", "", "≤ 64 MiB",
                      "yes" if memory <= 64 else "NO"))
 
+    pages = {size: find(runs, f"W11/KB:{size}") for size in (300, 10240)}
+    for size, label, limit in ((300, "300 KB", 1500), (10240, "10 MB", 3000)):
+        compare(f"W11 HTML page on one line, {label}: text, title and places read", pages[size], None,
+                f"≤ {limit / 1000:g} s", lambda f, r, limit=limit: f["cpu_ms"] <= limit)
+    if pages[300] and pages[10240]:
+        # Linear: the same time per byte at both sizes; a reader quadratic in the line would take 34× as long.
+        growth = (pages[10240]["cpu_ms"] / pages[10240]["page_bytes"]) / (pages[300]["cpu_ms"] / pages[300]["page_bytes"])
+        rows.append(("W11 time per byte, 10 MB page against 300 KB", f"{growth:.2f}×", "", "", "≤ 2× (linear)",
+                     "yes" if growth <= 2 else "NO"))
+
     true, qtcore = runs.get("process:true"), runs.get("process:qtcore")
     if true and qtcore:
         floors = f"/bin/true {ms(true['real_ms'])}, Qt Core started {ms(qtcore['real_ms'])}"

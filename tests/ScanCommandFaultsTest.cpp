@@ -29,6 +29,8 @@ TEST(ScanCommandFaults, EndWithTheReasonAndTheirExitStatus)
     const QString body = writeFile(dir, "body.txt", "free money");
     const QString lineFeeds = writeFile(dir, "lf.dat", "h\t1\nfree\t1\n");
     const QString nulWeight = writeFile(dir, "nul.dat", QByteArray("h\t1\r\nfree\t1") + '\0' + "\x1b[2J\r\n");
+    const QString cutMailbox
+        = writeFile(dir, "cut.mbox", "From a@example.com Mon Jan  1 10:00:00 2024\nSubject: hi\n\nfree mon");
 
     struct Case
     {
@@ -77,6 +79,11 @@ TEST(ScanCommandFaults, EndWithTheReasonAndTheirExitStatus)
          {"-d", SmallDefinitions, "--mbox", body},
          65,
          "Cannot read " + body + ": it holds no message (no \"From \" line starts one)\n"},
+        {"a mailbox that ends part-way through its message",
+         {"-d", SmallDefinitions, cutMailbox},
+         74,
+         "Cannot read " + cutMailbox
+             + ": the file ends in the middle of a line of message 1, so the message is not complete\n"},
         {"a message and a subject",
          {"-d", SmallDefinitions, "--eml", "a.eml", "-s", "hi"},
          64,
