@@ -1,0 +1,62 @@
+#!/usr/bin/env python3
+"""scripts/bench-table.py's targets table from alternating rounds: the two times of each round are combined
+before the median is taken, every ratio runs the way its target reads, and "yes" or "NO" follows the target.
+Usage: check-bench-table.py SOURCE_DIR"""
+import json
+import pathlib
+import subprocess
+import sys
+import tempfile
+
+
+def rounds(wall=(0, 0, 0), cpu=(0, 0, 0), output=()):
+    return {"wall_ms": list(wall), "cpu_ms": list(cpu), "output": list(output)}
+
+
+# Each scenario: the rounds of the commands, and per target row (by its first words) the ratio or
+# difference it shows and whether it holds. The pairs are chosen so that a median of each command's times,
+# instead of a median of the rounds' pairs, gives another answer.
+SCENARIOS = [
+    ({"prose": rounds(cpu=(200, 160, 390)), "oneline": rounds(cpu=(100, 110, 330)),
+      "hyperscan": rounds(output=[{"median_ms": 66}] * 3),
+      "j1": rounds(wall=(1000, 2000, 900)), "j2": rounds(wall=(500, 2100, 600)),
+      "qtcore": rounds(wall=(10, 20, 13)), "scan": rounds(wall=(11, 30, 12)), "eml": rounds(wall=(15, 25, 15)),
+      "rspamc": rounds(wall=(60, 50, 30))},
+     {"1. Product path": ("Hyperscan's time ÷ ours: 1.10", "yes"),
+      "2. Batch: -j 2 against -j 1": ("1.50×", "NO"),
+      "2. Batch: messages per second": ("", "NO"),
+      "3. Start-up: tallyvex-scan on a plain": ("+1.0 ms over Qt Core (CPU +0.0 ms)", "yes"),
+      "3. Start-up: tallyvex-scan on a saved": ("+5.0 ms over Qt Core (CPU +0.0 ms)", "NO"),
+      "5. Peers, one message: rspamc": ("2.0× as fast", "–")}),
+    ({"prose": rounds(cpu=(200, 160, 390)), "oneline": rounds(cpu=(100, 110, 330)),
+      "hyperscan": rounds(output=[{"median_ms": 54}] * 3),
+      "j1": rounds(wall=(1000, 2000, 900)), "j2": rounds(wall=(100, 1000, 100))},
+     {"1. Product path": ("Hyperscan's time ÷ ours: 0.90", "NO"),
+      "2. Batch: -j 2 against -j 1": ("9.00×", "yes"),
+      "2. Batch: messages per second": ("", "yes")}),
+]
+
+
+def target_cells(source, results):
+    with tempfile.TemporaryDirectory() as folder:
+        path = pathlib.Path(folder) / "rounds.json"
+        path.write_text(json.dumps({"rounds": results, "notes": {"messages": 2000},
+                                    "load_before": "1.00 1.00 1.00", "load_after": "1.20 1.00 1.00"}))
+        table = subprocess.run([sys.executable, f"{source}/scripts/bench-table.py", str(path)], check=True,
+                               capture_output=True, text=True).stdout
+    return [line.strip("| ").split(" | ") for line in table.splitlines() if line[:4] in ("| 1.", "| 2.", "| 3.", "| 5.")]
+
+
+def main():
+    failures = []
+    for results, expected in SCENARIOS:
+        rows = target_cells(sys.argv[1], results)
+        for start, cells in expected.items():
+            found = [(row[3], row[5]) for row in rows if row[0].startswith(start)]
+            if found != [cells]:
+                failures.append(f"{start}: expected {cells}, got {found}")
+    print("\n".join(failures) or "all target rows as expected")
+    return 1 if failures else 0
+
+
+sys.exit(main())
