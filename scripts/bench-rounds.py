@@ -6,8 +6,8 @@ that a load which comes and goes on a shared machine falls on all of them alike;
                     -- NAME WORD... [-- NAME WORD...]...
 
 Each command is a name and its words; when its last two words are "<" and a file, the file is its standard
-input. Its standard output is discarded, unless its name is given with --json-output: then its last line
-is kept as a JSON object (a harness that reports its own timings). OUT receives, per command, the wall and
+input. Its standard output is discarded, unless its name is given with --json-output: then it is kept as
+one JSON document (a harness or benchmark program that reports its own timings). OUT receives, per command, the wall and
 processor (user and system) times of each round in milliseconds, and the load average before and after the
 rounds. A command that exits with status 64 or more, or is killed by a signal, stops the run: statuses
 below 64 are verdicts (tallyvex-scan exits 1 or 2 for a questionable or failing message)."""
@@ -50,7 +50,7 @@ def children_cpu_ms():
 
 
 def run(name, words, source, keep_output):
-    """Wall and processor milliseconds of one run, and its last line of output when it is kept."""
+    """Wall and processor milliseconds of one run, and its output read as JSON when it is kept."""
     with tempfile.TemporaryFile() as errors, tempfile.TemporaryFile() as output, \
             open(source or os.devnull, "rb") as stdin:
         cpu = children_cpu_ms()
@@ -64,8 +64,7 @@ def run(name, words, source, keep_output):
             sys.exit(f"bench-rounds: {name} ({shlex.join(words)}) exited with status {status}:\n"
                      + errors.read().decode(errors="replace")[-2000:])
         output.seek(0)
-        lines = output.read().decode().splitlines()
-    return wall, cpu, json.loads(lines[-1]) if keep_output and lines else None
+        return wall, cpu, json.loads(output.read()) if keep_output else None
 
 
 def main():
