@@ -26,10 +26,10 @@ def load(path):
     runs = load_benchmarks(data)
     # The benchmark library notes the load average when the program starts.
     load_average = f"{data['context']['load_avg'][0]:.2f}" if data["context"].get("load_avg") else "?"
-    runs["load:" + data["context"]["executable"].rsplit("/", 1)[-1]] = load_average
     for run in runs.values():
         if run:
             run["load"] = load_average
+    runs["load:" + data["context"]["executable"].rsplit("/", 1)[-1]] = load_average
     return runs
 
 
