@@ -7,15 +7,16 @@ that a load which comes and goes on a shared machine falls on all of them alike;
 
 Each command is a name and its words; when its last two words are "<" and a file, the file is its standard
 input. Its standard output is discarded, unless its name is given with --json-output: then it is kept as
-one JSON document (a harness or benchmark program that reports its own timings). OUT receives, per command, the wall and
-processor (user and system) times of each round in milliseconds, and the load average before and after the
-rounds. A command that exits with status 64 or more, or is killed by a signal, stops the run: statuses
-below 64 are verdicts (tallyvex-scan exits 1 or 2 for a questionable or failing message)."""
+one JSON document (a harness or benchmark program that reports its own timings). OUT receives, per
+command, the wall and processor (user and system) times of each round in milliseconds, and the load
+average before and after the rounds. A command that exits with status 64 or more, or is killed by a
+signal, stops the run: statuses below 64 are verdicts (tallyvex-scan exits 1 or 2 for a questionable or
+failing message)."""
 import argparse
+import itertools
 import json
 import os
 import resource
-import itertools
 import shlex
 import subprocess
 import sys
