@@ -157,9 +157,11 @@ def target_rows(runs):
                          rounds[ours]["load"]))
     check = runs.get("rspamd_check")
     if check:
-        scored = len(check["symbols"]) > 0 and check["dns_requests"] == 0 and check["unresolved"] == 0
-        rows.append(("5. rspamd scores the sample spam without the network",
-                     f"{len(check['symbols'])} symbols, score {check['score']}", "",
+        samples = check["samples"]
+        scored = all(sample["symbols"] for sample in samples) and check["dns_requests"] == check["unresolved"] == 0
+        rows.append(("5. rspamd scores spam without the network",
+                     "; ".join(f"{sample['name']}: {len(sample['symbols'])} symbols, score {sample['score']}"
+                               for sample in samples), "",
                      f"{check['dns_requests']} DNS requests in {check['scans']} scans, "
                      f"{check['unresolved']} names not resolved", "symbols, no DNS", holds(scored), ""))
     return rows
