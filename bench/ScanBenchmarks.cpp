@@ -19,6 +19,7 @@
 #include <malloc.h>
 
 #include <random>
+#include <string_view>
 
 #ifdef TALLYVEX_HAVE_HYPERSCAN
 #include <hs/hs.h>
@@ -468,6 +469,21 @@ void W10Build(benchmark::State& state)
     state.counters["nodes"] = double(index->automaton().nodeCount());
 }
 
+bool writeProse(const QString& folder)
+{
+    const ProseWorkload& prose = proseWorkload();
+    if (prose.table.size() == 0) {
+        qWarning("the prose needs Debian's perl-doc (/usr/share/perl/*/pod)");
+        return false;
+    }
+    QByteArray definitions = "Tallyvex definitions\t1.2\r\n\r\n[Prose]\r\n";
+    for (const TriggerPhrase& entry : prose.table)
+        definitions += entry.phrase.toUtf8() + '\t' + QByteArray::number(entry.weight, 'f', 1) + "\r\n";
+    writeInput(folder + QStringLiteral("/prose.dat"), definitions);
+    writeInput(folder + QStringLiteral("/prose.txt"), prose.text.toUtf8());
+    return true;
+}
+
 #ifdef TALLYVEX_HAVE_HYPERSCAN
 // The same phrases as one set of caseless literals in Hyperscan's block mode, every match reported: the
 // reference that W10Engine is measured against.
@@ -562,4 +578,17 @@ BENCHMARK(W10)->Unit(benchmark::kMillisecond);
 BENCHMARK(W10Build)->Unit(benchmark::kMillisecond);
 BENCHMARK(W11)->ArgName("KB")->Arg(300)->Arg(10240)->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+// `tallyvex-bench --write-prose DIR` writes the prose workload for the whole-process measurements of
+// scripts/bench instead of benchmarking: DIR/prose.txt (the text, UTF-8) and DIR/prose.dat (its phrases as a
+// definitions file), so that tallyvex-scan and the Hyperscan harness read the same text and phrases.
+int main(int argc, char* argv[])
+{
+    if (argc == 3 && std::string_view(argv[1]) == "--write-prose")
+        return writeProse(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
