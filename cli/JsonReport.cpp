@@ -43,6 +43,8 @@ QJsonObject JsonReport::objectOf(const RatedMessage& rated)
             {QStringLiteral("pane"), OutcomeCaptions::paneName(occurrence.pane)},
             {QStringLiteral("start"), occurrence.start},
             {QStringLiteral("length"), occurrence.length},
+            {QStringLiteral("suggestions"),
+             QJsonArray::fromStringList(rated.table.at(occurrence.phraseIndex).alternatives)},
         });
     }
     QJsonObject object {

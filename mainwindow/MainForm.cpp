@@ -284,15 +284,17 @@ void MainForm::describeForAssistiveTools()
 
 void MainForm::load()
 {
-    const std::optional<DefinitionsFault> fault = loadDefinitions();
+    const QString warning = loadDefinitions();
     m_makerLink->setText(QString());
     setUpSkin();
     // The window finishes loading whatever the definitions held; the warning follows once it can be seen.
-    if (fault)
-        QTimer::singleShot(0, this, [this, fault = *fault] { reportLoadFault(fault); });
+    if (!warning.isEmpty())
+        QTimer::singleShot(0, this, [this, warning] {
+            MessageBoxes::show(this, {MessageIcon::Warning, QString::fromUtf8(AppIdentity::Title), warning});
+        });
 }
 
-std::optional<DefinitionsFault> MainForm::loadDefinitions()
+QString MainForm::loadDefinitions()
 {
     m_session.resetDefinitions();
     styleLabels();
@@ -303,7 +305,14 @@ std::optional<DefinitionsFault> MainForm::loadDefinitions()
     const auto index = std::make_shared<const PhraseIndex>(std::move(loaded.table));
     m_session.setDefinitions(index);
     m_highlighter->setPhrases(index);
-    return loaded.fault;
+    QStringList warnings;
+    if (loaded.fault)
+        warnings << describeDefinitionsFault(*loaded.fault);
+    if (loaded.alternativesFault)
+        warnings << QStringLiteral("Not all plainer wordings could be read.\n\n%1")
+                        .arg(TextDecoding::withVisibleControls(
+                            loaded.alternativesFault->describe(loaded.alternativesPath)));
+    return warnings.join(QStringLiteral("\n\n"));
 }
 
 void MainForm::styleLabels()
@@ -338,15 +347,13 @@ void MainForm::setUpSkin()
     FormStyle::centreOnScreen(this);
 }
 
-void MainForm::reportLoadFault(const DefinitionsFault& fault)
+QString MainForm::describeDefinitionsFault(const DefinitionsFault& fault) const
 {
     const QString reason = fault.describe(m_definitionsPath);
     const QString opening = m_session.table().hasPhrases() ? QStringLiteral("Not all trigger phrases could be read.")
                                                            : QStringLiteral("No trigger phrases could be read.");
-    const QString text
-        = QStringLiteral("%1\n\n%2\n\n%3")
-              .arg(opening, TextDecoding::withVisibleControls(reason), phraseCount(m_session.table(), m_locale));
-    MessageBoxes::show(this, {MessageIcon::Warning, QString::fromUtf8(AppIdentity::Title), text});
+    return QStringLiteral("%1\n\n%2\n\n%3")
+        .arg(opening, TextDecoding::withVisibleControls(reason), phraseCount(m_session.table(), m_locale));
 }
 
 PressOutcome MainForm::runScan()

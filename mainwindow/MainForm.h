@@ -92,10 +92,11 @@ private:
     bool showPhraseToolTip(QObject* watched, QHelpEvent* event);
 
     void load();
-    std::optional<DefinitionsFault> loadDefinitions();
+    // Reads the definitions and their plainer wordings; what to warn the user of, empty when all was read.
+    QString loadDefinitions();
     void styleLabels();
     void setUpSkin();
-    void reportLoadFault(const DefinitionsFault& fault);
+    QString describeDefinitionsFault(const DefinitionsFault& fault) const;
 
     PressOutcome runScan();
     bool pressEnter(Pane pane);

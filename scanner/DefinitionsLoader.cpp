@@ -1,5 +1,8 @@
 #include "scanner/DefinitionsLoader.h"
 
+#include "scanner/AlternativesLoader.h"
+
+#include "textio/DataFileLines.h"
 #include "textio/OuterSpaces.h"
 #include "textio/TextDecoding.h"
 
@@ -15,24 +18,6 @@ namespace {
 // A weight beyond this magnitude would let the score outgrow the captions it is read back from.
 constexpr double MaxWeightMagnitude = 1'000'000.0;
 static_assert(PhraseTable::MaxEntries == 32768, "the fault message names the limit");
-
-// Splits at CR and CR LF only; the text after the last line end is a line of its own if it is not empty.
-QList<QStringView> splitLines(QStringView text)
-{
-    QList<QStringView> lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text.at(i) != u'\r')
-            continue;
-        lines.append(text.sliced(start, i - start));
-        if (i + 1 < text.size() && text.at(i + 1) == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        lines.append(text.sliced(start));
-    return lines;
-}
 
 // A number written with a decimal point (an optional sign, digits and at most one point), read without
 // asking any locale: most definitions files hold only such weights, and reading thousands of them is part
@@ -145,12 +130,18 @@ LoadedDefinitions loadDefinitions(const std::optional<QString>& path,
                                   const QLocale& locale,
                                   InputFile::Accept accept)
 {
-    if (path)
-        return loadDefinitionsFile(*path, locale, accept);
     QStringList tried;
-    const QString found = findDefinitions(programFolder, &tried);
-    if (!found.isEmpty())
-        return loadDefinitionsFile(found, locale, accept);
+    const QString found = path ? *path : findDefinitions(programFolder, &tried);
+    if (path || !found.isEmpty()) {
+        LoadedDefinitions loaded = loadDefinitionsFile(found, locale, accept);
+        if (loaded.table.hasPhrases()) {
+            LoadedAlternatives alternatives = loadAlternativesFile(alternativesPathBeside(found));
+            attachAlternatives(loaded.table, alternatives.wordings);
+            loaded.alternativesPath = alternatives.path;
+            loaded.alternativesFault = alternatives.fault;
+        }
+        return loaded;
+    }
     LoadedDefinitions missing;
     missing.fault = DefinitionsFault {DefinitionsFault::Cause::NotFound, 0, describeMissingDefinitions(tried)};
     return missing;
@@ -165,7 +156,7 @@ LoadedDefinitions parseDefinitions(const QByteArray& contents, const QLocale& lo
     };
 
     const QString text = TextDecoding::markedUtf8OrWindows1252(contents);
-    const QList<QStringView> lines = splitLines(text);
+    const QList<QStringView> lines = dataFileLines(text);
     if (lines.isEmpty())
         return fail(1, QStringLiteral("the file is empty"));
 
@@ -198,11 +189,11 @@ LoadedDefinitions parseDefinitions(const QByteArray& contents, const QLocale& lo
     }
     if (!loaded.table.hasPhrases()) {
         // The usual cause: lines saved with a line feed alone, which the format does not take as a line end.
-        const bool lineFeedsOnly = !text.contains(u'\r') && text.contains(u'\n');
         return fail(0,
-                    lineFeedsOnly ? QStringLiteral("the file contains no trigger phrases (its lines end with a "
-                                                   "line feed alone; they must end with CR LF or CR)")
-                                  : QStringLiteral("the file contains no trigger phrases"));
+                    endsLinesWithLineFeedsOnly(text)
+                        ? QStringLiteral("the file contains no trigger phrases (its lines end with a "
+                                         "line feed alone; they must end with CR LF or CR)")
+                        : QStringLiteral("the file contains no trigger phrases"));
     }
     return loaded;
 }

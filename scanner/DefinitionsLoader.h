@@ -39,6 +39,10 @@ struct LoadedDefinitions
     PhraseTable table;
     // Set when reading stopped early; the entries read before the fault stay in the table.
     std::optional<DefinitionsFault> fault;
+    // The alternatives file beside the definitions, when there is one, and why it could not be read in full:
+    // the scan does without the wordings it lacks.
+    QString alternativesPath;
+    std::optional<DefinitionsFault> alternativesFault;
 };
 
 // The definitions file beside the program.
@@ -57,7 +61,8 @@ QString findDefinitions(const QString& programFolder, QStringList* tried = nullp
 QString describeMissingDefinitions(const QStringList& tried);
 
 // The definitions every program reads: the file at `path`, or without one the definitions the program ships
-// with, found as findDefinitions finds them in `programFolder`.
+// with, found as findDefinitions finds them in `programFolder`; and with them the plainer wordings of the
+// alternatives file beside them, when there is one.
 LoadedDefinitions loadDefinitions(const std::optional<QString>& path,
                                   const QString& programFolder,
                                   const QLocale& locale,
