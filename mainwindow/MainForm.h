@@ -21,6 +21,7 @@ class QDragEnterEvent;
 class QDropEvent;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class SkinPicture;
@@ -88,7 +89,13 @@ private:
     void describeForAssistiveTools();
     void acceptMessageDrops();
     void setUpHighlighting();
-    void showBoxMenu(QWidget* box, const QPoint& position);
+    QWidget* paneBox(Pane pane) const;
+    void showBoxMenu(Pane pane, std::optional<QPoint> position = std::nullopt);
+    // The first of `offsets` in a pane's text where a marked phrase can be replaced, and that phrase.
+    std::optional<Occurrence> replaceableAt(Pane pane, const QList<qsizetype>& offsets);
+    void offerWordings(QMenu& menu, const Occurrence& occurrence);
+    void replaceOccurrence(const Occurrence& occurrence, const QString& wording);
+    QList<qsizetype> offsetsUnder(Pane pane, const QPoint& position) const;
     bool showPhraseToolTip(QObject* watched, QHelpEvent* event);
 
     void load();
