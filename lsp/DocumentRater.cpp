@@ -203,6 +203,9 @@ QString DocumentRater::loadDefinitions(const QString& path)
     engine.finder = PhraseOccurrences(index);
     engine.loaded = true;
     engine.unusable.clear();
+    if (const std::optional<DefinitionsFault>& fault = definitions.alternativesFault)
+        return QStringLiteral("Not all plainer wordings could be read: ")
+            + fault->describe(definitions.alternativesPath);
     return {};
 }
 
@@ -236,6 +239,7 @@ DocumentRating DocumentRater::rate(const QString& text, DocumentKind kind)
         finding.band = weightBandOf(engine.table.at(occurrence.phraseIndex).weight);
         finding.inCapitals = occurrence.inCapitals;
         finding.weightAdded = engine.numbers.weight(occurrence.weightAdded);
+        finding.wordings = engine.table.at(occurrence.phraseIndex).alternatives;
         finding.range = places.rangeOf(occurrence.offset(), occurrence.length);
         if (!finding.range)
             finding.whereRead = places.whereRead(occurrence.offset());
