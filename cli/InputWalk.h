@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scanner/InputFile.h"
+#include "textio/InputFile.h"
 
 #include <QList>
 #include <QString>

@@ -1,5 +1,6 @@
 #include "cli/MessageFeed.h"
 
+#include "cli/ExitStatus.h"
 #include "cli/NativePath.h"
 
 #include <QBuffer>
@@ -9,7 +10,7 @@ namespace {
 // A message or body too large to read is refused like one that cannot be opened.
 int exitStatusFor(const InputFile::Fault& fault)
 {
-    return fault.kind == InputFile::Fault::Kind::ReadFailed ? 74 : 66;
+    return fault.kind == InputFile::Fault::Kind::ReadFailed ? ExitStatus::IoError : ExitStatus::NoInput;
 }
 
 ReadMessage faultOf(const QString& file, qsizetype number, int status, const QString& sentence)
@@ -49,7 +50,7 @@ readBytes(const QString& file, qsizetype number, const QByteArray& bytes, Messag
     else if (format == MessageFormat::Eml)
         read.message.places = MessageSourceMap(QList<TextPosition>(), read.message.places.subject());
     if (!read.message.text.isValid()) {
-        read.faultStatus = 65;
+        read.faultStatus = ExitStatus::DataError;
         read.fault = QStringLiteral("Cannot read the message %1: %2")
                          .arg(NativePath::visible(read.name()), read.message.text.error);
     }
@@ -120,7 +121,9 @@ MessageFeed::Work MessageFeed::nextOfMailbox()
                   .arg(displayName(file),
                        failed ? mailbox.reader.error()
                               : QStringLiteral("it holds no message (no \"From \" line starts one)"));
-        return [file, sentence, failed] { return faultOf(file, 0, failed ? 74 : 65, sentence); };
+        return [file, sentence, failed] {
+            return faultOf(file, 0, failed ? ExitStatus::IoError : ExitStatus::DataError, sentence);
+        };
     }
     mailbox.ahead = mailbox.reader.next();
     ++mailbox.number;
@@ -130,7 +133,7 @@ MessageFeed::Work MessageFeed::nextOfMailbox()
     m_foundInMailboxes += mailbox.number > 1;
     if (message->tooLarge) {
         return [file, number] {
-            ReadMessage read = faultOf(file, number, 66, {});
+            ReadMessage read = faultOf(file, number, ExitStatus::NoInput, {});
             read.fault = QStringLiteral("Cannot read %1: the message is larger than %2 MiB")
                              .arg(NativePath::visible(read.name()))
                              .arg(InputFile::MaxMessageBytes / InputFile::MiB);

@@ -3,7 +3,7 @@
 #include "cli/InputWalk.h"
 #include "messagefile/Mailbox.h"
 #include "messagefile/MessageFile.h"
-#include "scanner/InputFile.h"
+#include "textio/InputFile.h"
 
 #include <QFile>
 

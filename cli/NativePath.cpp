@@ -1,6 +1,6 @@
 #include "cli/NativePath.h"
 
-#include "scanner/TextDecoding.h"
+#include "textio/TextDecoding.h"
 
 #include <QByteArrayView>
 

@@ -1,9 +1,13 @@
 #include "cli/SarifReport.h"
 
+#include "cli/NativePath.h"
 #include "platform/AppIdentity.h"
 
 #include <QDir>
 #include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocale>
+#include <QTextStream>
 #include <QUrl>
 
 namespace {
@@ -63,11 +67,17 @@ QJsonObject textMessage(const QString& text)
 
 } // namespace
 
-qsizetype SarifReport::ruleFor(const Occurrence& occurrence, const PhraseTable& phrases)
+SarifReport::SarifReport(QTextStream& out, const RunFacts& facts)
+    : m_out(out)
+    , m_captions(facts.locale)
+{
+}
+
+qsizetype SarifReport::ruleFor(const Occurrence& occurrence, const PhraseTable& table)
 {
     const auto [found, added] = m_ruleIndex.try_emplace(occurrence.phraseIndex, m_rules.size());
     if (added) {
-        const double weight = phrases.at(occurrence.phraseIndex).weight;
+        const double weight = table.at(occurrence.phraseIndex).weight;
         m_rules.append(QJsonObject {
             {QStringLiteral("id"), ruleId(occurrence.phraseIndex)},
             {QStringLiteral("name"), QStringLiteral("TriggerPhrase")},
@@ -94,8 +104,8 @@ void SarifReport::startResult()
 void SarifReport::write(const RatedMessage& rated)
 {
     const QString uri = jsonString(uriOf(rated.read.file));
-    for (const Occurrence& occurrence : rated.report.occurrences) {
-        const qsizetype rule = ruleFor(occurrence, rated.phrases);
+    for (const Occurrence& occurrence : rated.outcome.occurrences) {
+        const qsizetype rule = ruleFor(occurrence, rated.table);
         const TextPosition place = placeOf(occurrence, rated.read.message.places);
         // Where the text has no place in the file, the result names the file alone.
         const QString region = place.isKnown()
@@ -103,8 +113,8 @@ void SarifReport::write(const RatedMessage& rated)
             : QString();
         const QString message
             = QStringLiteral("Trigger phrase '%1'%2 (weight %3)")
-                  .arg(occurrence.phrase, occurrence.bold ? QStringLiteral(" in capitals") : QString(),
-                       weightText(weightAdded(occurrence, rated.phrases)));
+                  .arg(occurrence.phrase, occurrence.inCapitals ? QStringLiteral(" in capitals") : QString(),
+                       weightText(occurrence.weightAdded));
         startResult();
         m_out << "{\"ruleId\": \"" << ruleId(occurrence.phraseIndex) << "\", \"ruleIndex\": " << rule
               << ", \"level\": \"warning\", \"message\": {\"text\": " << jsonString(message)
@@ -119,8 +129,8 @@ void SarifReport::write(const RatedMessage& rated)
     if (rated.read.number > 0)
         m_messages += QStringLiteral("\"message\": %1, ").arg(rated.read.number);
     m_messages += QStringLiteral("\"verdict\": %1, \"score\": %2, \"percentage\": %3}")
-                      .arg(jsonString(rated.report.results.passFail()), jsonString(rated.report.results.score()),
-                           jsonString(rated.report.results.percent()));
+                      .arg(jsonString(m_captions.verdict(rated.outcome)), jsonString(m_captions.score(rated.outcome)),
+                           jsonString(m_captions.percent(rated.outcome)));
 }
 
 void SarifReport::writeFault(const ReadMessage& read)
@@ -132,7 +142,7 @@ void SarifReport::writeFault(const ReadMessage& read)
     m_notifications.append(notification);
 }
 
-void SarifReport::finish(const RunTally&)
+void SarifReport::finish()
 {
     if (!m_started) {
         startResult();

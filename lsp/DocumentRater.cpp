@@ -3,19 +3,17 @@
 #include "lsp/SourceOffsets.h"
 #include "messagefile/MessageFile.h"
 #include "scanner/CaptionNumbers.h"
-#include "scanner/Captions.h"
 #include "scanner/DefinitionsLoader.h"
 #include "scanner/PhraseOccurrences.h"
 #include "scanner/PhraseToolTip.h"
 #include "scanner/ScanSession.h"
+#include "scanner/ScanText.h"
 
 #include <QStringList>
 
 #include <algorithm>
 
 namespace {
-
-constexpr qsizetype SubjectWidth = ScanSession::SubjectWidth;
 
 LocatedMessage readDocument(const QString& text, DocumentKind kind)
 {
@@ -44,13 +42,13 @@ public:
     // The stretch of the document that the scan text's units from `start` (0-based) hold.
     std::optional<TextRange> rangeOf(qsizetype start, qsizetype length)
     {
-        if (start < SubjectWidth) {
+        if (ScanText::paneAt(start) == Pane::Subject) {
             const std::optional<qsizetype> subject = subjectStart();
             if (!subject || start + length > m_message.text.subject.size())
                 return std::nullopt;
             return TextRange {*subject + start, *subject + start + length};
         }
-        const qsizetype bodyStart = start - SubjectWidth;
+        const qsizetype bodyStart = ScanText::offsetInPane(start);
         switch (m_kind) {
         case DocumentKind::Text:
             return TextRange {m_offsets.fromLineFeedText(bodyStart), m_offsets.fromLineFeedText(bodyStart + length)};
@@ -65,10 +63,10 @@ public:
     // Where an occurrence that has no stretch of the document stands in the message read from it.
     QString whereRead(qsizetype start)
     {
-        if (start < SubjectWidth)
+        if (ScanText::paneAt(start) == Pane::Subject)
             return QStringLiteral("in the subject");
         // Lines are counted on from the occurrence asked about before.
-        const qsizetype bodyStart = start - SubjectWidth;
+        const qsizetype bodyStart = ScanText::offsetInPane(start);
         if (bodyStart < m_linesCountedTo) {
             m_linesCountedTo = 0;
             m_linesBefore = 0;
@@ -158,8 +156,9 @@ struct DocumentRater::Engine
         : programFolder(programFolder)
         , numbers(locale)
         , session(locale)
-        , finder(table)
+        , finder(std::make_shared<const PhraseIndex>(PhraseTable {}))
     {
+        session.keepOccurrences(true);
     }
 
     QString programFolder;
@@ -191,19 +190,17 @@ QString DocumentRater::useDefinitions(const QString& path)
 QString DocumentRater::loadDefinitions(const QString& path)
 {
     Engine& engine = *m_engine;
-    QString file = path;
-    if (file.isEmpty()) {
-        QStringList tried;
-        file = findDefinitions(engine.programFolder, &tried);
-        if (file.isEmpty())
-            return describeMissingDefinitions(tried);
+    LoadedDefinitions definitions = ::loadDefinitions(path.isEmpty() ? std::nullopt : std::optional(path),
+                                                      engine.programFolder, engine.numbers.locale());
+    if (const std::optional<DefinitionsFault>& fault = definitions.fault) {
+        if (fault->cause == DefinitionsFault::Cause::NotFound)
+            return fault->reason;
+        return QStringLiteral("Cannot use the definitions: ") + fault->describe(definitions.path);
     }
-    LoadedDefinitions definitions = loadDefinitionsFile(file, engine.numbers.locale());
-    if (definitions.fault)
-        return QStringLiteral("Cannot use the definitions: ") + definitions.fault->describe(file);
-    engine.table = std::move(definitions.table);
-    engine.session.setDefinitions(engine.table);
-    engine.finder = PhraseOccurrences(engine.table);
+    const auto index = std::make_shared<const PhraseIndex>(std::move(definitions.table));
+    engine.table = index->table();
+    engine.session.setDefinitions(index);
+    engine.finder = PhraseOccurrences(index);
     engine.loaded = true;
     engine.unusable.clear();
     return {};
@@ -218,34 +215,30 @@ DocumentRating DocumentRater::rate(const QString& text, DocumentKind kind)
     if (!rating.fault.isEmpty())
         return rating;
 
-    QList<Occurrence> occurrences;
-    const PressOutcome outcome
-        = engine.session.press(message.text.subject.left(SubjectWidth), message.text.body, false, &occurrences);
-    if (outcome.kind == PressOutcome::Kind::EmptyInput) {
+    const PressOutcome press
+        = engine.session.press(ScanText::boxSubject(message.text.subject), message.text.body, false);
+    if (press.kind == PressOutcome::Kind::EmptyInput) {
         rating.blank = true;
         return rating;
     }
-    const ScanResults& results = engine.session.results();
-    rating.verdictCaption = results.passFail();
-    rating.verdict = rating.verdictCaption == Captions::Pass ? RatingVerdict::Pass
-        : rating.verdictCaption == Captions::Questionable    ? RatingVerdict::Questionable
-                                                             : RatingVerdict::Fail;
-    rating.score = results.score();
-    rating.percent = results.percent();
+    const ScanOutcome& outcome = engine.session.outcome();
+    rating.verdict = *outcome.verdict;
+    rating.score = engine.numbers.shownScore(outcome.score);
+    rating.percent = engine.numbers.shownPercentage(outcome.percentage);
 
+    std::vector<Occurrence> occurrences = outcome.occurrences;
     std::stable_sort(occurrences.begin(), occurrences.end(),
                      [](const Occurrence& a, const Occurrence& b) { return a.position < b.position; });
     DocumentPlaces places(text, kind, message);
     for (const Occurrence& occurrence : occurrences) {
-        const double weight = engine.table.at(occurrence.phraseIndex).weight;
         Finding finding;
         finding.phrase = occurrence.phrase;
-        finding.band = weightBandOf(weight);
-        finding.inCapitals = occurrence.bold;
-        finding.weightAdded = engine.numbers.weight(occurrence.bold ? 2 * weight : weight);
-        finding.range = places.rangeOf(occurrence.position - 1, occurrence.length);
+        finding.band = weightBandOf(engine.table.at(occurrence.phraseIndex).weight);
+        finding.inCapitals = occurrence.inCapitals;
+        finding.weightAdded = engine.numbers.weight(occurrence.weightAdded);
+        finding.range = places.rangeOf(occurrence.offset(), occurrence.length);
         if (!finding.range)
-            finding.whereRead = places.whereRead(occurrence.position - 1);
+            finding.whereRead = places.whereRead(occurrence.offset());
         rating.findings.push_back(std::move(finding));
     }
     return rating;
@@ -258,18 +251,17 @@ DocumentRater::explainAt(const QString& text, DocumentKind kind, qsizetype offse
     const LocatedMessage message = readDocument(text, kind);
     if (!engine.unusable.isEmpty() || !message.text.isValid())
         return std::nullopt;
-    const QString scanText = ScanSession::scanText(message.text.subject.left(SubjectWidth), message.text.body);
-    const std::vector<PhraseOccurrence> occurrences = engine.finder.findAll(scanText);
+    const QString scanText = ScanText::of(ScanText::boxSubject(message.text.subject), message.text.body);
+    const std::vector<Occurrence> occurrences = engine.finder.findAll(scanText);
     DocumentPlaces places(text, kind, message);
     std::optional<Explanation> explanation;
-    for (const PhraseOccurrence& occurrence : occurrences) {
+    for (const Occurrence& occurrence : occurrences) {
         if (!withLight && weightBandOf(engine.table.at(occurrence.phraseIndex).weight) == WeightBand::Light)
             continue;
-        const std::optional<TextRange> range = places.rangeOf(occurrence.start, occurrence.length);
+        const std::optional<TextRange> range = places.rangeOf(occurrence.offset(), occurrence.length);
         if (!range || !range->covers(offset))
             continue;
-        const QString about
-            = PhraseToolTip::aboutOccurrenceIn(engine.table, scanText, occurrences, occurrence, engine.numbers);
+        const QString about = PhraseToolTip::aboutOccurrence(engine.table, occurrences, occurrence, engine.numbers);
         if (explanation)
             explanation->text += PhraseToolTip::Separator.toString() + about;
         else

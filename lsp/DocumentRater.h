@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scanner/ScanOutcome.h"
 #include "scanner/WeightBand.h"
 
 #include <QLocale>
@@ -43,13 +44,6 @@ struct Finding
     QString whereRead;
 };
 
-enum class RatingVerdict
-{
-    Pass,
-    Questionable,
-    Fail
-};
-
 // What a scan makes of a document.
 struct DocumentRating
 {
@@ -57,9 +51,8 @@ struct DocumentRating
     QString fault;
     // The subject and body hold nothing but spaces: there is nothing to rate.
     bool blank = false;
-    RatingVerdict verdict = RatingVerdict::Pass;
-    // The verdict, score and percentage as the window shows them.
-    QString verdictCaption;
+    Verdict verdict = Verdict::Pass;
+    // The score and percentage as the window shows them.
     QString score;
     QString percent;
     // In the order of the text.

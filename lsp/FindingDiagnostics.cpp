@@ -44,12 +44,12 @@ QJsonObject documentDiagnostic(Severity severity, const QString& code, const QSt
 
 QJsonObject verdictDiagnostic(const DocumentRating& rating)
 {
-    const Severity severity = rating.verdict == RatingVerdict::Pass ? Information
-        : rating.verdict == RatingVerdict::Questionable             ? Warning
-                                                                    : Error;
+    const Severity severity = rating.verdict == Verdict::Pass ? Information
+        : rating.verdict == Verdict::Questionable             ? Warning
+                                                              : Error;
     return documentDiagnostic(severity, QStringLiteral("verdict"),
                               QStringLiteral("%1 \u2014 Overall Score: %2, Overall Percentage: %3")
-                                  .arg(rating.verdictCaption, rating.score, rating.percent));
+                                  .arg(nameOf(rating.verdict), rating.score, rating.percent));
 }
 
 } // namespace

@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr qsizetype SubjectWidth = ScanSession::SubjectWidth;
-
 QTextCharFormat bandStyle(QTextCharFormat::UnderlineStyle style, const QColor& colour)
 {
     QTextCharFormat format;
@@ -65,10 +63,10 @@ bool PhraseHighlighter::eventFilter(QObject* watched, QEvent* event)
 
 PhraseHighlighter::~PhraseHighlighter() = default;
 
-void PhraseHighlighter::setPhrases(const PhraseTable& table)
+void PhraseHighlighter::setPhrases(std::shared_ptr<const PhraseIndex> index)
 {
-    m_table = table;
-    m_finder = std::make_unique<PhraseOccurrences>(table);
+    m_table = index->table();
+    m_finder.emplace(std::move(index));
     textChanged();
 }
 
@@ -107,8 +105,8 @@ void PhraseHighlighter::findOccurrences()
     if (!m_stale || !m_finder)
         return;
     const QString subject = m_subject->text();
-    m_subjectLength = std::min(subject.size(), SubjectWidth);
-    ScanSession::writeScanText(m_scanText, subject, m_bodyText());
+    m_subjectLength = ScanText::boxSubject(subject).size();
+    ScanText::write(m_scanText, subject, m_bodyText());
     m_occurrences = m_finder->findAll(m_scanText);
     m_stale = false;
 }
@@ -118,14 +116,15 @@ void PhraseHighlighter::showMarks()
 {
     std::vector<TextMark> subject;
     std::vector<TextMark> body;
-    for (const PhraseOccurrence& occurrence : m_occurrences) {
+    for (const Occurrence& occurrence : m_occurrences) {
         const int style = int(weightBandOf(m_table.at(occurrence.phraseIndex).weight));
-        const qsizetype end = occurrence.start + occurrence.length;
-        if (occurrence.start < m_subjectLength)
-            subject.push_back({occurrence.start, std::min(end, m_subjectLength) - occurrence.start, style});
-        if (end > SubjectWidth) {
-            const qsizetype start = std::max(occurrence.start, SubjectWidth);
-            body.push_back({start - SubjectWidth, end - start, style});
+        const qsizetype begin = occurrence.offset();
+        const qsizetype end = begin + occurrence.length;
+        if (begin < m_subjectLength)
+            subject.push_back({begin, std::min(end, m_subjectLength) - begin, style});
+        if (end > ScanText::SubjectWidth) {
+            const qsizetype start = std::max(begin, ScanText::SubjectWidth);
+            body.push_back({ScanText::offsetInPane(start), end - start, style});
         }
     }
     markSubject(std::move(subject));
@@ -160,8 +159,7 @@ QString PhraseHighlighter::toolTipAt(Pane pane, qsizetype offset)
     findOccurrences();
     if (pane == Pane::Subject && offset >= m_subjectLength)
         return {};
-    const qsizetype position = pane == Pane::Subject ? offset : SubjectWidth + offset;
-    return PhraseToolTip::aboutOccurrencesAt(m_table, m_scanText, m_occurrences, position, m_numbers);
+    return PhraseToolTip::aboutOccurrencesAt(m_table, m_occurrences, ScanText::offsetIn(pane, offset), m_numbers);
 }
 
 QString PhraseHighlighter::toolTipForPhrase(const QString& phrase)
@@ -172,5 +170,5 @@ QString PhraseHighlighter::toolTipForPhrase(const QString& phrase)
     if (entry == m_table.end())
         return {};
     findOccurrences();
-    return PhraseToolTip::aboutPhraseIn(m_table, m_scanText, m_occurrences, entry - m_table.begin(), m_numbers);
+    return PhraseToolTip::aboutPhraseIn(m_table, m_occurrences, entry - m_table.begin(), m_numbers);
 }

@@ -4,7 +4,7 @@
 #include "scanner/CaptionNumbers.h"
 #include "scanner/PhraseOccurrences.h"
 #include "scanner/PhraseTable.h"
-#include "scanner/ScanSession.h"
+#include "scanner/ScanText.h"
 
 #include <QList>
 #include <QObject>
@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class BodyTextBox;
@@ -44,7 +45,8 @@ public:
                       QObject* parent = nullptr);
     ~PhraseHighlighter() override;
 
-    void setPhrases(const PhraseTable& table);
+    // The phrases to mark, as the definitions load indexed them.
+    void setPhrases(std::shared_ptr<const PhraseIndex> index);
 
     bool isEnabled() const { return m_enabled; }
     void setEnabled(bool enabled);
@@ -77,14 +79,14 @@ private:
     std::function<const QString&()> m_bodyText;
     CaptionNumbers m_numbers;
     PhraseTable m_table;
-    std::unique_ptr<PhraseOccurrences> m_finder;
+    std::optional<PhraseOccurrences> m_finder;
     QList<QTextCharFormat> m_styles;
     QTimer m_timer;
     bool m_enabled = true;
     // The scan text the occurrences were found in; stale after a change until they are found again.
     QString m_scanText;
     qsizetype m_subjectLength = 0;
-    std::vector<PhraseOccurrence> m_occurrences;
+    std::vector<Occurrence> m_occurrences;
     bool m_stale = true;
     std::vector<TextMark> m_subjectMarks;
     // While an input method composes text in the subject, marks are not laid over it: an event of ours

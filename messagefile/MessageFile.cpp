@@ -3,26 +3,17 @@
 #include "messagefile/EmlMessage.h"
 #include "messagefile/HtmlText.h"
 #include "messagefile/MailReaderModule.h"
+#include "textio/TextDecoding.h"
 
 #include <QByteArray>
-#include <QStringDecoder>
+#include <QStringConverter>
 
 namespace {
-
-// A text file's contents by its byte-order mark (left out of the text), else as UTF-8.
-QString decodedText(const QByteArray& bytes)
-{
-    const std::optional<QStringConverter::Encoding> marked = QStringConverter::encodingForData(bytes);
-    if (!marked)
-        return QString::fromUtf8(bytes);
-    QStringDecoder decoder(*marked, QStringDecoder::Flag::Stateless);
-    return decoder.decode(bytes);
-}
 
 // A page's text as UTF-8: decoded by its byte-order mark (left out), else the bytes as they stand.
 QByteArray pageUtf8(const QByteArray& bytes)
 {
-    return QStringConverter::encodingForData(bytes) ? decodedText(bytes).toUtf8() : bytes;
+    return QStringConverter::encodingForData(bytes) ? TextDecoding::markedOrUtf8(bytes).toUtf8() : bytes;
 }
 
 MessageText
@@ -70,7 +61,7 @@ MessageText readMessage(const QByteArray& bytes, MessageFormat format)
         break;
     }
     MessageText message;
-    message.body = withLineFeeds(decodedText(bytes));
+    message.body = withLineFeeds(TextDecoding::markedOrUtf8(bytes));
     return message;
 }
 

@@ -284,16 +284,6 @@ std::uint32_t PhraseAutomaton::supplementarySymbol(char32_t unit) const
     return 1 + m_bmpSymbolCount + std::uint32_t(found - m_supplementaryUnits.begin());
 }
 
-std::size_t PhraseAutomaton::memoryBytes() const
-{
-    return (m_parent.capacity() + m_patternOf.capacity() + m_patternNode.capacity() + m_patternLength.capacity()
-            + m_patternSuffix.capacity() + m_dense.capacity())
-        * sizeof(std::int32_t)
-        + m_reports.capacity() * sizeof(NodeReports) + m_narrowDense.capacity() * sizeof(std::int16_t)
-        + m_links.capacity() * sizeof(NodeLinks) + m_edges.capacity() * sizeof(EdgeTo)
-        + m_bmpSymbols.capacity() * sizeof(std::uint32_t) + m_supplementaryUnits.capacity() * sizeof(char32_t);
-}
-
 std::int32_t PhraseAutomaton::liveFrom(WalkState& state, std::int32_t pattern)
 {
     std::int32_t live = pattern;

@@ -61,7 +61,6 @@ public:
     std::size_t nodeCount() const { return m_reports.size(); }
     // The length of the longest pattern; 0 without patterns.
     std::int32_t longestPattern() const { return m_longestPattern; }
-    std::size_t memoryBytes() const;
 
     // The position after reading `unit`.
     Position next(Position position, char32_t unit) const { return next(position, unit, symbolOf(unit)); }

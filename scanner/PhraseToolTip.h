@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scanner/PhraseOccurrences.h"
+#include "scanner/Occurrence.h"
 
 #include <QString>
 #include <QStringView>
@@ -12,7 +12,8 @@ class PhraseTable;
 struct TriggerPhrase;
 
 // What the explanations of trigger phrases say, wherever they are shown: the tooltips of the window's marks
-// and phrase list, and the hover of an editor.
+// and phrase list, and the hover of an editor. The explanations of occurrences take `occurrences`: every
+// occurrence in the scan text, as PhraseOccurrences finds them.
 namespace PhraseToolTip {
 
 // The phrase as defined, its weight, what capitals do to it, and how often it occurs in the message and is
@@ -20,35 +21,22 @@ namespace PhraseToolTip {
 QString
 aboutPhrase(const TriggerPhrase& phrase, qsizetype occurrences, qsizetype counted, const CaptionNumbers& numbers);
 
-// The same for one occurrence, with whether a scan counts it and whether capitals double it.
-QString aboutOccurrence(const TriggerPhrase& phrase,
-                        qsizetype occurrences,
-                        qsizetype counted,
-                        bool countedHere,
-                        bool inCapitals,
+// The same for `occurrence`, one of them, with whether a scan counts it and whether capitals double it.
+QString aboutOccurrence(const PhraseTable& table,
+                        const std::vector<Occurrence>& occurrences,
+                        const Occurrence& occurrence,
                         const CaptionNumbers& numbers);
 
-// The explanations below take `occurrences`: every occurrence in `scanText` (the subject padded to 120
-// characters, then the body), as PhraseOccurrences finds them.
-
-// About `occurrence`, one of them.
-QString aboutOccurrenceIn(const PhraseTable& table,
-                          QStringView scanText,
-                          const std::vector<PhraseOccurrence>& occurrences,
-                          const PhraseOccurrence& occurrence,
-                          const CaptionNumbers& numbers);
-
-// About every occurrence that covers `position` of the scan text, apart by a blank line; empty where none does.
+// About every occurrence that covers 0-based `offset` of the scan text, apart by a blank line; empty where
+// none does.
 QString aboutOccurrencesAt(const PhraseTable& table,
-                           QStringView scanText,
-                           const std::vector<PhraseOccurrence>& occurrences,
-                           qsizetype position,
+                           const std::vector<Occurrence>& occurrences,
+                           qsizetype offset,
                            const CaptionNumbers& numbers);
 
-// About table entry `phraseIndex` in that text.
+// About table entry `phraseIndex`.
 QString aboutPhraseIn(const PhraseTable& table,
-                      QStringView scanText,
-                      const std::vector<PhraseOccurrence>& occurrences,
+                      const std::vector<Occurrence>& occurrences,
                       qsizetype phraseIndex,
                       const CaptionNumbers& numbers);
 

@@ -362,3 +362,69 @@ TEST(BatchScanTest, ProgressTellsTheTimeLeftOnlyOnceTheTotalIsKnown)
         EXPECT_EQ(feed.total(), given);
     }
 }
+
+// The exit status is the worst verdict of the run, whatever its order; the summary counts the messages
+// rated, apart from those that could not be read, and with --quiet it is all that is printed.
+TEST(BatchScanTest, StatusAndSummaryOfARun)
+{
+    QTemporaryDir dir;
+    const QString fail = writeFile(dir, "fail.txt", "act now, free free free");
+    const QString pass = writeFile(dir, "pass.txt", "The minutes are attached.");
+    const QString questionable = writeFile(dir, "questionable.txt", QByteArray(300, 'x') + " free act now");
+    const QString missing = dir.filePath("missing.txt");
+    struct Case
+    {
+        const char* name;
+        QStringList arguments;
+        int exitCode;
+        QString lastLine;
+    };
+    const std::vector<Case> cases = {
+        {"the worst verdict first", {fail, pass}, 2, "2 messages: 1 Pass, 0 Questionable, 1 Fail"},
+        {"questionable between passes", {pass, questionable, pass}, 1, "3 messages: 2 Pass, 1 Questionable, 0 Fail"},
+        {"an unreadable input",
+         {fail, missing, pass},
+         66,
+         "2 messages: 1 Pass, 0 Questionable, 1 Fail; 1 could not be read"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ScanRun run = scan(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_EQ(lines(run.out).constLast(), c.lastLine);
+    }
+    const ScanRun quiet = scan({"--quiet", fail});
+    EXPECT_EQ(quiet.out, "1 message: 0 Pass, 0 Questionable, 1 Fail\n");
+    EXPECT_EQ(quiet.exitCode, 2);
+}
+
+// Compiler lines and SARIF results give the weight an occurrence added, twice the phrase's in capitals; the
+// rules are named by the phrase's place among the definitions, and control characters stay valid JSON.
+TEST(BatchScanTest, CompilerLinesAndSarifResultsPerOccurrence)
+{
+    QTemporaryDir dir;
+    const QString definitions
+        = writeFile(dir, "definitions.dat", "h\t1\r\nfirst\t1\r\nfree\t1.5\r\nbad\x01word\t0.5\r\n");
+    const QString draft = writeFile(dir, "draft.txt", "first FREE bad\x01word");
+
+    const ScanRun gcc = scanInProcess({"-d", definitions, "--format", "gcc", draft});
+    EXPECT_EQ(lines(gcc.out),
+              (QStringList {draft + ":1:1: warning: trigger phrase 'first' (weight 1)",
+                            draft + ":1:7: warning: trigger phrase 'free' in capitals (weight 3)",
+                            draft + ":1:12: warning: trigger phrase 'bad\x01word' (weight 0.5)"}));
+
+    const ScanRun sarif = scanInProcess({"-d", definitions, "--format", "sarif", draft});
+    EXPECT_FALSE(sarif.out.contains(u'\x01')) << "JSON strings hold no control characters unescaped";
+    EXPECT_TRUE(sarif.out.contains(u"bad\\u0001word"));
+    QJsonParseError error;
+    const QJsonObject log = QJsonDocument::fromJson(sarif.out.toUtf8(), &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << sarif.out.toStdString();
+    const QJsonArray results = log["runs"][0]["results"].toArray();
+    QStringList seen;
+    for (const QJsonValue result : results)
+        seen << result["ruleId"].toString() + u' ' + result["message"]["text"].toString();
+    EXPECT_EQ(seen,
+              (QStringList {"TVX00001 Trigger phrase 'first' (weight 1)",
+                            "TVX00002 Trigger phrase 'free' in capitals (weight 3)",
+                            "TVX00003 Trigger phrase 'bad\x01word' (weight 0.5)"}));
+}

@@ -1,6 +1,7 @@
 #include "QtPrinters.h"
 #include "ScanInProcess.h"
 #include "TemporaryFiles.h"
+#include "cli/ExitStatus.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -115,7 +116,7 @@ TEST(ScanCommandFaults, ResultsThatCannotBeWrittenAreAFault)
     QString errText;
     QTextStream err(&errText);
     const int status = ScanCommand(out, err).run({"tallyvex-scan", "--json", "-d", SmallDefinitions, body});
-    EXPECT_EQ(status, ScanCommand::ExitIoError);
+    EXPECT_EQ(status, ExitStatus::IoError);
     EXPECT_EQ(errText, "Cannot write the results: No space left on device\n");
 }
 
@@ -124,12 +125,12 @@ TEST(ScanCommandFaults, OptionsSpelledEitherWay)
     QTemporaryDir dir;
     const QString body = writeFile(dir, "body.txt", "free free");
     const ScanRun singleDash = scanInProcess({"-d", SmallDefinitions, "-step", "-json", body});
-    EXPECT_EQ(singleDash.exitCode, ScanCommand::ExitFail) << singleDash.err.toStdString();
+    EXPECT_EQ(singleDash.exitCode, ExitStatus::Fail) << singleDash.err.toStdString();
     EXPECT_TRUE(singleDash.out.contains("\"occurrences\"")) << singleDash.out.toStdString();
     EXPECT_EQ(QJsonDocument::fromJson(singleDash.out.toUtf8())["occurrences"].toArray().size(), 2);
 
     const ScanRun helpAll = scanInProcess({"--help-all"});
-    EXPECT_EQ(helpAll.exitCode, ScanCommand::ExitPass);
+    EXPECT_EQ(helpAll.exitCode, ExitStatus::Pass);
     EXPECT_EQ(helpAll.out, scanInProcess({"--help"}).out);
     for (const char* statement : {"74 reading or writing failed", "64 MiB", "256 MiB"})
         EXPECT_TRUE(helpAll.out.contains(statement)) << statement;

@@ -12,6 +12,7 @@ declare -A rank=(
     [mainwindow]=3 [startup]=3
     [forms]=2
     [scanner]=1 [messagefile]=1 [platform]=1
+    [textio]=0
 )
 
 faults=0

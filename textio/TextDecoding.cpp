@@ -1,4 +1,4 @@
-#include "scanner/TextDecoding.h"
+#include "textio/TextDecoding.h"
 
 #include <QStringConverter>
 #include <QStringDecoder>
@@ -39,7 +39,14 @@ std::optional<QString> decodeByMark(const QByteArray& bytes)
 
 } // namespace
 
-QString definitionsText(const QByteArray& bytes)
+QString markedOrUtf8(const QByteArray& bytes)
+{
+    if (std::optional<QString> marked = decodeByMark(bytes))
+        return *std::move(marked);
+    return QString::fromUtf8(bytes);
+}
+
+QString markedUtf8OrWindows1252(const QByteArray& bytes)
 {
     if (std::optional<QString> marked = decodeByMark(bytes))
         return *std::move(marked);

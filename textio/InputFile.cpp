@@ -1,4 +1,4 @@
-#include "scanner/InputFile.h"
+#include "textio/InputFile.h"
 
 #include <QFile>
 #include <QIODevice>

@@ -1,4 +1,4 @@
-#include "scanner/ReferenceSearch.h"
+#include "support/ReferenceSearch.h"
 
 #include "scanner/PhraseList.h"
 #include "scanner/PhraseTable.h"
