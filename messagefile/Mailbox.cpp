@@ -136,7 +136,11 @@ void MailboxReader::append(MailboxMessage& message, const Piece& piece) const
         = piece.startsLine && isQuotedSeparator(piece.bytes) ? piece.bytes.sliced(1) : piece.bytes;
     if (message.tooLarge)
         return;
-    if (message.bytes.size() + bytes.size() > m_maxMessageBytes) {
+    // An empty line may stand past the limit for a moment: before a "From " line it is no part of the
+    // message, and whatever follows it otherwise finds the message too large.
+    const bool fits = message.bytes.size() + bytes.size() <= m_maxMessageBytes
+        || (piece.isEmptyLine() && message.bytes.size() <= m_maxMessageBytes);
+    if (!fits) {
         message.tooLarge = true;
         message.bytes = QByteArray();
         return;

@@ -57,8 +57,11 @@ FastSearch::walkBlock(const char16_t* units, qsizetype block, qsizetype blockEnd
 {
     // Every lane keeps its ends in the block's buffer, asking for their nodes' reports on the way, and the
     // ends are reported after the block in the order of the text: by then the reports are near the
-    // processor.
-    const qsizetype leadIn = m_automaton.longestPattern() - 1;
+    // processor. The index and its automaton are held in locals, so that the walk reads their tables
+    // without going through this object's pointers at every unit.
+    const PhraseIndex& index = *m_index;
+    const PhraseAutomaton& automaton = index.automaton();
+    const qsizetype leadIn = automaton.longestPattern() - 1;
     const qsizetype laneLength = (blockEnd - block) / Lanes;
     std::array<PhraseAutomaton::Position, Lanes> lanes;
     std::array<LaneEnd*, Lanes> ends;
@@ -70,13 +73,13 @@ FastSearch::walkBlock(const char16_t* units, qsizetype block, qsizetype blockEnd
             continue;
         lanes[size_t(lane)] = PhraseAutomaton::Start;
         for (qsizetype i = from - leadIn; i < from; ++i)
-            lanes[size_t(lane)] = m_index->step(lanes[size_t(lane)], units, i);
+            lanes[size_t(lane)] = index.step(lanes[size_t(lane)], units, i);
     }
     const auto walkLane = [&](int lane, qsizetype i) {
         PhraseAutomaton::Position& at = lanes[size_t(lane)];
-        at = m_index->step(at, units, i);
+        at = index.step(at, units, i);
         if (PhraseAutomaton::mayEndPatterns(at)) {
-            m_automaton.prefetchReports(PhraseAutomaton::nodeAt(at));
+            automaton.prefetchReports(PhraseAutomaton::nodeAt(at));
             *ends[size_t(lane)]++ = {i, PhraseAutomaton::nodeAt(at)};
         }
     };

@@ -175,7 +175,8 @@ TEST(HtmlTextTest, LaysOutWhatAReaderSees)
         {"references resolved", QStringLiteral("<p>100&#37; &lt;sure&gt; &eacute;</p>"),
          QStringLiteral("100% <sure> \u00e9")},
         {"scripts and styles hidden",
-         QStringLiteral("<head><style>b{}</style></head><body><script>x()</script><b>seen</b></body>"),
+         QStringLiteral(
+             "<head><style>b{}</style></head><body><script>x()</script><style>i{}</style><b>seen</b></body>"),
          QStringLiteral("seen")},
         {"unclosed tags tolerated", QStringLiteral("<div><p>cheap <b>meds"), QStringLiteral("cheap meds")},
         {"fragment without markup", QStringLiteral("just text"), QStringLiteral("just text")},

@@ -41,6 +41,7 @@ const QByteArray FromB = "From b@example.com Mon Jan  1 10:01:00 2024\n";
 
 TEST(MailboxTest, SplitsMessagesOnlyAtRealSeparators)
 {
+    constexpr qint64 Limit = 128 * 1024;
     struct Case
     {
         const char* name;
@@ -49,6 +50,7 @@ TEST(MailboxTest, SplitsMessagesOnlyAtRealSeparators)
     };
     const QByteArray counted = "Content-Length: " + QByteArray::number(4 + FromB.size());
     const QByteArray longLine = QByteArray(MailboxReader::PieceBytes, 'x') + ">From inside a line\n";
+    const QByteArray exactlyTheLimit = QByteArray(Limit - 1, 'x') + '\n';
     const std::vector<Case> cases {
         {"two messages",
          FromA + "Subject: one\n\nbody\n\n" + FromB + "Subject: two\n\nx\n",
@@ -85,9 +87,9 @@ TEST(MailboxTest, SplitsMessagesOnlyAtRealSeparators)
         {"a line longer than a read is one line",
          FromA + "\n" + longLine + "\n" + FromB + "X: 2\n",
          {"\n" + longLine, "X: 2\n"}},
-        {"a message past the limit",
-         FromA + QByteArray(200 * 1024, 'x') + "\n\n" + FromB + "Y: 2\n",
-         {"(too large)", "Y: 2\n"}},
+        {"a message of exactly the limit is kept, one byte more is not",
+         FromA + exactlyTheLimit + "\n" + FromB + "x" + exactlyTheLimit + "\n" + FromA + "Y: 2\n",
+         {exactlyTheLimit, "(too large)", "Y: 2\n"}},
         {"a file that ends in the middle of a line",
          FromA + "X: 1\n\nhi\n\n" + FromB + "Y: 2\n\nfree mon",
          {"X: 1\n\nhi\n", "(cut: the file ends in the middle of a line of message 2, so the message is not complete)"}},
@@ -98,7 +100,7 @@ TEST(MailboxTest, SplitsMessagesOnlyAtRealSeparators)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(splitMailbox(c.mailbox, 128 * 1024), c.messages);
+        EXPECT_EQ(splitMailbox(c.mailbox, Limit), c.messages);
     }
 }
 

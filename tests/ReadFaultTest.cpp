@@ -124,11 +124,13 @@ TEST(ReadFault, EveryFormatTellsOfARunThatFailed)
         QString file;
         QString failingFile;
         int status;
+        // The messages rated before the fault; one whose reading failed gets no verdict.
+        qsizetype rated;
     };
     const std::vector<Case> cases = {
-        {"every input missing", {"-d", definitions, missing}, missing, {}, 66},
-        {"definitions that cannot be used", {"-d", badDefinitions, body}, badDefinitions, {}, 65},
-        {"a mailbox whose reading fails part-way", {"-d", definitions, mailbox}, mailbox, realPath(mailbox), 74},
+        {"every input missing", {"-d", definitions, missing}, missing, {}, 66, 0},
+        {"definitions that cannot be used", {"-d", badDefinitions, body}, badDefinitions, {}, 65, 0},
+        {"a mailbox whose reading fails part-way", {"-d", definitions, mailbox}, mailbox, realPath(mailbox), 74, 1},
     };
     for (const Case& c : cases) {
         for (const char* format : {"json", "gcc", "sarif"}) {
@@ -141,6 +143,7 @@ TEST(ReadFault, EveryFormatTellsOfARunThatFailed)
             EXPECT_TRUE(sentence.startsWith(u"Cannot ")) << run.err.toStdString();
             const QString lastLine = run.out.section(u'\n', -2, -2);
             if (format == std::string_view("json")) {
+                EXPECT_EQ(run.out.count(u'\n'), c.rated + 1) << run.out.toStdString();
                 EXPECT_EQ(QJsonDocument::fromJson(lastLine.toUtf8()).object(),
                           (QJsonObject {{"file", c.file}, {"error", sentence}, {"status", c.status}}));
             } else if (format == std::string_view("gcc")) {
