@@ -575,6 +575,10 @@ void MainForm::offerWordings(QMenu& menu, const Occurrence& occurrence)
         QString caption = wording.isEmpty() ? QStringLiteral("Remove") : wording;
         auto* action = new QAction(caption.replace(u'&', QStringLiteral("&&")), &menu);
         action->setObjectName(QStringLiteral("actReplacement"));
+        // The subject box would cut a wording that takes it past its limit; such a wording is shown, not offered.
+        if (occurrence.pane == Pane::Subject)
+            action->setEnabled(m_subjectBox->text().size() - occurrence.length + wording.size()
+                               <= m_subjectBox->maxLength());
         connect(action, &QAction::triggered, this,
                 [this, occurrence, wording] { replaceOccurrence(occurrence, wording); });
         menu.insertAction(first, action);
