@@ -12,7 +12,7 @@ BUILD_PACKAGES=(
     libgtest-dev libgmock-dev googletest
     fonts-liberation fonts-dejavu-core
 )
-TEST_PACKAGES=(clang-format xvfb xauth
+TEST_PACKAGES=(clang-format xvfb xauth python3
     dpkg-dev desktop-file-utils appstream file
     g++-mingw-w64-x86-64 wine wine64)
 FULL_TEST_PACKAGES=(clang-14 libclang-rt-14-dev)
