@@ -52,7 +52,7 @@ void AppStartup::openMainWindow()
     connect(m_mainForm.get(), &MainForm::aboutRequested, this, &AppStartup::showAbout);
     connect(m_mainForm.get(), &MainForm::linkActivated, this, &AppStartup::openLink);
     connect(m_mainForm.get(), &MainForm::searchRequested, this, [this](const QString& words) {
-        m_services.openAddress(WebLinks::searchAddress(host(AppIdentity::SearchHost), words));
+        m_services.openInBrowser(WebLinks::searchAddress(host(AppIdentity::SearchHost), words), m_mainForm.get());
     });
     connect(m_mainForm.get(), &MainForm::closed, this, &AppStartup::closeAbout);
     m_mainForm->show();
@@ -69,18 +69,20 @@ void AppStartup::showAbout()
 
 void AppStartup::openLink(MainForm::Link link) const
 {
+    QString siteHost;
     switch (link) {
     case MainForm::Link::SearchSite:
-        m_services.openAddress(WebLinks::siteAddress(host(AppIdentity::SearchHost)));
+        siteHost = host(AppIdentity::SearchHost);
         break;
     case MainForm::Link::Provider:
-        m_services.openAddress(WebLinks::siteAddress(host(AppIdentity::ProviderHost)));
+        siteHost = host(AppIdentity::ProviderHost);
         break;
     case MainForm::Link::Maker:
         // The maker's domain is read anew on every click.
-        m_services.openAddress(WebLinks::siteAddress(AppInfo::current().Comments));
+        siteHost = AppInfo::current().Comments;
         break;
     }
+    m_services.openInBrowser(WebLinks::siteAddress(siteHost), m_mainForm.get());
 }
 
 void AppStartup::openMessageFile()

@@ -1,8 +1,10 @@
+#include "messagefile/MessageFile.h"
 #include "scanner/DefinitionsLoader.h"
 #include "scanner/FastSearch.h"
 #include "scanner/PhraseTable.h"
-#include "scanner/ReferenceSearch.h"
 #include "scanner/ScanSession.h"
+#include "scanner/ScanText.h"
+#include "support/ReferenceSearch.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,6 +19,7 @@
 #include <malloc.h>
 
 #include <random>
+#include <string_view>
 
 #ifdef TALLYVEX_HAVE_HYPERSCAN
 #include <hs/hs.h>
@@ -115,8 +118,10 @@ double heapMiB()
 ScanSession::SearchFactory engine(bool fast)
 {
     if (fast)
-        return [](const PhraseTable& table) { return std::make_unique<FastSearch>(table); };
-    return [](const PhraseTable& table) { return std::make_unique<ReferenceSearch>(table); };
+        return [](const std::shared_ptr<const PhraseIndex>& index) { return std::make_unique<FastSearch>(index); };
+    return [](const std::shared_ptr<const PhraseIndex>& index) {
+        return std::make_unique<ReferenceSearch>(index->table());
+    };
 }
 
 void runScans(benchmark::State& state, const PhraseTable& table, const Message& message, bool fast)
@@ -131,7 +136,7 @@ void runScans(benchmark::State& state, const PhraseTable& table, const Message& 
     }
     state.counters["occurrences"] = double(occurrences);
     state.counters["phrases"] = double(table.size());
-    state.counters["text_chars"] = double(ScanSession::scanText(message.subject, message.body).size());
+    state.counters["text_chars"] = double(ScanText::of(message.subject, message.body).size());
 }
 
 void W1(benchmark::State& state)
@@ -144,8 +149,8 @@ void W1(benchmark::State& state)
 // The engine alone: the text folded and walked, and each phrase's first occurrence asked for.
 void engineOnly(benchmark::State& state, const PhraseTable& table, const Message& message)
 {
-    const QString text = ScanSession::scanText(message.subject, message.body);
-    FastSearch search(table);
+    const QString text = ScanText::of(message.subject, message.body);
+    FastSearch search(std::make_shared<const PhraseIndex>(table));
     for (auto _ : state) {
         search.setText(text);
         for (qsizetype index = 0; index < table.size(); ++index)
@@ -194,17 +199,17 @@ void W4Build(benchmark::State& state)
     static const Message message = realisticMessage(1024 * 1024);
     static const PhraseTable table = generatedPhrases(32768, message.body.first(5 * 1024));
     for (auto _ : state) {
-        FastSearch search(table);
+        FastSearch search(std::make_shared<const PhraseIndex>(table));
         benchmark::DoNotOptimize(search);
     }
     const double before = heapMiB();
     {
-        auto search = std::make_unique<FastSearch>(table);
-        const QString text = ScanSession::scanText(message.subject, message.body);
+        const auto index = std::make_shared<const PhraseIndex>(table);
+        auto search = std::make_unique<FastSearch>(index);
+        const QString text = ScanText::of(message.subject, message.body);
         search->setText(text);
         state.counters["engine_MiB"] = heapMiB() - before;
-        state.counters["automaton_MiB"] = double(search->automaton().memoryBytes()) / (1024.0 * 1024.0);
-        state.counters["nodes"] = double(search->automaton().nodeCount());
+        state.counters["nodes"] = double(index->automaton().nodeCount());
     }
 }
 
@@ -299,11 +304,14 @@ void W9(benchmark::State& state)
     qsizetype characters = 0;
     for (auto _ : state) {
         LoadedDefinitions loaded = loadDefinitionsFile(path, QLocale::c());
-        FastSearch search(loaded.table);
+        const double before = heapMiB();
+        FastSearch search(std::make_shared<const PhraseIndex>(loaded.table));
+        // What the engine holds on the heap once built: the automaton, and its small tables per phrase.
+        const double bytes = (heapMiB() - before) * 1024.0 * 1024.0;
         characters = 0;
         for (const TriggerPhrase& entry : loaded.table)
             characters += entry.phrase.size();
-        state.counters["automaton_bytes_per_char"] = double(search.automaton().memoryBytes()) / double(characters);
+        state.counters["automaton_bytes_per_char"] = bytes / double(characters);
         benchmark::DoNotOptimize(search);
     }
     state.counters["phrase_chars"] = double(characters);
@@ -424,7 +432,7 @@ void W10Engine(benchmark::State& state)
 {
     if (!proseAvailable(state))
         return;
-    FastSearch search(proseWorkload().table);
+    FastSearch search(std::make_shared<const PhraseIndex>(proseWorkload().table));
     std::int64_t found = 0;
     for (auto _ : state) {
         search.setText(proseWorkload().text);
@@ -450,14 +458,30 @@ void W10Build(benchmark::State& state)
         return;
     const PhraseTable& table = proseWorkload().table;
     for (auto _ : state) {
-        FastSearch search(table);
+        FastSearch search(std::make_shared<const PhraseIndex>(table));
         benchmark::DoNotOptimize(search);
     }
     const double before = heapMiB();
-    auto search = std::make_unique<FastSearch>(table);
+    const auto index = std::make_shared<const PhraseIndex>(table);
+    auto search = std::make_unique<FastSearch>(index);
     search->setText(proseWorkload().text);
     state.counters["engine_MiB"] = heapMiB() - before;
-    state.counters["nodes"] = double(search->automaton().nodeCount());
+    state.counters["nodes"] = double(index->automaton().nodeCount());
+}
+
+bool writeProse(const QString& folder)
+{
+    const ProseWorkload& prose = proseWorkload();
+    if (prose.table.size() == 0) {
+        qWarning("the prose needs Debian's perl-doc (/usr/share/perl/*/pod)");
+        return false;
+    }
+    QByteArray definitions = "Tallyvex definitions\t1.2\r\n\r\n[Prose]\r\n";
+    for (const TriggerPhrase& entry : prose.table)
+        definitions += entry.phrase.toUtf8() + '\t' + QByteArray::number(entry.weight, 'f', 1) + "\r\n";
+    writeInput(folder + QStringLiteral("/prose.dat"), definitions);
+    writeInput(folder + QStringLiteral("/prose.txt"), prose.text.toUtf8());
+    return true;
 }
 
 #ifdef TALLYVEX_HAVE_HYPERSCAN
@@ -506,6 +530,31 @@ void W10Hyperscan(benchmark::State& state)
 }
 #endif
 
+// W11: an HTML page on one line, as minified templates are, read as tallyvex-scan reads it (the text a
+// reader sees, the title, and where each character of the text lies in the page), at 300 KB and at 10 MB.
+// A reader that is linear in the page takes the same time per byte at both sizes.
+void W11(benchmark::State& state)
+{
+    const qsizetype size = state.range(0) * 1024;
+    const Message message = realisticMessage(64 * 1024);
+    QByteArray page = "<html><head><title>" + message.subject.toHtmlEscaped().toUtf8() + "</title></head><body>";
+    const QStringList paragraphs = message.body.split(QStringLiteral("\n\n"), Qt::SkipEmptyParts);
+    for (qsizetype i = 0; page.size() < size; ++i) {
+        const QString paragraph = paragraphs.at(i % paragraphs.size()).toHtmlEscaped();
+        page += "<div class=\"row\"><p>" + paragraph.toUtf8().replace('\n', "<br>") + "</p>&nbsp;</div>";
+    }
+    page += "</body></html>";
+    if (page.contains('\n'))
+        qFatal("the page must be one line");
+    for (auto _ : state) {
+        const LocatedMessage located = readLocatedMessage(page, MessageFormat::Html);
+        if (!located.text.isValid())
+            state.SkipWithError("the page could not be read");
+        benchmark::DoNotOptimize(located);
+    }
+    state.counters["page_bytes"] = double(page.size());
+}
+
 } // namespace
 
 BENCHMARK(W1)->ArgName("fast")->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
@@ -527,5 +576,19 @@ BENCHMARK(W10Hyperscan)->Unit(benchmark::kMillisecond);
 #endif
 BENCHMARK(W10)->Unit(benchmark::kMillisecond);
 BENCHMARK(W10Build)->Unit(benchmark::kMillisecond);
+BENCHMARK(W11)->ArgName("KB")->Arg(300)->Arg(10240)->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+// `tallyvex-bench --write-prose DIR` writes the prose workload for the whole-process measurements of
+// scripts/bench instead of benchmarking: DIR/prose.txt (the text, UTF-8) and DIR/prose.dat (its phrases as a
+// definitions file), so that tallyvex-scan and the Hyperscan harness read the same text and phrases.
+int main(int argc, char* argv[])
+{
+    if (argc == 3 && std::string_view(argv[1]) == "--write-prose")
+        return writeProse(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

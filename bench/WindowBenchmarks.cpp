@@ -121,7 +121,7 @@ void WindowScan(benchmark::State& state)
         scan->click();
         QApplication::processEvents();
     }
-    state.counters["phrases_listed"] = double(window.form.session().results().phrases().count(QStringLiteral("\r\n")));
+    state.counters["phrases_listed"] = double(window.form.session().outcome().phrases.phrases().size());
     state.SetLabel(verdict->text().toStdString());
 }
 

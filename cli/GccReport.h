@@ -2,28 +2,18 @@
 
 #include "cli/ReportWriter.h"
 
+class QTextStream;
+
 // One line per handled occurrence in the form compilers use, which editors' error lists and build logs
-// understand: "FILE:LINE:COLUMN: warning: trigger phrase 'free' (weight 1.5)".
+// understand: "FILE:LINE:COLUMN: warning: trigger phrase 'free' (weight 1.5)". An occurrence that has no
+// place in the file (in the body of a saved e-mail) names the file alone, as compilers do for a whole file.
 class GccReport final : public ReportWriter
 {
 public:
-    explicit GccReport(QTextStream& out)
-        : m_out(out)
-    {
-    }
+    explicit GccReport(QTextStream& out);
 
-    void write(const RatedMessage& rated) override
-    {
-        for (const Occurrence& occurrence : rated.report.occurrences) {
-            const TextPosition place = placeOf(occurrence, rated.read.message.places);
-            m_out << rated.read.name() << ':' << place.line << ':' << place.column << ": warning: trigger phrase '"
-                  << occurrence.phrase << (occurrence.bold ? "' in capitals" : "'") << " (weight "
-                  << QString::number(weightAdded(occurrence, rated.phrases), 'g', QLocale::FloatingPointShortest)
-                  << ")\n";
-        }
-    }
-
-    void writeFault(const ReadMessage& read) override { m_out << read.name() << ": error: " << read.fault << '\n'; }
+    void write(const RatedMessage& rated) override;
+    void writeFault(const ReadMessage& read) override;
 
 private:
     QTextStream& m_out;

@@ -1,11 +1,12 @@
 #include "cli/InputWalk.h"
 
+#include "cli/NativePath.h"
 #include "messagefile/MessageFile.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace {
 
@@ -16,34 +17,69 @@ bool isMessageFile(const QString& name)
     return messageFormatOf(name) || name.endsWith(u".mbox", Qt::CaseInsensitive);
 }
 
+QString systemReason(const std::error_code& error)
+{
+    return QString::fromLocal8Bit(error.message());
+}
+
+// The entries of `folder` that the walk takes, in name order, or why the folder cannot be listed. Whether
+// an entry is a folder is asked of what a link points at; a link to nothing is taken by its name and
+// fails when it is opened.
+std::optional<InputFile::Fault> listFolder(const QString& folder, QList<InputSource>& entries)
+{
+    std::error_code error;
+    std::filesystem::directory_iterator listing(NativePath::encode(folder), error);
+    if (error) {
+        return InputFile::Fault {InputFile::Fault::Kind::CannotOpen,
+                                 QStringLiteral("the folder cannot be listed (%1)").arg(systemReason(error))};
+    }
+    for (; listing != std::filesystem::directory_iterator(); listing.increment(error)) {
+        if (error) {
+            return InputFile::Fault {
+                InputFile::Fault::Kind::ReadFailed,
+                QStringLiteral("listing the folder failed part-way (%1)").arg(systemReason(error))};
+        }
+        const QString name = NativePath::decode(listing->path().filename());
+        std::error_code unknownType;
+        const bool isFolder = listing->is_directory(unknownType);
+        if (name.startsWith(u'.') || (isFolder ? listing->is_symlink(unknownType) : !isMessageFile(name)))
+            continue;
+        entries.append(InputSource {QDir(folder).filePath(name), false, isFolder, {}});
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const InputSource& a, const InputSource& b) { return a.path < b.path; });
+    return std::nullopt;
+}
+
 } // namespace
 
 InputWalk::InputWalk(const QStringList& names)
 {
-    for (auto name = names.crbegin(); name != names.crend(); ++name)
-        m_pending.append(InputSource {*name, true});
-    m_found = names.size();
+    for (auto name = names.crbegin(); name != names.crend(); ++name) {
+        const bool folder = *name != u'-' && NativePath::isFolder(*name);
+        m_pending.append(InputSource {*name, true, folder, {}});
+        m_foldersPending += folder;
+        m_found += !folder;
+    }
 }
 
 std::optional<InputSource> InputWalk::next()
 {
     while (!m_pending.isEmpty()) {
         InputSource input = m_pending.takeLast();
-        const bool folder = input.named
-            ? !input.isStandardInput() && !input.path.isEmpty() && QFileInfo(input.path).isDir()
-            : input.folder;
-        if (!folder)
+        if (!input.folder)
             return input;
-        // A folder stands for the message files below it; it is no input of its own.
-        --m_found;
-        const QFileInfoList entries
-            = QDir(input.path).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+        --m_foldersPending;
+        QList<InputSource> entries;
+        // A folder stands for the message files below it; it is no input of its own unless it cannot be listed.
+        if ((input.fault = listFolder(input.path, entries))) {
+            ++m_found;
+            return input;
+        }
         for (auto entry = entries.crbegin(); entry != entries.crend(); ++entry) {
-            const bool folder = entry->isDir();
-            if (folder ? entry->isSymLink() : !isMessageFile(entry->fileName()))
-                continue;
-            m_pending.append(InputSource {QDir(input.path).filePath(entry->fileName()), false, folder});
-            m_found += !folder;
+            m_pending.append(*entry);
+            m_foldersPending += entry->folder;
+            m_found += !entry->folder;
         }
     }
     return std::nullopt;

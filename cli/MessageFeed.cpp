@@ -1,14 +1,16 @@
 #include "cli/MessageFeed.h"
 
+#include "cli/ExitStatus.h"
+#include "cli/NativePath.h"
+
 #include <QBuffer>
-#include <QFileInfo>
 
 namespace {
 
 // A message or body too large to read is refused like one that cannot be opened.
 int exitStatusFor(const InputFile::Fault& fault)
 {
-    return fault.kind == InputFile::Fault::Kind::ReadFailed ? 74 : 66;
+    return fault.kind == InputFile::Fault::Kind::ReadFailed ? ExitStatus::IoError : ExitStatus::NoInput;
 }
 
 ReadMessage faultOf(const QString& file, qsizetype number, int status, const QString& sentence)
@@ -23,7 +25,9 @@ ReadMessage faultOf(const QString& file, qsizetype number, int status, const QSt
 
 QString displayName(const QString& file)
 {
-    return file == u'-' ? QStringLiteral("standard input") : file.isEmpty() ? QStringLiteral("\"\"") : file;
+    return file == u'-'  ? QStringLiteral("standard input")
+        : file.isEmpty() ? QStringLiteral("\"\"")
+                         : NativePath::visible(file);
 }
 
 ReadMessage readFault(const QString& file, const InputFile::Fault& fault)
@@ -32,15 +36,23 @@ ReadMessage readFault(const QString& file, const InputFile::Fault& fault)
                    QStringLiteral("Cannot read %1: %2").arg(displayName(file), fault.reason));
 }
 
-ReadMessage readBytes(const QString& file, qsizetype number, const QByteArray& bytes, MessageFormat format)
+ReadMessage
+readBytes(const QString& file, qsizetype number, const QByteArray& bytes, MessageFormat format, bool ofMailbox)
 {
     ReadMessage read;
     read.file = file;
     read.number = number;
     read.message = readLocatedMessage(bytes, format);
+    // Only places in the file itself are pointed at: the body of a saved e-mail is decoded text, whose lines
+    // are not the file's, and a message of a mailbox does not start at the file's first line.
+    if (ofMailbox)
+        read.message.places = {};
+    else if (format == MessageFormat::Eml)
+        read.message.places = MessageSourceMap(QList<TextPosition>(), read.message.places.subject());
     if (!read.message.text.isValid()) {
-        read.faultStatus = 65;
-        read.fault = QStringLiteral("Cannot read the message %1: %2").arg(read.name(), read.message.text.error);
+        read.faultStatus = ExitStatus::DataError;
+        read.fault = QStringLiteral("Cannot read the message %1: %2")
+                         .arg(NativePath::visible(read.name()), read.message.text.error);
     }
     return read;
 }
@@ -103,36 +115,42 @@ MessageFeed::Work MessageFeed::nextOfMailbox()
         if (std::exchange(mailbox.ended, true) || (mailbox.reader.error().isEmpty() && mailbox.number > 0))
             return {};
         const bool failed = !mailbox.reader.error().isEmpty();
+        m_foundInMailboxes += mailbox.number > 0;
         const QString sentence
             = QStringLiteral("Cannot read %1: %2")
                   .arg(displayName(file),
                        failed ? mailbox.reader.error()
                               : QStringLiteral("it holds no message (no \"From \" line starts one)"));
-        return [file, sentence, failed] { return faultOf(file, 0, failed ? 74 : 65, sentence); };
+        return [file, sentence, failed] {
+            return faultOf(file, 0, failed ? ExitStatus::IoError : ExitStatus::DataError, sentence);
+        };
     }
     mailbox.ahead = mailbox.reader.next();
     ++mailbox.number;
     const bool onlyMessage = mailbox.number == 1 && !mailbox.ahead && mailbox.reader.error().isEmpty();
     const qsizetype number = onlyMessage ? 0 : mailbox.number;
-    ++m_mailboxMessages;
+    // The walk counted the file itself, which stands for its first message.
+    m_foundInMailboxes += mailbox.number > 1;
     if (message->tooLarge) {
         return [file, number] {
-            ReadMessage read = faultOf(file, number, 66, {});
+            ReadMessage read = faultOf(file, number, ExitStatus::NoInput, {});
             read.fault = QStringLiteral("Cannot read %1: the message is larger than %2 MiB")
-                             .arg(read.name())
+                             .arg(NativePath::visible(read.name()))
                              .arg(InputFile::MaxMessageBytes / InputFile::MiB);
             return read;
         };
     }
-    return [file, number, bytes = message->bytes] { return readBytes(file, number, bytes, MessageFormat::Eml); };
+    return [file, number, bytes = message->bytes] { return readBytes(file, number, bytes, MessageFormat::Eml, true); };
 }
 
-bool MessageFeed::openMailbox(const InputSource& input, std::unique_ptr<QIODevice> device)
+bool MessageFeed::openMailbox(const InputSource& input, std::unique_ptr<QIODevice>& device, bool mayPeek)
 {
     const bool forced = input.named && (m_options.mailbox || m_options.format);
     if (forced && !m_options.mailbox)
         return false;
     if (!forced) {
+        if (!mayPeek)
+            return false;
         // Only the first line tells a mailbox; what was peeked at is read again from the start.
         const QByteArray firstLine = device->peek(1024);
         if (!looksLikeMailbox(QByteArrayView(firstLine).first(std::max<qsizetype>(0, firstLine.indexOf('\n')))))
@@ -145,8 +163,14 @@ bool MessageFeed::openMailbox(const InputSource& input, std::unique_ptr<QIODevic
 MessageFeed::Work MessageFeed::startInput(const InputSource& input)
 {
     const QString file = input.path;
+    if (input.fault)
+        return [file, fault = *input.fault] { return readFault(file, fault); };
     const bool forced = input.named && m_options.format;
     const MessageFormat format = forced ? *m_options.format : messageFormatOf(file).value_or(MessageFormat::Text);
+    // A mailbox is told by its first line in files named as saved e-mails or not named as messages at all;
+    // text and HTML files are what their names say.
+    const bool mayBeMailbox = (input.named && m_options.mailbox)
+        || (!forced && messageFormatOf(file).value_or(MessageFormat::Eml) == MessageFormat::Eml);
     if (input.isStandardInput()) {
         InputFile::Contents contents = m_standardInput(InputFile::MaxMessageBytes);
         if (contents.fault)
@@ -154,25 +178,29 @@ MessageFeed::Work MessageFeed::startInput(const InputSource& input)
         auto buffer = std::make_unique<QBuffer>();
         buffer->setData(contents.bytes);
         buffer->open(QIODevice::ReadOnly);
-        if (openMailbox(input, std::move(buffer)))
+        std::unique_ptr<QIODevice> device = std::move(buffer);
+        if (openMailbox(input, device, true))
             return {};
-        return [file, bytes = contents.bytes, format] { return readBytes(file, 0, bytes, format); };
+        return [file, bytes = contents.bytes, format] { return readBytes(file, 0, bytes, format, false); };
     }
-    // A mailbox is told by its first line in files named as saved e-mails or not named as messages at all;
-    // text and HTML files are what their names say. Only regular files are looked into: peeking at a pipe
-    // would take what its reader is owed.
-    const std::optional<MessageFormat> named = messageFormatOf(file);
-    const bool mayBeMailbox
-        = (input.named && m_options.mailbox) || (!forced && named.value_or(MessageFormat::Eml) == MessageFormat::Eml);
-    // What a folder's walk found is a regular file already.
-    if (mayBeMailbox && (!input.named || QFileInfo(file).isFile())) {
-        auto device = std::make_unique<QFile>(file);
-        if (device->open(QIODevice::ReadOnly) && openMailbox(input, std::move(device)))
-            return {};
+    // Each file is opened once, here, and read from what was opened. A named pipe found in a folder is
+    // opened without waiting for a writer and passed by, as is anything else that is not a regular file.
+    NativePath::OpenedInput opened = NativePath::open(file, input.named);
+    if (opened.fault)
+        return [file, fault = *opened.fault] { return readFault(file, fault); };
+    if (!opened.regular && !input.named) {
+        return [file] {
+            ReadMessage read;
+            read.file = file;
+            read.note = QStringLiteral("Passed by %1: it is not a regular file").arg(displayName(file));
+            return read;
+        };
     }
-    return [file, format] {
-        const InputFile::Contents contents
-            = InputFile::read(file, InputFile::MaxMessageBytes, InputFile::Accept::FilesAndStreams);
-        return contents.fault ? readFault(file, *contents.fault) : readBytes(file, 0, contents.bytes, format);
+    std::unique_ptr<QIODevice> device = std::move(opened.device);
+    if (mayBeMailbox && openMailbox(input, device, opened.regular))
+        return {};
+    return [file, format, device = std::shared_ptr<QIODevice>(std::move(device))] {
+        const InputFile::Contents contents = InputFile::read(*device, InputFile::MaxMessageBytes);
+        return contents.fault ? readFault(file, *contents.fault) : readBytes(file, 0, contents.bytes, format, false);
     };
 }

@@ -3,7 +3,7 @@
 #include "cli/InputWalk.h"
 #include "messagefile/Mailbox.h"
 #include "messagefile/MessageFile.h"
-#include "scanner/InputFile.h"
+#include "textio/InputFile.h"
 
 #include <QFile>
 
@@ -11,7 +11,7 @@
 #include <memory>
 #include <optional>
 
-// One message ready to be rated, or why its input cannot be used.
+// One message ready to be rated, why its input cannot be used, or why it was passed by.
 struct ReadMessage
 {
     // The input as named or found; "-" for standard input.
@@ -22,6 +22,9 @@ struct ReadMessage
     // The exit status and the sentence for an input that cannot be used; 0 when it was read.
     int faultStatus = 0;
     QString fault;
+    // For an input found in a folder that holds no message to read, such as a named pipe: the sentence
+    // for standard error. It is no fault.
+    QString note;
 
     // FILE, or FILE#N for a message of a mailbox.
     QString name() const { return number > 0 ? file + u'#' + QString::number(number) : file; }
@@ -49,20 +52,28 @@ public:
 
     // The reading of the next message; nothing when every input is done.
     std::optional<Work> next();
-    // Inputs found so far: files, and the messages of the mailboxes read so far.
-    qsizetype found() const { return m_walk.found() + m_mailboxMessages; }
+    // Inputs found so far: files, and the messages of the mailboxes split so far.
+    qsizetype found() const { return m_walk.found() + m_foundInMailboxes; }
+    // All the inputs of the run, once no folder is left to list and no mailbox is being split; until then
+    // nothing, since more may come.
+    std::optional<qsizetype> total() const
+    {
+        return m_walk.allFound() && !m_mailbox ? std::optional(found()) : std::nullopt;
+    }
 
 private:
     struct OpenMailbox;
 
     Work nextOfMailbox();
     Work startInput(const InputSource& input);
-    // Opens `file` as a mailbox when the options or its first line say it is one.
-    bool openMailbox(const InputSource& input, std::unique_ptr<QIODevice> device);
+    // Takes `device` as a mailbox when the options or its first line say it is one; the first line is
+    // looked at only when `mayPeek`, since peeking at a pipe would take what its reader is owed.
+    bool openMailbox(const InputSource& input, std::unique_ptr<QIODevice>& device, bool mayPeek);
 
     InputWalk m_walk;
     ReadOptions m_options;
     StandardInput m_standardInput;
     std::unique_ptr<OpenMailbox> m_mailbox;
-    qsizetype m_mailboxMessages = 0;
+    // What the mailboxes held beyond the one input that each file counts as.
+    qsizetype m_foundInMailboxes = 0;
 };

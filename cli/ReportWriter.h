@@ -1,63 +1,47 @@
 #pragma once
 
 #include "cli/MessageFeed.h"
-#include "cli/ScanReport.h"
+#include "scanner/PhraseTable.h"
+#include "scanner/ScanOutcome.h"
 
 #include <QLocale>
-#include <QTextStream>
+#include <QString>
 
-#include <memory>
+// What the reports tell of the run as a whole.
+struct RunFacts
+{
+    // The captions' locale.
+    QLocale locale;
+    bool stepThrough = false;
+    QString definitionsPath;
+    qsizetype phrasesLoaded = 0;
+};
 
 // One rated message, as the report writers take it.
 struct RatedMessage
 {
     const ReadMessage& read;
-    const ScanReport& report;
-    const PhraseTable& phrases;
-    // The run's only input, a file that holds one message: reported exactly as a run of one message is.
-    bool alone = false;
+    const ScanOutcome& outcome;
+    const PhraseTable& table;
 };
 
-// What a run found, message by message.
-struct RunTally
-{
-    qsizetype pass = 0;
-    qsizetype questionable = 0;
-    qsizetype fail = 0;
-    qsizetype unreadable = 0;
-
-    // The messages rated; those that could not be read are counted apart.
-    qsizetype rated() const { return pass + questionable + fail; }
-    // "12 messages: 9 Pass, 2 Questionable, 1 Fail; 1 could not be read"
-    QString summary(const QLocale& locale) const;
-};
-
-enum class ReportFormat
-{
-    Text,
-    Json,
-    Gcc,
-    Sarif
-};
-
-// Writes the reports of a run in one format, message after message in input order.
+// Writes the reports of a run in one format, message after message in input order, each from the message's
+// scan outcome.
 class ReportWriter
 {
 public:
     virtual ~ReportWriter() = default;
 
     virtual void write(const RatedMessage& rated) = 0;
-    // An input that could not be used; the command has said why on standard error already.
+    // The only message of a run whose one input holds a single message; by default written as any other.
+    virtual void writeSingle(const RatedMessage& rated) { write(rated); }
+    // An input that could not be used, or with no file or the definitions file a fault that ends the run
+    // before any message; the command has said why on standard error already.
     virtual void writeFault(const ReadMessage&) { }
-    // The end of the run.
-    virtual void finish(const RunTally&) { }
-
-    static std::unique_ptr<ReportWriter> create(ReportFormat format, QTextStream& out);
+    // The end of the run, also of one that failed.
+    virtual void finish() { }
 };
 
-// The place a phrase occurrence points at: in the file, or in the decoded body of a saved e-mail. A subject
-// that does not come from the file points at its first line.
+// The place in the file an occurrence points at; unknown where the text has no place in the file (the body of
+// a saved e-mail, a message of a mailbox, a subject given on the command line).
 TextPosition placeOf(const Occurrence& occurrence, const MessageSourceMap& places);
-
-// The weight that the occurrence added to the score: twice the phrase's weight when written in capitals.
-double weightAdded(const Occurrence& occurrence, const PhraseTable& phrases);

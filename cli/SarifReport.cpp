@@ -1,9 +1,13 @@
 #include "cli/SarifReport.h"
 
+#include "cli/NativePath.h"
 #include "platform/AppIdentity.h"
 
 #include <QDir>
 #include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocale>
+#include <QTextStream>
 #include <QUrl>
 
 namespace {
@@ -13,12 +17,23 @@ QString weightText(double weight)
     return QString::number(weight, 'g', QLocale::FloatingPointShortest);
 }
 
-// A file's name as a URI: relative names stay relative (to the folder the run started in).
+// A file's name as a URI, its bytes percent-encoded: relative names stay relative (to the folder the run
+// started in), and a colon is encoded there, so that no name reads as a scheme.
 QString uriOf(const QString& file)
 {
-    if (QDir::isAbsolutePath(file))
-        return QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded);
-    return QString::fromLatin1(QUrl::toPercentEncoding(QDir::fromNativeSeparators(file), "/"));
+    const QByteArray path = NativePath::uriBytes(QDir::fromNativeSeparators(file));
+    if (!QDir::isAbsolutePath(file))
+        return QString::fromLatin1(QUrl::toPercentEncoding(path, "/"));
+    return QStringLiteral("file://%1%2")
+        .arg(path.startsWith('/') ? QString() : QStringLiteral("/"),
+             QString::fromLatin1(QUrl::toPercentEncoding(path, "/:")));
+}
+
+QJsonObject locationOf(const QString& file)
+{
+    return QJsonObject {
+        {QStringLiteral("physicalLocation"),
+         QJsonObject {{QStringLiteral("artifactLocation"), QJsonObject {{QStringLiteral("uri"), uriOf(file)}}}}}};
 }
 
 // A JSON string: quotes, backslashes and control characters escaped.
@@ -52,11 +67,17 @@ QJsonObject textMessage(const QString& text)
 
 } // namespace
 
-qsizetype SarifReport::ruleFor(const Occurrence& occurrence, const PhraseTable& phrases)
+SarifReport::SarifReport(QTextStream& out, const RunFacts& facts)
+    : m_out(out)
+    , m_captions(facts.locale)
+{
+}
+
+qsizetype SarifReport::ruleFor(const Occurrence& occurrence, const PhraseTable& table)
 {
     const auto [found, added] = m_ruleIndex.try_emplace(occurrence.phraseIndex, m_rules.size());
     if (added) {
-        const double weight = phrases.at(occurrence.phraseIndex).weight;
+        const double weight = table.at(occurrence.phraseIndex).weight;
         m_rules.append(QJsonObject {
             {QStringLiteral("id"), ruleId(occurrence.phraseIndex)},
             {QStringLiteral("name"), QStringLiteral("TriggerPhrase")},
@@ -83,38 +104,45 @@ void SarifReport::startResult()
 void SarifReport::write(const RatedMessage& rated)
 {
     const QString uri = jsonString(uriOf(rated.read.file));
-    for (const Occurrence& occurrence : rated.report.occurrences) {
-        const qsizetype rule = ruleFor(occurrence, rated.phrases);
+    for (const Occurrence& occurrence : rated.outcome.occurrences) {
+        const qsizetype rule = ruleFor(occurrence, rated.table);
         const TextPosition place = placeOf(occurrence, rated.read.message.places);
+        // Where the text has no place in the file, the result names the file alone.
+        const QString region = place.isKnown()
+            ? QStringLiteral(", \"region\": {\"startLine\": %1, \"startColumn\": %2}").arg(place.line).arg(place.column)
+            : QString();
         const QString message
             = QStringLiteral("Trigger phrase '%1'%2 (weight %3)")
-                  .arg(occurrence.phrase, occurrence.bold ? QStringLiteral(" in capitals") : QString(),
-                       weightText(weightAdded(occurrence, rated.phrases)));
+                  .arg(occurrence.phrase, occurrence.inCapitals ? QStringLiteral(" in capitals") : QString(),
+                       weightText(occurrence.weightAdded));
         startResult();
         m_out << "{\"ruleId\": \"" << ruleId(occurrence.phraseIndex) << "\", \"ruleIndex\": " << rule
               << ", \"level\": \"warning\", \"message\": {\"text\": " << jsonString(message)
-              << "}, \"locations\": [{\"physicalLocation\": {\"artifactLocation\": {\"uri\": " << uri
-              << "}, \"region\": {\"startLine\": " << place.line << ", \"startColumn\": " << place.column << "}}}]";
+              << "}, \"locations\": [{\"physicalLocation\": {\"artifactLocation\": {\"uri\": " << uri << '}' << region
+              << "}}]";
         if (rated.read.number > 0)
             m_out << ", \"properties\": {\"message\": " << rated.read.number << '}';
         m_out << '}';
     }
     m_messages += m_messages.isEmpty() ? QStringLiteral("\n        ") : QStringLiteral(",\n        ");
-    m_messages += QStringLiteral("{\"file\": %1, ").arg(jsonString(rated.read.file));
+    m_messages += QStringLiteral("{\"file\": %1, ").arg(jsonString(NativePath::unicode(rated.read.file)));
     if (rated.read.number > 0)
         m_messages += QStringLiteral("\"message\": %1, ").arg(rated.read.number);
     m_messages += QStringLiteral("\"verdict\": %1, \"score\": %2, \"percentage\": %3}")
-                      .arg(jsonString(rated.report.results.passFail()), jsonString(rated.report.results.score()),
-                           jsonString(rated.report.results.percent()));
+                      .arg(jsonString(m_captions.verdict(rated.outcome)), jsonString(m_captions.score(rated.outcome)),
+                           jsonString(m_captions.percent(rated.outcome)));
 }
 
 void SarifReport::writeFault(const ReadMessage& read)
 {
-    m_notifications.append(QJsonObject {{QStringLiteral("level"), QStringLiteral("error")},
-                                        {QStringLiteral("message"), textMessage(read.fault)}});
+    QJsonObject notification {{QStringLiteral("level"), QStringLiteral("error")},
+                              {QStringLiteral("message"), textMessage(read.fault)}};
+    if (!read.file.isEmpty() && read.file != u'-')
+        notification.insert(QStringLiteral("locations"), QJsonArray {locationOf(read.file)});
+    m_notifications.append(notification);
 }
 
-void SarifReport::finish(const RunTally& tally)
+void SarifReport::finish()
 {
     if (!m_started) {
         startResult();
@@ -127,7 +155,7 @@ void SarifReport::finish(const RunTally& tally)
          QStringLiteral("https://%1/").arg(QString::fromLatin1(AppIdentity::Comments))},
         {QStringLiteral("rules"), m_rules},
     };
-    const QJsonArray invocations {QJsonObject {{QStringLiteral("executionSuccessful"), tally.unreadable == 0},
+    const QJsonArray invocations {QJsonObject {{QStringLiteral("executionSuccessful"), m_notifications.isEmpty()},
                                                {QStringLiteral("toolExecutionNotifications"), m_notifications}}};
     m_out << "\n    ],\n    \"tool\": {\"driver\": "
           << QString::fromUtf8(QJsonDocument(driver).toJson(QJsonDocument::Compact))

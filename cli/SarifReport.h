@@ -1,10 +1,14 @@
 #pragma once
 
+#include "cli/OutcomeCaptions.h"
 #include "cli/ReportWriter.h"
 
 #include <QJsonArray>
+#include <QString>
 
 #include <unordered_map>
+
+class QTextStream;
 
 // One SARIF 2.1.0 log for the whole run, for code-scanning services: a result for each handled occurrence
 // at its place in the file, written as the messages come, then a rule for each trigger phrase found and
@@ -13,21 +17,19 @@
 class SarifReport final : public ReportWriter
 {
 public:
-    explicit SarifReport(QTextStream& out)
-        : m_out(out)
-    {
-    }
+    SarifReport(QTextStream& out, const RunFacts& facts);
 
     void write(const RatedMessage& rated) override;
     void writeFault(const ReadMessage& read) override;
-    void finish(const RunTally& tally) override;
+    void finish() override;
 
 private:
-    qsizetype ruleFor(const Occurrence& occurrence, const PhraseTable& phrases);
+    qsizetype ruleFor(const Occurrence& occurrence, const PhraseTable& table);
     // The log up to its results, once; then the separator before each further result.
     void startResult();
 
     QTextStream& m_out;
+    OutcomeCaptions m_captions;
     bool m_started = false;
     bool m_anyResult = false;
     QJsonArray m_rules;

@@ -1,33 +1,21 @@
 #pragma once
 
 #include "cli/MessageFeed.h"
-#include "cli/ReportWriter.h"
-#include "scanner/InputFile.h"
+#include "cli/ReportFormat.h"
+#include "textio/InputFile.h"
 
 #include <QLocale>
 #include <QStringList>
 
-#include <functional>
-
 class QTextStream;
+struct UsageError;
 
 // The command-line scanner: reads messages, performs for each what presses of the scan button do, and
-// prints the results. Returns the process exit status; a verdict only when every input was read in full and
-// the results were written.
+// prints the results. Returns the process exit status (cli/ExitStatus.h); a verdict only when every input was
+// read in full and the results were written.
 class ScanCommand
 {
 public:
-    enum ExitStatus
-    {
-        ExitPass = 0,
-        ExitQuestionable = 1,
-        ExitFail = 2,
-        ExitUsage = 64,
-        ExitDataError = 65,
-        ExitNoInput = 66,
-        ExitIoError = 74
-    };
-
     // Reads the whole of standard input, at most the given number of bytes, or says why it cannot.
     using StandardInput = MessageFeed::StandardInput;
 
@@ -38,33 +26,17 @@ public:
                 const QLocale& locale = QLocale::system(),
                 StandardInput standardInput = InputFile::readStandardInput);
 
-    // The most threads --jobs takes.
-    static constexpr int MaxJobs = 256;
-
     int run(const QStringList& arguments);
     // Shows the progress of long runs on standard error; the program does while that is a terminal.
     void setProgressShown(bool shown) { m_progressShown = shown; }
 
 private:
-    struct RunSettings
-    {
-        QStringList names;
-        ReadOptions read;
-        std::optional<QString> subject;
-        bool stepThrough = false;
-        ReportFormat format = ReportFormat::Text;
-        int jobs = 1;
-        QString failOn;
-        bool quiet = false;
-        bool summary = true;
-        QString definitionsPath;
-    };
-
-    static std::optional<ReportFormat> formatOf(bool json, const QString& name);
-    // Rates every message of the run with the one table, and reports them in input order.
-    int rate(const RunSettings& settings, PhraseTable table);
-    // Prints the message, line by line with control characters made visible, and returns the exit status.
-    int fail(int status, const QString& message);
+    int failUsage(const UsageError& error);
+    // A fault that ends the run before any message is read: said on standard error, and in the formats
+    // that programs read as the output of a run that failed. `file` is the file it concerns, if any.
+    int failRun(ReportFormat format, int status, const QString& sentence, const QString& file = {});
+    // Flushes the results; the status, or the fault of results that cannot be written.
+    int finishOutput(int status);
 
     QTextStream& m_out;
     QTextStream& m_err;

@@ -1,25 +1,24 @@
 #pragma once
 
+#include "cli/OutcomeCaptions.h"
 #include "cli/ReportWriter.h"
 
-// For people: the block of a single run for each message, headed by its name when the run has several.
+class QTextStream;
+
+// For people: each message's verdict, score, percentage, phrases and occurrences as the window's captions
+// show them, headed by the message's name; the only message of a run stands alone.
 class TextReport final : public ReportWriter
 {
 public:
-    explicit TextReport(QTextStream& out)
-        : m_out(out)
-    {
-    }
+    TextReport(QTextStream& out, const RunFacts& facts);
 
-    void write(const RatedMessage& rated) override
-    {
-        if (rated.alone) {
-            m_out << rated.report.toText();
-            return;
-        }
-        m_out << QStringLiteral("File: %1\n").arg(rated.read.name()) << rated.report.toText() << '\n';
-    }
+    void write(const RatedMessage& rated) override;
+    void writeSingle(const RatedMessage& rated) override;
 
 private:
+    QString block(const RatedMessage& rated);
+
     QTextStream& m_out;
+    bool m_stepThrough;
+    OutcomeCaptions m_captions;
 };

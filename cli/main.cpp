@@ -1,3 +1,4 @@
+#include "cli/NativePath.h"
 #include "cli/ScanCommand.h"
 #include "platform/AppIdentity.h"
 
@@ -25,9 +26,17 @@ int main(int argc, char* argv[])
     _setmode(fileno(stdout), _O_BINARY);
     _setmode(fileno(stderr), _O_BINARY);
 #endif
+#ifdef Q_OS_WIN
+    const QStringList arguments = QCoreApplication::arguments();
+#else
+    // File names are bytes: decoded so that each one opens again, also when it is not UTF-8.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(NativePath::decode(argv[i]));
+#endif
     QTextStream out(stdout);
     QTextStream err(stderr);
     ScanCommand command(out, err);
     command.setProgressShown(isatty(fileno(stderr)) != 0);
-    return command.run(QCoreApplication::arguments());
+    return command.run(arguments);
 }

@@ -1,7 +1,12 @@
 #include "mainwindow/BodyTextBox.h"
 
+#include "mainwindow/WavyUnderline.h"
+
+#include <QAbstractUndoItem>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -73,6 +78,14 @@ void insertWithDisplayBreaks(QTextCursor& cursor, QStringView text)
     }
 }
 
+// Does nothing when undone or redone: it only ends an undo step.
+class StepEnd : public QAbstractUndoItem
+{
+public:
+    void undo() override { }
+    void redo() override { }
+};
+
 } // namespace
 
 BodyTextBox::BodyTextBox(QWidget* parent)
@@ -122,6 +135,8 @@ void BodyTextBox::replaceText(const QString& text)
     cursor.select(QTextCursor::Document);
     cursor.removeSelectedText();
     insertWithDisplayBreaks(cursor, text);
+    // The document joins typing to an insertion just before it; this step ends in a command typing cannot join.
+    document()->appendUndoItem(new StepEnd);
     cursor.endEditBlock();
 }
 
@@ -239,6 +254,40 @@ void BodyTextBox::resizeEvent(QResizeEvent* event)
 {
     QPlainTextEdit::resizeEvent(event);
     markVisibleBlocks();
+}
+
+void BodyTextBox::paintEvent(QPaintEvent* event)
+{
+    QPlainTextEdit::paintEvent(event);
+    // The blocks on screen, placed as the box itself places them.
+    QPainter painter(viewport());
+    QPointF offset = contentOffset();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+        const QRectF bounds = blockBoundingRect(block).translated(offset);
+        if (bounds.top() > event->rect().bottom())
+            break;
+        drawWaves(painter, block, bounds.topLeft());
+        offset.ry() += bounds.height();
+    }
+}
+
+void BodyTextBox::drawWaves(QPainter& painter, const QTextBlock& block, QPointF topLeft) const
+{
+    const QTextLayout* layout = block.layout();
+    const QPointF origin = topLeft + layout->position();
+    for (const QTextLayout::FormatRange& range : layout->formats()) {
+        if (!WavyUnderline::isWavy(range.format))
+            continue;
+        for (int index = 0; index < layout->lineCount(); ++index) {
+            const QTextLine line = layout->lineAt(index);
+            const int start = std::max(range.start, line.textStart());
+            const int end = std::min(range.start + range.length, line.textStart() + line.textLength());
+            // No bottom is given: below the line lies the empty room above the next line's letters.
+            if (start < end)
+                WavyUnderline::draw(painter, origin.x() + line.cursorToX(start), origin.x() + line.cursorToX(end),
+                                    origin.y() + line.y() + line.ascent(), range.format.underlineColor());
+        }
+    }
 }
 
 void BodyTextBox::keyPressEvent(QKeyEvent* event)

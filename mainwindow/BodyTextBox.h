@@ -9,6 +9,7 @@
 
 #include <vector>
 
+class QPainter;
 class QTextCursor;
 
 // The message body box. The box lays out and redraws a line as a whole, so a very long line (a message
@@ -50,8 +51,12 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
     QMimeData* createMimeDataFromSelection() const override;
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Draws the wavy underlines that the block's marks ask for (see WavyUnderline); `topLeft` is where the
+    // box draws the block.
+    void drawWaves(QPainter& painter, const QTextBlock& block, QPointF topLeft) const;
     QString textBetween(int from, int to) const;
     void markVisibleBlocks();
     void setBlockMarks(const QTextBlock& block, const QList<QTextLayout::FormatRange>& ranges);

@@ -1,5 +1,6 @@
 #include "mainwindow/MainForm.h"
 
+#include "forms/ElidedLabel.h"
 #include "forms/FormStyle.h"
 #include "forms/LegacyFonts.h"
 #include "forms/LinkLabel.h"
@@ -7,16 +8,18 @@
 #include "mainwindow/BodyTextBox.h"
 #include "mainwindow/MainFormLayout.h"
 #include "mainwindow/PhraseHighlighter.h"
+#include "mainwindow/ResultCaptions.h"
 #include "mainwindow/SkinControls.h"
 #include "mainwindow/SkinPicture.h"
 #include "mainwindow/SkinRegion.h"
+#include "mainwindow/SubjectTextBox.h"
 #include "messagefile/MessageFile.h"
 #include "platform/AppIdentity.h"
 #include "platform/MessageBoxes.h"
-#include "scanner/Captions.h"
 #include "scanner/DefinitionsLoader.h"
-#include "scanner/InputFile.h"
-#include "scanner/TextDecoding.h"
+#include "scanner/ScanText.h"
+#include "textio/InputFile.h"
+#include "textio/TextDecoding.h"
 
 #include <QAction>
 #include <QApplication>
@@ -60,13 +63,25 @@ const QColor GaugeRed(255, 0, 0);
 const QString SkinPath = QStringLiteral(":/skin.bmp");
 const QString SharpSkinPath = QStringLiteral(":/skin@2x.png");
 
-constexpr int SubjectLimit = int(ScanSession::SubjectWidth);
-
 QString phraseCount(const PhraseTable& table, const QLocale& locale)
 {
     const qsizetype count = table.hasPhrases() ? table.size() : 0;
     return count == 1 ? QStringLiteral("1 trigger phrase was loaded and is used.")
                       : QStringLiteral("%1 trigger phrases were loaded and are used.").arg(locale.toString(count));
+}
+
+// Closes the step of the line edit's undo history that the last edit belongs to. The box joins an edit to
+// the step before it unless the caret moved in between or the box was cleared, as its own Paste does; on an
+// empty box clearing changes nothing but the history.
+void endUndoStep(QLineEdit* box)
+{
+    if (box->text().isEmpty()) {
+        box->clear();
+        return;
+    }
+    const int caret = box->cursorPosition();
+    box->setCursorPosition(caret == 0 ? 1 : 0);
+    box->setCursorPosition(caret);
 }
 
 // The one local file of a drag, when it is a message file (a saved e-mail, an HTML page or a text file);
@@ -86,19 +101,13 @@ MainForm::MainForm(const QString& definitionsPath, const QLocale& locale, QWidge
     : QWidget(parent)
     , m_definitionsPath(definitionsPath)
     , m_locale(locale)
+    , m_numbers(locale)
     , m_session(locale)
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QString::fromUtf8(AppIdentity::Title));
     resize(Twips::toPixels(8925), Twips::toPixels(7695));
     setFont(legacyFont(QStringLiteral("MS Sans Serif"), 8.25));
-    if (m_definitionsPath.isEmpty()) {
-        m_definitionsPath = findDefinitions(QCoreApplication::applicationDirPath(), &m_definitionsTried);
-        if (m_definitionsPath.isEmpty())
-            m_definitionsPath = m_definitionsTried.constFirst();
-        else
-            m_definitionsTried.clear();
-    }
 
     createControls();
     stackControls();
@@ -117,32 +126,34 @@ void MainForm::createControls()
     const QFont boldFont = legacyFont(QStringLiteral("MS Sans Serif"), 8.25, true);
     const QColor white(Qt::white);
 
-    m_picMainSkin = place<SkinPicture>(this, placement("picMainSkin"));
-    m_picMainSkin->setFrameStyle(QFrame::Box | QFrame::Plain);
-    m_picMainSkin->setFocusPolicy(Qt::StrongFocus);
-    m_picMainSkin->setFocusFrame(MainFormLayout::SkinPanel.adjusted(1, 1, -2, -2));
-    QWidget* skin = m_picMainSkin;
+    m_skin = place<SkinPicture>(this, placement("picMainSkin"));
+    m_skin->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_skin->setFocusPolicy(Qt::StrongFocus);
+    m_skin->setFocusFrame(MainFormLayout::SkinPanel.adjusted(1, 1, -2, -2));
+    QWidget* skin = m_skin;
 
-    m_cmdGo = placeButton(skin, placement("cmdGo"), QStringLiteral("Go!"));
-    m_tbSearchNorvane = placeTextBox<QLineEdit>(skin, placement("tbSearchNorvane"));
-    m_tbInput = placeMultiLine<BodyTextBox>(skin, placement("tbInput"));
-    m_cmdPaste = placeButton(skin, placement("cmdPaste"), QStringLiteral("Paste"));
-    m_cmdCopy = placeButton(skin, placement("cmdCopy"), QStringLiteral("Copy"));
-    m_cmdScore = placeButton(skin, placement("cmdScore"), Captions::ScanButton);
-    m_tbPhrases = placeMultiLine<QPlainTextEdit>(skin, placement("tbPhrases"));
+    m_searchButton = placeButton(skin, placement("cmdGo"), QStringLiteral("Go!"));
+    m_searchBox = placeTextBox<QLineEdit>(skin, placement("tbSearchNorvane"));
+    m_bodyBox = placeMultiLine<BodyTextBox>(skin, placement("tbInput"));
+    m_bodyPasteButton = placeButton(skin, placement("cmdPaste"), QStringLiteral("Paste"));
+    m_bodyCopyButton = placeButton(skin, placement("cmdCopy"), QStringLiteral("Copy"));
+    m_scanButton = placeButton(skin, placement("cmdScore"), ResultCaptions::ScanButton);
+    m_phraseListBox = placeMultiLine<QPlainTextEdit>(skin, placement("tbPhrases"));
     // The list shows what the scan found; the scan keeps its own copy, so typing into it would mislead.
-    m_tbPhrases->setReadOnly(true);
+    m_phraseListBox->setReadOnly(true);
     // Its caret shows where the focus is, and the list can be read and selected from the keyboard.
-    m_tbPhrases->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    m_chkStep = place<QCheckBox>(skin, placement("chkStep"));
-    m_chkStep->setText(QStringLiteral("Step Through"));
-    setForeground(m_chkStep, QApplication::palette().color(QPalette::Text));
-    m_tbSubject = placeTextBox<QLineEdit>(skin, placement("tbSubject"));
-    m_tbSubject->setMaxLength(SubjectLimit);
-    m_cmdSubCopy = placeButton(skin, placement("cmdSubCopy"), QStringLiteral("Copy"));
-    m_cmdSubPaste = placeButton(skin, placement("cmdSubPaste"), QStringLiteral("Paste"));
-    m_cmdSubClear = placeButton(skin, placement("cmdSubClear"), QStringLiteral("Clear"));
-    m_cmdClear = placeButton(skin, placement("cmdClear"), QStringLiteral("Clear"));
+    m_phraseListBox->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // A long phrase stays on its line, which scrolls sideways, so that each line is one phrase.
+    m_phraseListBox->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_stepThroughBox = place<QCheckBox>(skin, placement("chkStep"));
+    m_stepThroughBox->setText(QStringLiteral("Step Through"));
+    setForeground(m_stepThroughBox, QApplication::palette().color(QPalette::Text));
+    m_subjectBox = placeTextBox<SubjectTextBox>(skin, placement("tbSubject"));
+    m_subjectBox->setMaxLength(int(ScanText::SubjectWidth));
+    m_subjectCopyButton = placeButton(skin, placement("cmdSubCopy"), QStringLiteral("Copy"));
+    m_subjectPasteButton = placeButton(skin, placement("cmdSubPaste"), QStringLiteral("Paste"));
+    m_subjectClearButton = placeButton(skin, placement("cmdSubClear"), QStringLiteral("Clear"));
+    m_bodyClearButton = placeButton(skin, placement("cmdClear"), QStringLiteral("Clear"));
 
     placeLabel(skin, placement("Label7"),
                QStringLiteral("Make your web site profitable by selling software branded with your web site name!  "));
@@ -151,29 +162,30 @@ void MainForm::createControls()
     LinkLabel* searchSite = placeLink(skin, placement("lblNorvane"), QStringLiteral("Norvane:"), LinkBlue,
                                       legacyFont(QStringLiteral("MS Sans Serif"), 8.25, true, true));
     // Alt+S goes to the search box.
-    placeLabel(skin, placement("Label6"), QStringLiteral("&Search"), Qt::AlignRight)->setBuddy(m_tbSearchNorvane);
-    m_lblTitle = placeLink(skin, placement("lblTitle"), QStringLiteral("About"), white, boldFont, Qt::AlignHCenter);
-    m_lblPassFail = placeLabel(skin, placement("lblPassFail"), QStringLiteral("Pass/Fail"), Qt::AlignHCenter);
-    setForeground(m_lblPassFail, StyledText);
-    m_lblPassFail->setFont(boldFont);
-    m_lblBar1 = placeBar(skin, placement("lblBar1"), GaugeGreen);
-    m_lblBar2 = placeBar(skin, placement("lblBar2"), GaugeYellow);
-    m_lblBar3 = placeBar(skin, placement("lblBar3"), GaugeRed);
-    m_lblStatus = placeLabel(skin, placement("lblStatus"), QStringLiteral("Status"), Qt::AlignHCenter);
-    setForeground(m_lblStatus, StyledText);
-    m_lblStatus->setFont(legacyFont(QStringLiteral("Arial"), 9.75, true));
-    m_lblAbout = placeLink(skin, placement("lblAbout"), QStringLiteral("About"), white, boldFont, Qt::AlignHCenter);
-    m_lblExit = placeLink(skin, placement("lblExit"), QStringLiteral("X"), white, boldFont, Qt::AlignHCenter);
+    placeLabel(skin, placement("Label6"), QStringLiteral("&Search"), Qt::AlignRight)->setBuddy(m_searchBox);
+    m_makerLink = placeLink(skin, placement("lblTitle"), QStringLiteral("About"), white, boldFont, Qt::AlignHCenter);
+    m_verdictLabel = placeElidedLabel(skin, placement("lblPassFail"), QStringLiteral("Pass/Fail"), Qt::AlignHCenter);
+    setForeground(m_verdictLabel, StyledText);
+    m_verdictLabel->setFont(boldFont);
+    m_greenBar = placeBar(skin, placement("lblBar1"), GaugeGreen);
+    m_yellowBar = placeBar(skin, placement("lblBar2"), GaugeYellow);
+    m_redBar = placeBar(skin, placement("lblBar3"), GaugeRed);
+    m_statusLabel = placeLabel(skin, placement("lblStatus"), QStringLiteral("Status"), Qt::AlignHCenter);
+    setForeground(m_statusLabel, StyledText);
+    m_statusLabel->setFont(legacyFont(QStringLiteral("Arial"), 9.75, true));
+    m_aboutLink = placeLink(skin, placement("lblAbout"), QStringLiteral("About"), white, boldFont, Qt::AlignHCenter);
+    m_exitLink = placeLink(skin, placement("lblExit"), QStringLiteral("X"), white, boldFont, Qt::AlignHCenter);
 
     const QColor windowText = QApplication::palette().color(QPalette::Text);
-    m_label1 = placeLabel(skin, placement("Label1"), QStringLiteral("Overall Score:"));
-    m_lblScore = placeLabel(skin, placement("lblScore"), QStringLiteral("0"), Qt::AlignRight);
-    m_label2 = placeLabel(skin, placement("Label2"), QStringLiteral("Overall Percentage:"));
-    m_lblPercent = placeLabel(skin, placement("lblPercent"), Captions::IdlePercent, Qt::AlignRight);
-    m_label3 = placeLabel(skin, placement("Label3"), QStringLiteral("Subject"));
-    m_label4 = placeLabel(skin, placement("Label4"), QStringLiteral("Message Body"));
-    m_label5 = placeLabel(skin, placement("Label5"), QStringLiteral("Trigger Phrases:"));
-    for (QLabel* label : {m_label1, m_lblScore, m_label2, m_lblPercent, m_label3, m_label4, m_label5})
+    m_scoreHeading = placeLabel(skin, placement("Label1"), QStringLiteral("Overall Score:"));
+    m_scoreLabel = placeLabel(skin, placement("lblScore"), QStringLiteral("0"), Qt::AlignRight);
+    m_percentHeading = placeLabel(skin, placement("Label2"), QStringLiteral("Overall Percentage:"));
+    m_percentLabel = placeLabel(skin, placement("lblPercent"), CaptionNumbers::NoPercentage, Qt::AlignRight);
+    m_subjectHeading = placeLabel(skin, placement("Label3"), QStringLiteral("Subject"));
+    m_bodyHeading = placeLabel(skin, placement("Label4"), QStringLiteral("Message Body"));
+    m_phraseListHeading = placeLabel(skin, placement("Label5"), QStringLiteral("Trigger Phrases:"));
+    for (QLabel* label : {m_scoreHeading, m_scoreLabel, m_percentHeading, m_percentLabel, m_subjectHeading,
+                          m_bodyHeading, m_phraseListHeading})
         setForeground(label, windowText);
     LinkLabel* provider = placeLink(skin, placement("lbProvidedby"), QStringLiteral("Kestrel Hosting"), LinkBlue,
                                     legacyFont(QStringLiteral("Arial"), 9, true, true));
@@ -181,18 +193,18 @@ void MainForm::createControls()
     placeLabel(skin, placement("lbURLsToGo"), QStringLiteral(" "), Qt::AlignHCenter);
     connectLinks(searchSite, provider);
 
-    connect(m_cmdScore, &QPushButton::clicked, this, &MainForm::runScan);
-    connect(m_chkStep, &QCheckBox::clicked, this, &MainForm::stepThroughClicked);
-    connect(m_tbInput->document(), &QTextDocument::contentsChanged, this, [this] { m_bodyChanged = true; });
-    connect(m_cmdSubPaste, &QPushButton::clicked, this, [this] { paste(Pane::Subject); });
-    connect(m_cmdSubCopy, &QPushButton::clicked, this, [this] { copy(Pane::Subject); });
-    connect(m_cmdSubClear, &QPushButton::clicked, this, [this] { clear(Pane::Subject); });
-    connect(m_cmdPaste, &QPushButton::clicked, this, [this] { paste(Pane::Body); });
-    connect(m_cmdCopy, &QPushButton::clicked, this, [this] { copy(Pane::Body); });
-    connect(m_cmdClear, &QPushButton::clicked, this, [this] { clear(Pane::Body); });
-    m_tbSubject->installEventFilter(this);
-    m_tbInput->installEventFilter(this);
-    connect(m_tbInput, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+    connect(m_scanButton, &QPushButton::clicked, this, &MainForm::runScan);
+    connect(m_stepThroughBox, &QCheckBox::clicked, this, &MainForm::stepThroughClicked);
+    connect(m_bodyBox->document(), &QTextDocument::contentsChanged, this, [this] { m_bodyChanged = true; });
+    connect(m_subjectPasteButton, &QPushButton::clicked, this, [this] { paste(Pane::Subject); });
+    connect(m_subjectCopyButton, &QPushButton::clicked, this, [this] { copy(Pane::Subject); });
+    connect(m_subjectClearButton, &QPushButton::clicked, this, [this] { clear(Pane::Subject); });
+    connect(m_bodyPasteButton, &QPushButton::clicked, this, [this] { paste(Pane::Body); });
+    connect(m_bodyCopyButton, &QPushButton::clicked, this, [this] { copy(Pane::Body); });
+    connect(m_bodyClearButton, &QPushButton::clicked, this, [this] { clear(Pane::Body); });
+    m_subjectBox->installEventFilter(this);
+    m_bodyBox->installEventFilter(this);
+    connect(m_bodyBox, &QPlainTextEdit::cursorPositionChanged, this, [this] {
         if (!m_placingBodyCaret)
             m_typingCaret.reset();
     });
@@ -204,23 +216,28 @@ void MainForm::connectLinks(LinkLabel* searchSite, LinkLabel* provider)
 {
     searchSite->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N), QStringLiteral("Open the search site's home page"));
     provider->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), QStringLiteral("Open the provider's web site"));
-    m_lblTitle->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), QStringLiteral("Open the maker's web site"));
-    m_lblAbout->setShortcut(QKeySequence(Qt::Key_F1), QStringLiteral("About"));
-    m_lblExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), QStringLiteral("Close"));
+    m_makerLink->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), QStringLiteral("Open the maker's web site"));
+    m_aboutLink->setShortcut(QKeySequence(Qt::Key_F1), QStringLiteral("About"));
+    m_exitLink->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), QStringLiteral("Close"));
     // Ctrl+O has no link of its own; the About label, where the keys are looked up, names it too.
     const QKeySequence open(Qt::CTRL | Qt::Key_O);
     connect(new QShortcut(open, this), &QShortcut::activated, this, &MainForm::openRequested);
-    m_lblAbout->setToolTip(m_lblAbout->toolTip()
-                           + QStringLiteral("\nOpen a message file (%1)").arg(open.toString(QKeySequence::NativeText)));
+    m_aboutLink->setToolTip(
+        m_aboutLink->toolTip()
+        + QStringLiteral("\nOpen a message file (%1)").arg(open.toString(QKeySequence::NativeText)));
 
     connect(searchSite, &LinkLabel::clicked, this, [this] { emit linkActivated(Link::SearchSite); });
     connect(provider, &LinkLabel::clicked, this, [this] { emit linkActivated(Link::Provider); });
-    connect(m_lblTitle, &LinkLabel::clicked, this, [this] { emit linkActivated(Link::Maker); });
-    connect(m_lblAbout, &LinkLabel::clicked, this, &MainForm::aboutRequested);
-    connect(m_lblExit, &LinkLabel::clicked, this, &QWidget::close);
-    const auto search = [this] { emit searchRequested(m_tbSearchNorvane->text()); };
-    connect(m_cmdGo, &QPushButton::clicked, this, search);
-    connect(m_tbSearchNorvane, &QLineEdit::returnPressed, this, search);
+    connect(m_makerLink, &LinkLabel::clicked, this, [this] { emit linkActivated(Link::Maker); });
+    connect(m_aboutLink, &LinkLabel::clicked, this, &MainForm::aboutRequested);
+    connect(m_exitLink, &LinkLabel::clicked, this, &QWidget::close);
+    // Without words there is nothing to search for.
+    const auto search = [this] {
+        if (!m_searchBox->text().trimmed().isEmpty())
+            emit searchRequested(m_searchBox->text());
+    };
+    connect(m_searchButton, &QPushButton::clicked, this, search);
+    connect(m_searchBox, &QLineEdit::returnPressed, this, search);
 }
 
 // Controls that take the focus lie over labels and lines; otherwise the layout's rows give the order.
@@ -229,7 +246,7 @@ void MainForm::stackControls()
     const auto rows = MainFormLayout::controls() | std::views::drop(1) | std::views::reverse;
     for (bool focusable : {false, true}) {
         for (const MainFormLayout::Placement& row : rows) {
-            auto* control = m_picMainSkin->findChild<QWidget*>(nameOf(row), Qt::FindDirectChildrenOnly);
+            auto* control = m_skin->findChild<QWidget*>(nameOf(row), Qt::FindDirectChildrenOnly);
             if ((control->focusPolicy() != Qt::NoFocus) == focusable)
                 control->raise();
         }
@@ -238,35 +255,37 @@ void MainForm::stackControls()
 
 void MainForm::orderTabStops()
 {
-    const QList<QWidget*> order {m_tbSubject,  m_cmdSubPaste, m_tbInput,         m_cmdScore, m_chkStep,
-                                 m_cmdSubCopy, m_cmdSubClear, m_cmdPaste,        m_cmdCopy,  m_cmdClear,
-                                 m_tbPhrases,  m_picMainSkin, m_tbSearchNorvane, m_cmdGo};
+    const QList<QWidget*> order {m_subjectBox,         m_subjectPasteButton, m_bodyBox,
+                                 m_scanButton,         m_stepThroughBox,     m_subjectCopyButton,
+                                 m_subjectClearButton, m_bodyPasteButton,    m_bodyCopyButton,
+                                 m_bodyClearButton,    m_phraseListBox,      m_skin,
+                                 m_searchBox,          m_searchButton};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
-    m_tbSubject->setFocus();
+    m_subjectBox->setFocus();
 }
 
 // Boxes and invisible click areas get names; captions that show values keep their text as what is read
 // and say in their description what the value is.
 void MainForm::describeForAssistiveTools()
 {
-    m_tbSubject->setAccessibleName(QStringLiteral("Subject"));
-    m_tbInput->setAccessibleName(QStringLiteral("Message Body"));
-    m_tbPhrases->setAccessibleName(QStringLiteral("Trigger Phrases"));
-    m_tbSearchNorvane->setAccessibleName(QStringLiteral("Search"));
-    m_lblAbout->setAccessibleName(QStringLiteral("About"));
-    m_lblExit->setAccessibleName(QStringLiteral("Close"));
-    m_lblTitle->setAccessibleName(QStringLiteral("%1 web site").arg(QString::fromUtf8(AppIdentity::CompanyName)));
-    m_lblScore->setAccessibleDescription(QStringLiteral("Overall score"));
-    m_lblPercent->setAccessibleDescription(QStringLiteral("Overall percentage"));
-    m_lblPassFail->setAccessibleDescription(QStringLiteral("Verdict"));
-    m_lblStatus->setAccessibleDescription(QStringLiteral("Status"));
+    m_subjectBox->setAccessibleName(QStringLiteral("Subject"));
+    m_bodyBox->setAccessibleName(QStringLiteral("Message Body"));
+    m_phraseListBox->setAccessibleName(QStringLiteral("Trigger Phrases"));
+    m_searchBox->setAccessibleName(QStringLiteral("Search"));
+    m_aboutLink->setAccessibleName(QStringLiteral("About"));
+    m_exitLink->setAccessibleName(QStringLiteral("Close"));
+    m_makerLink->setAccessibleName(QStringLiteral("%1 web site").arg(QString::fromUtf8(AppIdentity::CompanyName)));
+    m_scoreLabel->setAccessibleDescription(QStringLiteral("Overall score"));
+    m_percentLabel->setAccessibleDescription(QStringLiteral("Overall percentage"));
+    m_verdictLabel->setAccessibleDescription(QStringLiteral("Verdict"));
+    m_statusLabel->setAccessibleDescription(QStringLiteral("Status"));
 }
 
 void MainForm::load()
 {
     const std::optional<DefinitionsFault> fault = loadDefinitions();
-    m_lblTitle->setText(QString());
+    m_makerLink->setText(QString());
     setUpSkin();
     // The window finishes loading whatever the definitions held; the warning follows once it can be seen.
     if (fault)
@@ -277,67 +296,71 @@ std::optional<DefinitionsFault> MainForm::loadDefinitions()
 {
     m_session.resetDefinitions();
     styleLabels();
-    LoadedDefinitions loaded = loadDefinitionsFile(m_definitionsPath, m_locale);
-    m_session.setDefinitions(std::move(loaded.table));
-    m_highlighter->setPhrases(m_session.phrases());
+    LoadedDefinitions loaded
+        = ::loadDefinitions(m_definitionsPath.isEmpty() ? std::nullopt : std::optional(m_definitionsPath),
+                            QCoreApplication::applicationDirPath(), m_locale);
+    m_definitionsPath = loaded.path;
+    const auto index = std::make_shared<const PhraseIndex>(std::move(loaded.table));
+    m_session.setDefinitions(index);
+    m_highlighter->setPhrases(index);
     return loaded.fault;
 }
 
 void MainForm::styleLabels()
 {
-    m_lblExit->setText(QString());
-    m_lblAbout->setText(QString());
-    m_lblStatus->setText(Captions::StatusReady);
-    m_lblBar2->move(m_lblBar1->x(), m_lblBar2->y());
-    m_lblBar3->move(m_lblBar1->x(), m_lblBar3->y());
-    m_lblBar2->move(m_lblBar2->x(), m_lblBar1->y());
-    m_lblBar3->move(m_lblBar3->x(), m_lblBar1->y());
+    m_exitLink->setText(QString());
+    m_aboutLink->setText(QString());
+    m_statusLabel->setText(ResultCaptions::StatusReady);
+    m_yellowBar->move(m_greenBar->x(), m_yellowBar->y());
+    m_redBar->move(m_greenBar->x(), m_redBar->y());
+    m_yellowBar->move(m_yellowBar->x(), m_greenBar->y());
+    m_redBar->move(m_redBar->x(), m_greenBar->y());
     const int startUpWidth = Twips::toPixels(MainFormLayout::StartUpBarWidth);
-    for (QLabel* bar : {m_lblBar1, m_lblBar2, m_lblBar3})
+    for (QLabel* bar : {m_greenBar, m_yellowBar, m_redBar})
         bar->resize(startUpWidth, bar->height());
-    setForeground(m_lblTitle, StyledText);
-    setOpaqueBackground(m_chkStep, QApplication::palette().color(QPalette::Base));
-    setForeground(m_chkStep, StyledText);
-    for (QLabel* label : {m_label1, m_label2, m_label3, m_label4, m_label5, m_lblScore, m_lblPercent, m_lblPassFail})
+    setForeground(m_makerLink, StyledText);
+    setOpaqueBackground(m_stepThroughBox, QApplication::palette().color(QPalette::Base));
+    setForeground(m_stepThroughBox, StyledText);
+    for (QLabel* label : {m_scoreHeading, m_percentHeading, m_subjectHeading, m_bodyHeading, m_phraseListHeading,
+                          m_scoreLabel, m_percentLabel, m_verdictLabel})
         setForeground(label, StyledText);
-    m_lblPassFail->setText(QString());
+    m_verdictLabel->setText(QString());
 }
 
 void MainForm::setUpSkin()
 {
-    m_picMainSkin->move(0, 0);
-    m_picMainSkin->setFrameStyle(QFrame::NoFrame);
-    m_picMainSkin->setPicture(QImage(SkinPath), QImage(SharpSkinPath));
+    m_skin->move(0, 0);
+    m_skin->setFrameStyle(QFrame::NoFrame);
+    m_skin->setPicture(QImage(SkinPath), QImage(SharpSkinPath));
     setWindowFlag(Qt::FramelessWindowHint);
-    setFixedSize(m_picMainSkin->size());
-    setMask(buildSkinRegion(m_picMainSkin->picture()));
+    setFixedSize(m_skin->size());
+    setMask(buildSkinRegion(m_skin->picture()));
     FormStyle::centreOnScreen(this);
 }
 
 void MainForm::reportLoadFault(const DefinitionsFault& fault)
 {
-    const QString reason = m_definitionsTried.isEmpty() ? fault.describe(m_definitionsPath)
-                                                        : describeMissingDefinitions(m_definitionsTried);
-    const QString opening = m_session.phrases().hasPhrases() ? QStringLiteral("Not all trigger phrases could be read.")
-                                                             : QStringLiteral("No trigger phrases could be read.");
+    const QString reason = fault.describe(m_definitionsPath);
+    const QString opening = m_session.table().hasPhrases() ? QStringLiteral("Not all trigger phrases could be read.")
+                                                           : QStringLiteral("No trigger phrases could be read.");
     const QString text
         = QStringLiteral("%1\n\n%2\n\n%3")
-              .arg(opening, TextDecoding::withVisibleControls(reason), phraseCount(m_session.phrases(), m_locale));
+              .arg(opening, TextDecoding::withVisibleControls(reason), phraseCount(m_session.table(), m_locale));
     MessageBoxes::show(this, {MessageIcon::Warning, QString::fromUtf8(AppIdentity::Title), text});
 }
 
 PressOutcome MainForm::runScan()
 {
-    const PressOutcome outcome = m_session.press(m_tbSubject->text(), bodyText(), m_chkStep->isChecked());
+    const PressOutcome outcome = m_session.press(m_subjectBox->text(), bodyText(), m_stepThroughBox->isChecked());
     if (outcome.kind == PressOutcome::Kind::EmptyInput) {
         const QString title = QString::fromUtf8(AppIdentity::Title);
-        MessageBoxes::show(this, {MessageIcon::None, title, Captions::EmptyInputPrompt + title});
+        MessageBoxes::show(this, {MessageIcon::None, title, emptyInputMessage(title)});
         return outcome;
     }
-    placeBodyCaret(QTextCursor(m_tbInput->document()));
-    m_tbSubject->setCursorPosition(0);
+    placeBodyCaret(QTextCursor(m_bodyBox->document()));
+    m_subjectBox->setCursorPosition(0);
     if (outcome.kind == PressOutcome::Kind::Stopped)
-        selectOccurrence(outcome.stop());
+        selectOccurrence(*m_session.outcome().lastOccurrence);
     showResults();
     return outcome;
 }
@@ -345,7 +368,7 @@ PressOutcome MainForm::runScan()
 const QString& MainForm::bodyText()
 {
     if (m_bodyChanged) {
-        m_bodyText = m_tbInput->text();
+        m_bodyText = m_bodyBox->text();
         m_bodyChanged = false;
     }
     return m_bodyText;
@@ -355,8 +378,8 @@ void MainForm::stepThroughClicked(bool checked)
 {
     if (!checked)
         return;
-    m_session.results().resetResults();
-    placeBodyCaret(QTextCursor(m_tbInput->document()));
+    m_session.resetResults();
+    placeBodyCaret(QTextCursor(m_bodyBox->document()));
     showResults();
 }
 
@@ -365,9 +388,9 @@ void MainForm::stepThroughClicked(bool checked)
 void MainForm::placeBodyCaret(const QTextCursor& caret)
 {
     if (!m_typingCaret)
-        m_typingCaret = m_tbInput->textCursor();
+        m_typingCaret = m_bodyBox->textCursor();
     m_placingBodyCaret = true;
-    m_tbInput->setTextCursor(caret);
+    m_bodyBox->setTextCursor(caret);
     m_placingBodyCaret = false;
 }
 
@@ -376,49 +399,50 @@ void MainForm::selectOccurrence(const Occurrence& occurrence)
     const qsizetype start = occurrence.start;
     const qsizetype length = occurrence.length;
     if (occurrence.pane == Pane::Subject) {
-        m_tbSubject->setSelection(int(start), int(length));
+        m_subjectBox->setSelection(int(start), int(length));
         return;
     }
-    QTextCursor cursor(m_tbInput->document());
-    cursor.setPosition(m_tbInput->positionOf(start));
-    cursor.setPosition(m_tbInput->positionOf(start + length), QTextCursor::KeepAnchor);
+    QTextCursor cursor(m_bodyBox->document());
+    cursor.setPosition(m_bodyBox->positionOf(start));
+    cursor.setPosition(m_bodyBox->positionOf(start + length), QTextCursor::KeepAnchor);
     placeBodyCaret(cursor);
 }
 
 void MainForm::showResults()
 {
-    const ScanResults& results = m_session.results();
-    m_lblScore->setText(results.score());
-    m_lblPercent->setText(results.percent());
-    m_lblPassFail->setText(results.passFail());
-    m_lblStatus->setText(results.status());
-    m_cmdScore->setText(results.scanButton());
-    QString phrases = results.phrases();
-    phrases.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    if (m_tbPhrases->toPlainText() != phrases)
-        m_tbPhrases->setPlainText(phrases);
+    const ScanOutcome& outcome = m_session.outcome();
+    const ResultCaptions captions = ResultCaptions::of(outcome, m_numbers);
+    m_scoreLabel->setText(captions.score);
+    m_percentLabel->setText(captions.percent);
+    m_verdictLabel->setText(captions.verdict);
+    m_statusLabel->setText(captions.status);
+    m_scanButton->setText(captions.scanButton);
+    if (m_phraseListBox->toPlainText() != captions.phrases)
+        m_phraseListBox->setPlainText(captions.phrases);
     // The bars keep their start-up sliver until the gauge is first sized.
-    if (const std::optional<GaugeWidths>& gauge = results.gauge()) {
-        m_lblBar1->resize(gauge->green, m_lblBar1->height());
-        m_lblBar2->resize(gauge->yellow, m_lblBar2->height());
-        m_lblBar3->resize(gauge->red, m_lblBar3->height());
+    if (const std::optional<GaugeWidths>& gauge = outcome.gauge) {
+        m_greenBar->resize(gauge->green, m_greenBar->height());
+        m_yellowBar->resize(gauge->yellow, m_yellowBar->height());
+        m_redBar->resize(gauge->red, m_redBar->height());
     }
 }
 
 QString MainForm::paneText(Pane pane) const
 {
-    return pane == Pane::Subject ? m_tbSubject->text() : m_tbInput->text();
+    return pane == Pane::Subject ? m_subjectBox->text() : m_bodyBox->text();
 }
 
-// The whole text is replaced as one edit, which Undo in the pane takes back.
+// The whole text is replaced as one step, which Undo in the pane takes back on its own.
 void MainForm::replacePaneText(Pane pane, const QString& text)
 {
     if (pane == Pane::Subject) {
-        m_tbSubject->selectAll();
-        m_tbSubject->insert(text);
+        endUndoStep(m_subjectBox);
+        m_subjectBox->selectAll();
+        m_subjectBox->insert(text);
+        endUndoStep(m_subjectBox);
         return;
     }
-    m_tbInput->replaceText(text);
+    m_bodyBox->replaceText(text);
 }
 
 // The whole text of the pane replaces the clipboard's; the pane's selection plays no part.
@@ -440,7 +464,6 @@ void MainForm::paste(Pane pane)
 // Empties the pane and the results, but leaves the status, Step Through and a paused walk as they are.
 void MainForm::clear(Pane pane)
 {
-    m_session.results().setPassFail(QString());
     replacePaneText(pane, QString());
     m_session.clearResults();
     showResults();
@@ -459,21 +482,21 @@ void MainForm::acceptMessageDrops()
 void MainForm::setUpHighlighting()
 {
     m_highlighter = new PhraseHighlighter(
-        m_tbSubject, m_tbInput, [this]() -> const QString& { return bodyText(); }, m_locale, this);
-    connect(m_tbSubject, &QLineEdit::textChanged, m_highlighter, &PhraseHighlighter::textChanged);
-    connect(m_tbInput->document(), &QTextDocument::contentsChanged, m_highlighter, &PhraseHighlighter::textChanged);
+        m_subjectBox, m_bodyBox, [this]() -> const QString& { return bodyText(); }, m_locale, this);
+    connect(m_subjectBox, &QLineEdit::textChanged, m_highlighter, &PhraseHighlighter::textChanged);
+    connect(m_bodyBox->document(), &QTextDocument::contentsChanged, m_highlighter, &PhraseHighlighter::textChanged);
     m_highlightAction = new QAction(QStringLiteral("Highlight trigger phrases"), this);
     m_highlightAction->setObjectName(QStringLiteral("actHighlight"));
     m_highlightAction->setCheckable(true);
     m_highlightAction->setChecked(true);
     connect(m_highlightAction, &QAction::toggled, m_highlighter, &PhraseHighlighter::setEnabled);
-    for (QWidget* box : {static_cast<QWidget*>(m_tbSubject), static_cast<QWidget*>(m_tbInput)}) {
+    for (QWidget* box : {static_cast<QWidget*>(m_subjectBox), static_cast<QWidget*>(m_bodyBox)}) {
         box->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(box, &QWidget::customContextMenuRequested, this,
                 [this, box](const QPoint& position) { showBoxMenu(box, position); });
     }
-    m_tbInput->viewport()->installEventFilter(this);
-    m_tbPhrases->viewport()->installEventFilter(this);
+    m_bodyBox->viewport()->installEventFilter(this);
+    m_phraseListBox->viewport()->installEventFilter(this);
 }
 
 bool MainForm::isHighlighting() const
@@ -491,12 +514,12 @@ void MainForm::showBoxMenu(QWidget* box, const QPoint& position)
 {
     std::unique_ptr<QMenu> menu;
     QPoint global;
-    if (box == m_tbInput) {
-        menu.reset(m_tbInput->createStandardContextMenu(position));
-        global = m_tbInput->viewport()->mapToGlobal(position);
+    if (box == m_bodyBox) {
+        menu.reset(m_bodyBox->createStandardContextMenu(position));
+        global = m_bodyBox->viewport()->mapToGlobal(position);
     } else {
-        menu.reset(m_tbSubject->createStandardContextMenu());
-        global = m_tbSubject->mapToGlobal(position);
+        menu.reset(m_subjectBox->createStandardContextMenu());
+        global = m_subjectBox->mapToGlobal(position);
     }
     menu->addSeparator();
     menu->addAction(m_highlightAction);
@@ -510,20 +533,20 @@ bool MainForm::showPhraseToolTip(QObject* watched, QHelpEvent* event)
 {
     QString text;
     QWidget* widget = nullptr;
-    if (watched == m_tbSubject) {
-        widget = m_tbSubject;
-        const int offset = m_tbSubject->cursorPositionAt(event->pos());
+    if (watched == m_subjectBox) {
+        widget = m_subjectBox;
+        const int offset = m_subjectBox->cursorPositionAt(event->pos());
         text = m_highlighter->toolTipAt(Pane::Subject, offset);
         if (text.isEmpty() && offset > 0)
             text = m_highlighter->toolTipAt(Pane::Subject, offset - 1);
-    } else if (watched == m_tbInput->viewport()) {
-        widget = m_tbInput->viewport();
-        const QTextCursor near = m_tbInput->cursorForPosition(event->pos());
-        const bool before = event->pos().x() < m_tbInput->cursorRect(near).center().x() && !near.atBlockStart();
-        text = m_highlighter->toolTipAt(Pane::Body, m_tbInput->offsetOf(near.position() - (before ? 1 : 0)));
-    } else if (watched == m_tbPhrases->viewport()) {
-        widget = m_tbPhrases->viewport();
-        text = m_highlighter->toolTipForPhrase(m_tbPhrases->cursorForPosition(event->pos()).block().text());
+    } else if (watched == m_bodyBox->viewport()) {
+        widget = m_bodyBox->viewport();
+        const QTextCursor near = m_bodyBox->cursorForPosition(event->pos());
+        const bool before = event->pos().x() < m_bodyBox->cursorRect(near).center().x() && !near.atBlockStart();
+        text = m_highlighter->toolTipAt(Pane::Body, m_bodyBox->offsetOf(near.position() - (before ? 1 : 0)));
+    } else if (watched == m_phraseListBox->viewport()) {
+        widget = m_phraseListBox->viewport();
+        text = m_highlighter->toolTipForPhrase(m_phraseListBox->cursorForPosition(event->pos()).block().text());
     } else {
         return false;
     }
@@ -552,20 +575,31 @@ void MainForm::dropEvent(QDropEvent* event)
 
 void MainForm::openMessageFile(const QString& path)
 {
+    const QString shownPath = TextDecoding::withVisibleControls(QDir::toNativeSeparators(path));
+    const auto warn = [this](const QString& text) {
+        MessageBoxes::show(this, {MessageIcon::Warning, QString::fromUtf8(AppIdentity::Title), text});
+    };
     const InputFile::Contents contents
         = InputFile::read(path, InputFile::MaxMessageBytes, InputFile::Accept::RegularFiles);
+    if (!contents.fault && contents.bytes.isEmpty()) {
+        warn(QStringLiteral("The file %1 is empty, so the subject and body are left as they are.").arg(shownPath));
+        return;
+    }
     // A file of another name is read as text: the user chose it.
     const MessageFormat format = messageFormatOf(path).value_or(MessageFormat::Text);
     const MessageText message = contents.fault ? MessageText {} : readMessage(contents.bytes, format);
     const QString error = contents.fault ? contents.fault->reason : message.error;
     if (!error.isEmpty()) {
-        const QString text = QStringLiteral("The message %1 cannot be read: %2.")
-                                 .arg(QDir::toNativeSeparators(path), TextDecoding::withVisibleControls(error));
-        MessageBoxes::show(this, {MessageIcon::Warning, QString::fromUtf8(AppIdentity::Title), text});
+        warn(QStringLiteral("The message %1 cannot be read: %2.")
+                 .arg(shownPath, TextDecoding::withVisibleControls(error)));
         return;
     }
-    m_tbSubject->setText(message.subject.left(SubjectLimit));
-    m_tbInput->replaceText(message.body);
+    // A text file holds only a body. Each box the file changes takes the change back with one Undo.
+    const QString subject = ScanText::boxSubject(message.subject);
+    if (format != MessageFormat::Text && subject != m_subjectBox->text())
+        replacePaneText(Pane::Subject, subject);
+    if (message.body != bodyText())
+        replacePaneText(Pane::Body, message.body);
 }
 
 void MainForm::closeEvent(QCloseEvent* event)
@@ -578,10 +612,19 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::ToolTip && showPhraseToolTip(watched, static_cast<QHelpEvent*>(event)))
         return true;
-    if ((watched == m_tbSubject || watched == m_tbInput) && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
+    if ((watched == m_subjectBox || watched == m_bodyBox) && event->type() == QEvent::KeyPress) {
+        const auto* press = static_cast<QKeyEvent*>(event);
+        const int key = press->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter)
-            return pressEnter(watched == m_tbInput ? Pane::Body : Pane::Subject);
+            return pressEnter(watched == m_bodyBox ? Pane::Body : Pane::Subject);
+        // Ctrl+Y redoes on every desktop, as Ctrl+Shift+Z does; X11 desktops bind only the latter.
+        if (key == Qt::Key_Y && press->modifiers() == Qt::ControlModifier) {
+            if (watched == m_bodyBox)
+                m_bodyBox->redo();
+            else
+                m_subjectBox->redo();
+            return true;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -590,18 +633,19 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event)
 // unless its line break would replace the occurrence just selected in the body: then the key is consumed.
 bool MainForm::pressEnter(Pane pane)
 {
-    const int subjectCaret = m_tbSubject->cursorPosition();
+    const int subjectCaret = m_subjectBox->cursorPosition();
     const PressOutcome outcome = runScan();
-    const std::optional<Pane> stop
-        = outcome.kind == PressOutcome::Kind::Stopped ? std::optional(outcome.stop().pane) : std::nullopt;
+    const std::optional<Pane> stop = outcome.kind == PressOutcome::Kind::Stopped
+        ? std::optional(m_session.outcome().lastOccurrence->pane)
+        : std::nullopt;
     if (pane == Pane::Subject) {
         if (stop != Pane::Subject)
-            m_tbSubject->setCursorPosition(subjectCaret);
+            m_subjectBox->setCursorPosition(subjectCaret);
         return false;
     }
     if (stop == Pane::Body)
         return true;
     if (m_typingCaret)
-        m_tbInput->setTextCursor(*std::exchange(m_typingCaret, std::nullopt));
+        m_bodyBox->setTextCursor(*std::exchange(m_typingCaret, std::nullopt));
     return false;
 }

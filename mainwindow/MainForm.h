@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scanner/CaptionNumbers.h"
 #include "scanner/ScanSession.h"
 
 #include <QLocale>
@@ -23,6 +24,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class SkinPicture;
+class SubjectTextBox;
 struct DefinitionsFault;
 
 // The main window: a frameless face cut to the outline of its skin, the subject and body panes with
@@ -51,7 +53,6 @@ public:
     ~MainForm() override;
 
     const ScanSession& session() const { return m_session; }
-    const QString& definitionsPath() const { return m_definitionsPath; }
     PhraseHighlighter& highlighter() const { return *m_highlighter; }
 
     // Whether the trigger phrases are marked in the subject and body boxes; the boxes' context menus switch it.
@@ -64,7 +65,7 @@ public:
 
 signals:
     void aboutRequested();
-    // The words typed into the search box, as typed.
+    // The words typed into the search box, as typed; a box of blanks asks for nothing.
     void searchRequested(const QString& words);
     void linkActivated(MainForm::Link link);
     // Ctrl+O: the user wants to choose a message file to open.
@@ -112,10 +113,10 @@ private:
     void copy(Pane pane) const;
     void clear(Pane pane);
 
+    // The definitions file read; until then the one asked for, or empty to use the program's own.
     QString m_definitionsPath;
-    // Where the definitions were looked for when none were found; empty otherwise.
-    QStringList m_definitionsTried;
     QLocale m_locale;
+    CaptionNumbers m_numbers;
     ScanSession m_session;
     QString m_bodyText;
     bool m_bodyChanged = true;
@@ -128,33 +129,35 @@ private:
     PhraseHighlighter* m_highlighter = nullptr;
     QAction* m_highlightAction = nullptr;
 
-    SkinPicture* m_picMainSkin = nullptr;
-    QPushButton* m_cmdGo = nullptr;
-    QLineEdit* m_tbSearchNorvane = nullptr;
-    BodyTextBox* m_tbInput = nullptr;
-    QPushButton* m_cmdPaste = nullptr;
-    QPushButton* m_cmdCopy = nullptr;
-    QPushButton* m_cmdScore = nullptr;
-    QPlainTextEdit* m_tbPhrases = nullptr;
-    QCheckBox* m_chkStep = nullptr;
-    QLineEdit* m_tbSubject = nullptr;
-    QPushButton* m_cmdSubCopy = nullptr;
-    QPushButton* m_cmdSubPaste = nullptr;
-    QPushButton* m_cmdSubClear = nullptr;
-    QPushButton* m_cmdClear = nullptr;
-    LinkLabel* m_lblTitle = nullptr;
-    QLabel* m_lblPassFail = nullptr;
-    QLabel* m_lblBar1 = nullptr;
-    QLabel* m_lblBar2 = nullptr;
-    QLabel* m_lblBar3 = nullptr;
-    QLabel* m_lblStatus = nullptr;
-    LinkLabel* m_lblAbout = nullptr;
-    LinkLabel* m_lblExit = nullptr;
-    QLabel* m_label1 = nullptr;
-    QLabel* m_lblScore = nullptr;
-    QLabel* m_label2 = nullptr;
-    QLabel* m_lblPercent = nullptr;
-    QLabel* m_label3 = nullptr;
-    QLabel* m_label4 = nullptr;
-    QLabel* m_label5 = nullptr;
+    // The controls, named by what they are; each one's objectName is its name in the layout table (cmdScore
+    // for the scan button, tbInput for the body box ...).
+    SkinPicture* m_skin = nullptr;
+    QPushButton* m_searchButton = nullptr;
+    QLineEdit* m_searchBox = nullptr;
+    BodyTextBox* m_bodyBox = nullptr;
+    QPushButton* m_bodyPasteButton = nullptr;
+    QPushButton* m_bodyCopyButton = nullptr;
+    QPushButton* m_scanButton = nullptr;
+    QPlainTextEdit* m_phraseListBox = nullptr;
+    QCheckBox* m_stepThroughBox = nullptr;
+    SubjectTextBox* m_subjectBox = nullptr;
+    QPushButton* m_subjectCopyButton = nullptr;
+    QPushButton* m_subjectPasteButton = nullptr;
+    QPushButton* m_subjectClearButton = nullptr;
+    QPushButton* m_bodyClearButton = nullptr;
+    LinkLabel* m_makerLink = nullptr;
+    QLabel* m_verdictLabel = nullptr;
+    QLabel* m_greenBar = nullptr;
+    QLabel* m_yellowBar = nullptr;
+    QLabel* m_redBar = nullptr;
+    QLabel* m_statusLabel = nullptr;
+    LinkLabel* m_aboutLink = nullptr;
+    LinkLabel* m_exitLink = nullptr;
+    QLabel* m_scoreHeading = nullptr;
+    QLabel* m_scoreLabel = nullptr;
+    QLabel* m_percentHeading = nullptr;
+    QLabel* m_percentLabel = nullptr;
+    QLabel* m_subjectHeading = nullptr;
+    QLabel* m_bodyHeading = nullptr;
+    QLabel* m_phraseListHeading = nullptr;
 };

@@ -1,7 +1,9 @@
 #include "mainwindow/PhraseHighlighter.h"
 
 #include "mainwindow/BodyTextBox.h"
-#include "mainwindow/PhraseToolTip.h"
+#include "mainwindow/WavyUnderline.h"
+#include "scanner/PhraseToolTip.h"
+#include "scanner/WeightBand.h"
 
 #include <QCoreApplication>
 #include <QInputMethodEvent>
@@ -10,8 +12,6 @@
 #include <algorithm>
 
 namespace {
-
-constexpr qsizetype SubjectWidth = ScanSession::SubjectWidth;
 
 QTextCharFormat bandStyle(QTextCharFormat::UnderlineStyle style, const QColor& colour)
 {
@@ -23,18 +23,11 @@ QTextCharFormat bandStyle(QTextCharFormat::UnderlineStyle style, const QColor& c
 
 } // namespace
 
-PhraseHighlighter::Band PhraseHighlighter::bandOf(double weight)
-{
-    if (weight >= 2.0)
-        return Heavy;
-    return weight >= 1.0 ? Medium : Light;
-}
-
 // Dark enough to read on the white panel; the heavier the phrase, the redder and the bolder the line, and
 // the heaviest are tinted as well.
 QList<QTextCharFormat> PhraseHighlighter::bandStyles()
 {
-    QTextCharFormat heavy = bandStyle(QTextCharFormat::WaveUnderline, QColor(0xc8, 0x00, 0x00));
+    QTextCharFormat heavy = WavyUnderline::format(QColor(0xc8, 0x00, 0x00));
     heavy.setBackground(QColor(0xff, 0xe4, 0xe4));
     return {bandStyle(QTextCharFormat::DotLine, QColor(0x9a, 0x7b, 0x00)),
             bandStyle(QTextCharFormat::DashUnderline, QColor(0xc4, 0x5a, 0x00)), heavy};
@@ -70,10 +63,10 @@ bool PhraseHighlighter::eventFilter(QObject* watched, QEvent* event)
 
 PhraseHighlighter::~PhraseHighlighter() = default;
 
-void PhraseHighlighter::setPhrases(const PhraseTable& table)
+void PhraseHighlighter::setPhrases(std::shared_ptr<const PhraseIndex> index)
 {
-    m_table = table;
-    m_finder = std::make_unique<PhraseOccurrences>(table);
+    m_table = index->table();
+    m_finder.emplace(std::move(index));
     textChanged();
 }
 
@@ -112,8 +105,8 @@ void PhraseHighlighter::findOccurrences()
     if (!m_stale || !m_finder)
         return;
     const QString subject = m_subject->text();
-    m_subjectLength = std::min(subject.size(), SubjectWidth);
-    ScanSession::writeScanText(m_scanText, subject, m_bodyText());
+    m_subjectLength = ScanText::boxSubject(subject).size();
+    ScanText::write(m_scanText, subject, m_bodyText());
     m_occurrences = m_finder->findAll(m_scanText);
     m_stale = false;
 }
@@ -123,14 +116,15 @@ void PhraseHighlighter::showMarks()
 {
     std::vector<TextMark> subject;
     std::vector<TextMark> body;
-    for (const PhraseOccurrence& occurrence : m_occurrences) {
-        const int style = bandOf(m_table.at(occurrence.phraseIndex).weight);
-        const qsizetype end = occurrence.start + occurrence.length;
-        if (occurrence.start < m_subjectLength)
-            subject.push_back({occurrence.start, std::min(end, m_subjectLength) - occurrence.start, style});
-        if (end > SubjectWidth) {
-            const qsizetype start = std::max(occurrence.start, SubjectWidth);
-            body.push_back({start - SubjectWidth, end - start, style});
+    for (const Occurrence& occurrence : m_occurrences) {
+        const int style = int(weightBandOf(m_table.at(occurrence.phraseIndex).weight));
+        const qsizetype begin = occurrence.offset();
+        const qsizetype end = begin + occurrence.length;
+        if (begin < m_subjectLength)
+            subject.push_back({begin, std::min(end, m_subjectLength) - begin, style});
+        if (end > ScanText::SubjectWidth) {
+            const qsizetype start = std::max(begin, ScanText::SubjectWidth);
+            body.push_back({ScanText::offsetInPane(start), end - start, style});
         }
     }
     markSubject(std::move(subject));
@@ -158,41 +152,14 @@ void PhraseHighlighter::markSubject(std::vector<TextMark> marks)
     m_subjectMarks = std::move(marks);
 }
 
-PhraseHighlighter::PhraseCount PhraseHighlighter::countPhrase(qsizetype phraseIndex) const
-{
-    PhraseCount count;
-    for (const PhraseOccurrence& occurrence : m_occurrences) {
-        if (occurrence.phraseIndex == phraseIndex)
-            count.starts.push_back(occurrence.start);
-    }
-    count.counted = countedByScan(m_scanText, m_table.at(phraseIndex).phrase.size(), count.starts);
-    count.countedTotal = std::count(count.counted.begin(), count.counted.end(), true);
-    return count;
-}
-
 QString PhraseHighlighter::toolTipAt(Pane pane, qsizetype offset)
 {
     if (!m_enabled)
         return {};
     findOccurrences();
-    const qsizetype position = pane == Pane::Subject ? offset : SubjectWidth + offset;
     if (pane == Pane::Subject && offset >= m_subjectLength)
         return {};
-    QStringList tips;
-    for (const PhraseOccurrence& occurrence : m_occurrences) {
-        if (occurrence.start > position)
-            break;
-        if (occurrence.start + occurrence.length <= position)
-            continue;
-        const TriggerPhrase& phrase = m_table.at(occurrence.phraseIndex);
-        const PhraseCount count = countPhrase(occurrence.phraseIndex);
-        const auto here = std::lower_bound(count.starts.begin(), count.starts.end(), occurrence.start);
-        const bool countedHere = count.counted[size_t(here - count.starts.begin())];
-        const bool inCapitals = isAllCaps(QStringView(m_scanText).sliced(occurrence.start, occurrence.length));
-        tips << PhraseToolTip::aboutOccurrence(phrase, qsizetype(count.starts.size()), count.countedTotal, countedHere,
-                                               inCapitals, m_numbers);
-    }
-    return tips.join(QStringLiteral("\n\n"));
+    return PhraseToolTip::aboutOccurrencesAt(m_table, m_occurrences, ScanText::offsetIn(pane, offset), m_numbers);
 }
 
 QString PhraseHighlighter::toolTipForPhrase(const QString& phrase)
@@ -203,6 +170,5 @@ QString PhraseHighlighter::toolTipForPhrase(const QString& phrase)
     if (entry == m_table.end())
         return {};
     findOccurrences();
-    const PhraseCount count = countPhrase(entry - m_table.begin());
-    return PhraseToolTip::aboutPhrase(*entry, qsizetype(count.starts.size()), count.countedTotal, m_numbers);
+    return PhraseToolTip::aboutPhraseIn(m_table, m_occurrences, entry - m_table.begin(), m_numbers);
 }

@@ -4,7 +4,7 @@
 #include "scanner/CaptionNumbers.h"
 #include "scanner/PhraseOccurrences.h"
 #include "scanner/PhraseTable.h"
-#include "scanner/ScanSession.h"
+#include "scanner/ScanText.h"
 
 #include <QList>
 #include <QObject>
@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class BodyTextBox;
@@ -31,15 +32,8 @@ public:
     // How long the text must rest before the marks follow it.
     static constexpr int RestMilliseconds = 150;
 
-    // The weight bands, from light to heavy: each has an underline style of its own, so that the bands
-    // are told apart without colour.
-    enum Band
-    {
-        Light,
-        Medium,
-        Heavy
-    };
-    static Band bandOf(double weight);
+    // The styles of the weight bands, from light to heavy: each has an underline of its own, so that the
+    // bands are told apart without colour.
     static QList<QTextCharFormat> bandStyles();
 
     // bodyText: the body box's text, which the window keeps once taken from the box until it changes, so
@@ -51,7 +45,8 @@ public:
                       QObject* parent = nullptr);
     ~PhraseHighlighter() override;
 
-    void setPhrases(const PhraseTable& table);
+    // The phrases to mark, as the definitions load indexed them.
+    void setPhrases(std::shared_ptr<const PhraseIndex> index);
 
     bool isEnabled() const { return m_enabled; }
     void setEnabled(bool enabled);
@@ -75,13 +70,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct PhraseCount
-    {
-        std::vector<qsizetype> starts;
-        std::vector<bool> counted;
-        qsizetype countedTotal = 0;
-    };
-    PhraseCount countPhrase(qsizetype phraseIndex) const;
     void findOccurrences();
     void showMarks();
     void markSubject(std::vector<TextMark> marks);
@@ -91,14 +79,14 @@ private:
     std::function<const QString&()> m_bodyText;
     CaptionNumbers m_numbers;
     PhraseTable m_table;
-    std::unique_ptr<PhraseOccurrences> m_finder;
+    std::optional<PhraseOccurrences> m_finder;
     QList<QTextCharFormat> m_styles;
     QTimer m_timer;
     bool m_enabled = true;
     // The scan text the occurrences were found in; stale after a change until they are found again.
     QString m_scanText;
     qsizetype m_subjectLength = 0;
-    std::vector<PhraseOccurrence> m_occurrences;
+    std::vector<Occurrence> m_occurrences;
     bool m_stale = true;
     std::vector<TextMark> m_subjectMarks;
     // While an input method composes text in the subject, marks are not laid over it: an event of ours

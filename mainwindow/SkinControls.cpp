@@ -1,5 +1,6 @@
 #include "mainwindow/SkinControls.h"
 
+#include "forms/ElidedLabel.h"
 #include "forms/FormStyle.h"
 #include "forms/LinkLabel.h"
 #include "mainwindow/HandCursor.h"
@@ -45,6 +46,15 @@ void keepSelectionVisible(QWidget* textBox)
     textBox->setPalette(palette);
 }
 
+template <typename Label>
+Label* placeCaption(Label* label, const MainFormLayout::Placement& row, const QString& caption, Qt::Alignment alignment)
+{
+    FormStyle::placeLabel(label, row.name.data(), row.pixels(), alignment);
+    label->setText(caption);
+    setForeground(label, QApplication::palette().color(QPalette::ButtonText));
+    return label;
+}
+
 } // namespace
 
 QString nameOf(const MainFormLayout::Placement& row)
@@ -63,10 +73,15 @@ void setOpaqueBackground(QWidget* widget, const QColor& colour)
 QLabel*
 placeLabel(QWidget* container, const MainFormLayout::Placement& row, const QString& caption, Qt::Alignment alignment)
 {
-    QLabel* label = FormStyle::addLabel(container, row.name.data(), row.pixels(), alignment);
-    label->setText(caption);
-    setForeground(label, QApplication::palette().color(QPalette::ButtonText));
-    return label;
+    return placeCaption(new QLabel(container), row, caption, alignment);
+}
+
+ElidedLabel* placeElidedLabel(QWidget* container,
+                              const MainFormLayout::Placement& row,
+                              const QString& caption,
+                              Qt::Alignment alignment)
+{
+    return placeCaption(new ElidedLabel(container), row, caption, alignment);
 }
 
 LinkLabel* placeLink(QWidget* container,

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 
+class ElidedLabel;
 class LinkLabel;
 class QFont;
 class QFrame;
@@ -35,6 +36,11 @@ QLabel* placeLabel(QWidget* container,
                    const MainFormLayout::Placement& row,
                    const QString& caption,
                    Qt::Alignment alignment = Qt::AlignLeft);
+// A caption that ends in "…" when its text is too long for it, with the whole text in its tooltip.
+ElidedLabel* placeElidedLabel(QWidget* container,
+                              const MainFormLayout::Placement& row,
+                              const QString& caption,
+                              Qt::Alignment alignment = Qt::AlignLeft);
 // A link caption under the hand pointer.
 LinkLabel* placeLink(QWidget* container,
                      const MainFormLayout::Placement& row,

@@ -147,7 +147,7 @@ void findTextParts(GMimeObject* object, TextParts& found)
         if (g_mime_multipart_get_count(multipart) == 0)
             addUndividedContent(multipart);
         const int count = g_mime_multipart_get_count(multipart);
-        for (int i = 0; i < count && !found.plain; ++i)
+        for (int i = 0; i < count && !(found.plain && found.html); ++i)
             findTextParts(g_mime_multipart_get_part(multipart, i), found);
         return;
     }
@@ -161,13 +161,57 @@ void findTextParts(GMimeObject* object, TextParts& found)
         found.html = GMIME_TEXT_PART(object);
 }
 
-// The part's text in Unicode: transfer encoding undone and converted from the part's character set.
-QString decodedText(GMimeTextPart* part)
+// The part's text in UTF-8: transfer encoding undone and converted from the part's character set.
+QByteArray decodedText(GMimeTextPart* part)
 {
     if (const char* charset = g_mime_text_part_get_charset(part))
         keepConverterLoaded(charset);
     const std::unique_ptr<char, decltype(&g_free)> text(g_mime_text_part_get_text(part), &g_free);
-    return text ? QString::fromUtf8(text.get()) : QString();
+    return QByteArray(text.get());
+}
+
+// Transfer agents cut a message's header lines at some hundred kilobytes. The parser holds each header
+// field several times over, and a hundred times over while it decodes one, so header lines of megabytes
+// would take gigabytes; more than this is refused as malformed.
+constexpr qsizetype MaxHeaderBytes = 1024 * 1024;
+
+// "Name:" at the start of a line, as a header field starts.
+bool startsHeaderField(QByteArrayView line)
+{
+    qsizetype i = 0;
+    while (i < line.size() && line.at(i) > ' ' && line.at(i) < 127 && line.at(i) != ':')
+        ++i;
+    return i > 0 && i < line.size() && line.at(i) == ':';
+}
+
+// Whether the header lines of the message, of one of its parts or of a message attached to it hold more
+// than MaxHeaderBytes. Found without parsing the message: a part's header lines follow a line that starts
+// with "--", as its boundary does, and an attached message's header lines follow the empty line that ends
+// its part's.
+bool hasOversizedHeader(QByteArrayView message)
+{
+    bool inHeader = true;
+    bool headerEnded = false;
+    qsizetype headerBytes = 0;
+    for (qsizetype start = 0; start < message.size();) {
+        const qsizetype lineFeed = message.indexOf('\n', start);
+        const qsizetype end = lineFeed < 0 ? message.size() : lineFeed + 1;
+        const QByteArrayView line = message.sliced(start, end - start);
+        start = end;
+        if (line.startsWith("--") || (headerEnded && startsHeaderField(line))) {
+            inHeader = true;
+            headerBytes = 0;
+        } else if (line == "\n" || line == "\r\n") {
+            headerEnded = inHeader;
+            inHeader = false;
+            continue;
+        }
+        headerEnded = false;
+        headerBytes += inHeader ? line.size() : 0;
+        if (headerBytes > MaxHeaderBytes)
+            return true;
+    }
+    return false;
 }
 
 MessageText failed(const QString& reason)
@@ -181,11 +225,18 @@ MessageText failed(const QString& reason)
 
 MessageText readEmlMessage(const QByteArray& bytes)
 {
-    if (bytes.trimmed().isEmpty())
+    if (QByteArrayView(bytes).trimmed().isEmpty())
         return failed(QStringLiteral("the message is empty"));
+    if (hasOversizedHeader(bytes))
+        return failed(QStringLiteral("the message is malformed: its header lines, or a part's, hold more than %1 MiB")
+                          .arg(MaxHeaderBytes / (1024 * 1024)));
     initializeGMime();
 
-    const GObjectPtr<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(bytes.constData(), bytes.size()));
+    // The parser reads the message where it lies rather than from a copy: a memory stream only reads the
+    // data and length of a byte array it does not own, and parts refer into it until the message is freed.
+    GByteArray inPlace {reinterpret_cast<guint8*>(const_cast<char*>(bytes.constData())), guint(bytes.size())};
+    const GObjectPtr<GMimeStream> stream(g_mime_stream_mem_new());
+    g_mime_stream_mem_set_byte_array(GMIME_STREAM_MEM(stream.get()), &inPlace);
     const GObjectPtr<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
     const std::unique_ptr<GMimeParserOptions, decltype(&g_mime_parser_options_free)> options(
         g_mime_parser_options_new(), &g_mime_parser_options_free);
@@ -207,16 +258,20 @@ MessageText readEmlMessage(const QByteArray& bytes)
     MessageText message;
     message.subject = QString::fromUtf8(g_mime_message_get_subject(parsed.get()));
     if (parts.plain) {
-        message.body = withLineFeeds(decodedText(parts.plain));
+        message.body = withLineFeeds(QString::fromUtf8(decodedText(parts.plain)));
         message.partUsed = PlainPart;
-    } else {
+    }
+    // A blank plain part shows nothing, so a reader sees the HTML alternative: it is rated when it holds text.
+    if (parts.html && message.body.trimmed().isEmpty()) {
         const std::optional<HtmlDocument> page = readHtmlDocument(decodedText(parts.html));
         if (!page)
             return failed(QStringLiteral("its HTML part could not be read to its end (more than %1 elements "
                                          "nested, or no memory left)")
                               .arg(MaxHtmlNesting));
-        message.body = page->text;
-        message.partUsed = HtmlPart;
+        if (!page->text.isEmpty() || !parts.plain) {
+            message.body = page->text;
+            message.partUsed = HtmlPart;
+        }
     }
     return message;
 }

@@ -29,6 +29,7 @@ enum class HtmlPositions
     Keep
 };
 
-// Nothing when the document could not be read to its end (more than MaxHtmlNesting elements open at once,
-// or no memory left), so no text is ever silently left out.
-std::optional<HtmlDocument> readHtmlDocument(const QString& html, HtmlPositions positions = HtmlPositions::Skip);
+// Reads a page given in UTF-8 (what is not valid UTF-8 reads as replacement characters). Nothing when the
+// document could not be read to its end (more than MaxHtmlNesting elements open at once, or no memory
+// left), so no text is ever silently left out.
+std::optional<HtmlDocument> readHtmlDocument(const QByteArray& html, HtmlPositions positions = HtmlPositions::Skip);

@@ -100,7 +100,7 @@ MessageText readEmlMessage(const QByteArray& bytes)
 
 // The callers ask mailReaderFault() first, so that a missing module is not taken for a page that could not
 // be read.
-std::optional<HtmlDocument> readHtmlDocument(const QString& html, HtmlPositions positions)
+std::optional<HtmlDocument> readHtmlDocument(const QByteArray& html, HtmlPositions positions)
 {
     if (!reader().functions)
         return std::nullopt;

@@ -8,10 +8,10 @@
 struct MailReaderFunctions
 {
     // Raised whenever these functions change, so that a module of another build is refused.
-    static constexpr int CurrentVersion = 2;
+    static constexpr int CurrentVersion = 3;
     int version;
     MessageText (*readEmlMessage)(const QByteArray& bytes);
-    std::optional<HtmlDocument> (*readHtmlDocument)(const QString& html, HtmlPositions positions);
+    std::optional<HtmlDocument> (*readHtmlDocument)(const QByteArray& html, HtmlPositions positions);
 };
 
 // Why the module cannot be used; empty once it is loaded. Loads it at the first call.

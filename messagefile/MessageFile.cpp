@@ -3,30 +3,27 @@
 #include "messagefile/EmlMessage.h"
 #include "messagefile/HtmlText.h"
 #include "messagefile/MailReaderModule.h"
+#include "textio/TextDecoding.h"
 
 #include <QByteArray>
-#include <QStringDecoder>
+#include <QStringConverter>
 
 namespace {
 
-// A text file's contents by its byte-order mark (left out of the text), else as UTF-8.
-QString decodedText(const QByteArray& bytes)
+// A page's text as UTF-8: decoded by its byte-order mark (left out), else the bytes as they stand.
+QByteArray pageUtf8(const QByteArray& bytes)
 {
-    const std::optional<QStringConverter::Encoding> marked = QStringConverter::encodingForData(bytes);
-    if (!marked)
-        return QString::fromUtf8(bytes);
-    QStringDecoder decoder(*marked, QStringDecoder::Flag::Stateless);
-    return decoder.decode(bytes);
+    return QStringConverter::encodingForData(bytes) ? TextDecoding::markedOrUtf8(bytes).toUtf8() : bytes;
 }
 
 MessageText
-readHtmlPage(const QString& html, HtmlPositions positions = HtmlPositions::Skip, MessageSourceMap* places = nullptr)
+readHtmlPage(const QByteArray& bytes, HtmlPositions positions = HtmlPositions::Skip, MessageSourceMap* places = nullptr)
 {
     MessageText message;
     message.error = mailReaderFault();
     if (!message.isValid())
         return message;
-    if (std::optional<HtmlDocument> page = readHtmlDocument(html, positions)) {
+    if (std::optional<HtmlDocument> page = readHtmlDocument(pageUtf8(bytes), positions)) {
         message.subject = page->title;
         message.body = page->text;
         if (places)
@@ -59,12 +56,12 @@ MessageText readMessage(const QByteArray& bytes, MessageFormat format)
     case MessageFormat::Eml:
         return readEmlMessage(bytes);
     case MessageFormat::Html:
-        return readHtmlPage(decodedText(bytes));
+        return readHtmlPage(bytes);
     case MessageFormat::Text:
         break;
     }
     MessageText message;
-    message.body = withLineFeeds(decodedText(bytes));
+    message.body = withLineFeeds(TextDecoding::markedOrUtf8(bytes));
     return message;
 }
 
@@ -92,7 +89,7 @@ LocatedMessage readLocatedMessage(const QByteArray& bytes, MessageFormat format)
 {
     LocatedMessage located;
     if (format == MessageFormat::Html) {
-        located.text = readHtmlPage(decodedText(bytes), HtmlPositions::Keep, &located.places);
+        located.text = readHtmlPage(bytes, HtmlPositions::Keep, &located.places);
         return located;
     }
     located.text = readMessage(bytes, format);

@@ -15,8 +15,9 @@ struct TextPosition
     friend bool operator==(const TextPosition&, const TextPosition&) = default;
 };
 
-// Answers the line and column of offsets into one text, UTF-16 or UTF-8, after one pass over it. Lines end
-// at LF; a CR before it belongs to the line.
+// Answers the line and column of offsets into one text, UTF-16 or UTF-8, after one pass over it, in time
+// that does not grow with the length of the line (minified pages are one line). Lines end at LF; a CR
+// before it belongs to the line.
 class LineIndex
 {
 public:
@@ -28,10 +29,17 @@ public:
     TextPosition at(qsizetype offset) const;
 
 private:
+    // Columns are known at every offset that is a multiple of this, so an answer counts at most this many units.
+    static constexpr qsizetype ColumnStride = 32;
+
     void indexLines(auto units, qsizetype size);
+    // Whether the unit at `offset` continues a character (a low surrogate, a UTF-8 continuation byte).
+    bool continuesCharacter(qsizetype offset) const;
 
     QString m_text;
     QByteArray m_utf8;
     // Offsets where each line starts.
     QList<qsizetype> m_lineStarts;
+    // The column of every ColumnStride-th offset.
+    QList<qsizetype> m_strideColumns;
 };

@@ -12,8 +12,9 @@ class QWidget;
 // product uses system(); tests put recorders or canned answers in their place.
 struct PlatformServices
 {
-    // Opens a web address with the desktop's default action (the browser); reports nothing.
-    std::function<void(const QUrl& address)> openAddress;
+    // Opens a web address with the desktop's default action (the browser); false when the desktop has
+    // nothing to open it with.
+    std::function<bool(const QUrl& address)> openAddress;
     // Starts a program in a normal window of its own, without waiting for it; false when it does not start.
     std::function<bool(const QString& program)> startProgram;
     // Where the system information tool is installed; nothing when it cannot be found (see SystemInfoTool).
@@ -23,4 +24,8 @@ struct PlatformServices
     std::function<QString(QWidget* parent)> chooseMessageFile;
 
     static PlatformServices system();
+
+    // Opens the address in the browser; when there is none, a message box over `parent` names the address,
+    // so that the user can copy it into one.
+    void openInBrowser(const QUrl& address, QWidget* parent) const;
 };

@@ -19,6 +19,25 @@ QString CaptionNumbers::percent(double value) const
     return m_locale.toString(value * 100.0, 'f', 2) + u'%';
 }
 
+QString CaptionNumbers::shownScore(std::optional<double> score) const
+{
+    if (!score)
+        return NoScore;
+    return withSignOfZero(*score, m_locale.toString(*score, 'f', 1));
+}
+
+QString CaptionNumbers::shownPercentage(std::optional<double> percentage) const
+{
+    if (!percentage)
+        return NoPercentage;
+    return withSignOfZero(*percentage, m_locale.toString(*percentage, 'f', 2)) + u'%';
+}
+
+QString CaptionNumbers::withSignOfZero(double value, const QString& number) const
+{
+    return value == 0 && std::signbit(value) ? m_locale.negativeSign() + number : number;
+}
+
 QString CaptionNumbers::weight(double value) const
 {
     return m_ungroupedLocale.toString(value, 'g', 15);

@@ -3,11 +3,17 @@
 #include <QLocale>
 #include <QString>
 
+#include <optional>
+
 // Writes and reads the numbers that the result captions show, by one locale's rules. The scan reads
 // its running score and percentage back from these texts, so every value is rounded as the user sees it.
 class CaptionNumbers
 {
 public:
+    // The captions of the score and the percentage before anything was counted, in every locale.
+    static inline const QString NoScore = QStringLiteral("0.0");
+    static inline const QString NoPercentage = QStringLiteral("%");
+
     explicit CaptionNumbers(const QLocale& locale = QLocale::system());
 
     const QLocale& locale() const { return m_locale; }
@@ -27,8 +33,19 @@ public:
     // The percentage number of a caption: every "%" removed and "0" appended, so "%" alone reads as 0
     // and "3.45%" as 3.45.
     double readPercent(const QString& caption) const;
+    // What the percentage caption written for `value` reads back as: 0.0345 gives 3.45.
+    double percentReadBack(double value) const { return readPercent(percent(value)); }
+
+    // The captions that read back as a score and a percentage number: the captions of a scan's outcome. A
+    // negative zero, which only a caption of a value just below zero reads back as, keeps its sign.
+    QString shownScore(std::optional<double> score) const;
+    // 3.45 shows as "3.45%"; no percentage as "%".
+    QString shownPercentage(std::optional<double> percentage) const;
 
 private:
+    // The locale writes a negative zero without its sign.
+    QString withSignOfZero(double value, const QString& number) const;
+
     QLocale m_locale;
     QLocale m_ungroupedLocale;
 };

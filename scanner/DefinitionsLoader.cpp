@@ -1,6 +1,7 @@
 #include "scanner/DefinitionsLoader.h"
 
-#include "scanner/TextDecoding.h"
+#include "textio/OuterSpaces.h"
+#include "textio/TextDecoding.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,17 +15,6 @@ namespace {
 // A weight beyond this magnitude would let the score outgrow the captions it is read back from.
 constexpr double MaxWeightMagnitude = 1'000'000.0;
 static_assert(PhraseTable::MaxEntries == 32768, "the fault message names the limit");
-
-QString trimSpaces(QStringView text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == u' ')
-        ++first;
-    while (last > first && text.at(last - 1) == u' ')
-        --last;
-    return text.sliced(first, last - first).toString();
-}
 
 // Splits at CR and CR LF only; the text after the last line end is a line of its own if it is not empty.
 QList<QStringView> splitLines(QStringView text)
@@ -94,6 +84,8 @@ std::optional<double> readWeight(const QString& text, const QLocale& locale)
 
 QString DefinitionsFault::describe(const QString& path) const
 {
+    if (cause == Cause::NotFound)
+        return reason;
     if (line == 0)
         return QStringLiteral("%1: %2").arg(path, reason);
     return QStringLiteral("%1, line %2: %3").arg(path).arg(line).arg(reason);
@@ -132,17 +124,36 @@ QString describeMissingDefinitions(const QStringList& tried)
 LoadedDefinitions loadDefinitionsFile(const QString& path, const QLocale& locale, InputFile::Accept accept)
 {
     const InputFile::Contents contents = InputFile::read(path, InputFile::MaxDefinitionsBytes, accept);
-    if (!contents.fault)
-        return parseDefinitions(contents.bytes, locale);
-    using Kind = InputFile::Fault::Kind;
-    using Cause = DefinitionsFault::Cause;
-    const Kind kind = contents.fault->kind;
     LoadedDefinitions loaded;
-    loaded.fault = DefinitionsFault {kind == Kind::CannotOpen       ? Cause::CannotOpen
-                                         : kind == Kind::ReadFailed ? Cause::ReadFailed
-                                                                    : Cause::Contents,
-                                     0, contents.fault->reason};
+    if (!contents.fault) {
+        loaded = parseDefinitions(contents.bytes, locale);
+    } else {
+        using Kind = InputFile::Fault::Kind;
+        using Cause = DefinitionsFault::Cause;
+        const Kind kind = contents.fault->kind;
+        loaded.fault = DefinitionsFault {kind == Kind::CannotOpen       ? Cause::CannotOpen
+                                             : kind == Kind::ReadFailed ? Cause::ReadFailed
+                                                                        : Cause::Contents,
+                                         0, contents.fault->reason};
+    }
+    loaded.path = path;
     return loaded;
+}
+
+LoadedDefinitions loadDefinitions(const std::optional<QString>& path,
+                                  const QString& programFolder,
+                                  const QLocale& locale,
+                                  InputFile::Accept accept)
+{
+    if (path)
+        return loadDefinitionsFile(*path, locale, accept);
+    QStringList tried;
+    const QString found = findDefinitions(programFolder, &tried);
+    if (!found.isEmpty())
+        return loadDefinitionsFile(found, locale, accept);
+    LoadedDefinitions missing;
+    missing.fault = DefinitionsFault {DefinitionsFault::Cause::NotFound, 0, describeMissingDefinitions(tried)};
+    return missing;
 }
 
 LoadedDefinitions parseDefinitions(const QByteArray& contents, const QLocale& locale)
@@ -153,16 +164,14 @@ LoadedDefinitions parseDefinitions(const QByteArray& contents, const QLocale& lo
         return loaded;
     };
 
-    const QString text = TextDecoding::definitionsText(contents);
+    const QString text = TextDecoding::markedUtf8OrWindows1252(contents);
     const QList<QStringView> lines = splitLines(text);
     if (lines.isEmpty())
         return fail(1, QStringLiteral("the file is empty"));
 
-    const QStringView header = lines.first();
-    const qsizetype headerTab = header.indexOf(u'\t');
-    if (headerTab < 0)
+    // The header's value after its TAB is nothing the scan uses; only the TAB is required.
+    if (!lines.first().contains(u'\t'))
         return fail(1, QStringLiteral("the header line has no TAB"));
-    loaded.headerTag = trimSpaces(header.sliced(headerTab + 1)).left(3).leftJustified(3, u' ');
 
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QStringView line = lines.at(i);
@@ -170,14 +179,14 @@ LoadedDefinitions parseDefinitions(const QByteArray& contents, const QLocale& lo
         const qsizetype tab = line.indexOf(u'\t');
         if (tab < 0)
             continue;
-        const QString phrase = trimSpaces(line.first(tab));
+        const QString phrase = withoutOuterSpaces(line.first(tab)).toString();
         if (phrase.isEmpty())
             continue;
         if (!loaded.table.canStore())
             return fail(lineNumber, QStringLiteral("more than 32,768 trigger phrases"));
 
         loaded.table.storePhrase(phrase);
-        const QString weightText = trimSpaces(line.sliced(tab + 1));
+        const QString weightText = withoutOuterSpaces(line.sliced(tab + 1)).toString();
         const std::optional<double> weight = readWeight(weightText, locale);
         if (!weight)
             return fail(lineNumber, QStringLiteral("the weight \"%1\" is not a number").arg(weightText));

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "scanner/InputFile.h"
 #include "scanner/PhraseTable.h"
+#include "textio/InputFile.h"
 
 #include <QLocale>
 #include <QString>
@@ -14,6 +14,8 @@ struct DefinitionsFault
 {
     enum class Cause
     {
+        // No file was named, and none was found where the program's own definitions are looked for.
+        NotFound,
         // The file does not exist, cannot be opened, or is not a file that can be read.
         CannotOpen,
         // Reading failed part-way; nothing of the file is used.
@@ -25,15 +27,16 @@ struct DefinitionsFault
     int line = 0;
     QString reason;
 
-    // "FILE, line N: REASON", or "FILE: REASON" when the fault is not tied to a line.
+    // "FILE, line N: REASON", or "FILE: REASON" when the fault is not tied to a line; the reason alone when no
+    // file was found.
     QString describe(const QString& path) const;
 };
 
 struct LoadedDefinitions
 {
+    // The file read; empty when none was found.
+    QString path;
     PhraseTable table;
-    // The header line's value, cut or padded with spaces to exactly three characters.
-    QString headerTag;
     // Set when reading stopped early; the entries read before the fault stay in the table.
     std::optional<DefinitionsFault> fault;
 };
@@ -52,6 +55,13 @@ QString findDefinitions(const QString& programFolder, QStringList* tried = nullp
 
 // What to tell the user when no candidate exists: the paths that were tried.
 QString describeMissingDefinitions(const QStringList& tried);
+
+// The definitions every program reads: the file at `path`, or without one the definitions the program ships
+// with, found as findDefinitions finds them in `programFolder`.
+LoadedDefinitions loadDefinitions(const std::optional<QString>& path,
+                                  const QString& programFolder,
+                                  const QLocale& locale,
+                                  InputFile::Accept accept = InputFile::Accept::RegularFiles);
 
 // Reads a definitions file of at most 64 MiB: a header line holding a TAB, then lines of phrase TAB
 // weight. Lines end at CR or CR LF; a lone LF does not end a line. The text is decoded by its byte-order

@@ -2,70 +2,28 @@
 
 #include "scanner/CaseFolding.h"
 #include "scanner/PhraseList.h"
-#include "scanner/PhraseTable.h"
 
 #include <algorithm>
 #include <bit>
 #include <functional>
 #include <limits>
 #include <numeric>
+#include <utility>
 
-FastSearch::FastSearch(const PhraseTable& table)
+FastSearch::FastSearch(std::shared_ptr<const PhraseIndex> index)
+    : m_index(std::move(index))
+    , m_automaton(m_index->automaton())
 {
-    std::vector<std::u32string> patterns;
-    std::vector<qsizetype> searched;
-    m_entries.resize(size_t(table.size()));
-    for (const TriggerPhrase& entry : table) {
-        m_phrases.append(entry.phrase);
-        // Only the phrases that QString searches keep their padded form: for a table of long phrases the
-        // copies would be as large as the table itself.
-        if (entry.phrase.isEmpty() || CaseFolding::needsPlainSearch(entry.phrase)) {
-            m_paddedPhrases.append(u' ' + entry.phrase + u' ');
-            continue;
-        }
-        m_paddedPhrases.append(QString());
-        const std::u32string folded = CaseFolding::folded(entry.phrase);
-        m_entries[size_t(m_phrases.size() - 1)].hasLineBreak = folded.find_first_of(U"\r\n") != std::u32string::npos;
-        searched.push_back(m_phrases.size() - 1);
-        patterns.push_back(folded);
+    const PhraseTable& table = m_index->table();
+    m_plainSearched.assign(std::size_t(table.size() + 63) / 64, 0);
+    m_paddedPhrases.resize(table.size());
+    // Only the phrases that QString searches keep their padded form: for a table of long phrases the copies
+    // would be as large as the table itself.
+    for (const qsizetype entry : m_index->plainEntries()) {
+        m_plainSearched[std::size_t(entry) / 64] |= std::uint64_t(1) << (entry % 64);
+        m_paddedPhrases[entry] = u' ' + table.at(entry).phrase + u' ';
     }
-    m_automaton = PhraseAutomaton(patterns);
-    for (size_t i = 0; i < searched.size(); ++i)
-        m_entries[size_t(searched[i])].pattern = m_automaton.patternOf(i);
-
-    m_plainSearched.assign((m_entries.size() + 63) / 64, 0);
-    m_patternEntryBegin.assign(size_t(m_automaton.patternCount()) + 1, 0);
-    for (size_t index = 0; index < m_entries.size(); ++index) {
-        const std::int32_t pattern = m_entries[index].pattern;
-        if (pattern >= 0)
-            ++m_patternEntryBegin[size_t(pattern) + 1];
-        else if (!m_phrases.at(qsizetype(index)).isEmpty())
-            m_plainSearched[index / 64] |= std::uint64_t(1) << (index % 64);
-    }
-    std::partial_sum(m_patternEntryBegin.begin(), m_patternEntryBegin.end(), m_patternEntryBegin.begin());
-    m_patternEntries.resize(searched.size());
-    std::vector<std::uint32_t> filled(m_patternEntryBegin.begin(), m_patternEntryBegin.end() - 1);
-    for (size_t index = 0; index < m_entries.size(); ++index) {
-        if (const std::int32_t pattern = m_entries[index].pattern; pattern >= 0)
-            m_patternEntries[filled[size_t(pattern)]++] = std::uint32_t(index);
-    }
-    m_answers.resize(size_t(m_automaton.patternCount()));
-    for (char16_t unit = 0; unit < char16_t(m_asciiUnits.size()); ++unit) {
-        const char32_t folded = CaseFolding::foldedAt(&unit, 0);
-        m_asciiUnits[unit] = {folded, m_automaton.symbolOf(folded)};
-    }
-}
-
-// Inline: the walk calls it for every unit.
-inline PhraseAutomaton::Position
-FastSearch::step(PhraseAutomaton::Position position, const char16_t* units, qsizetype i) const
-{
-    const char16_t unit = units[i];
-    if (unit < m_asciiUnits.size()) {
-        const AsciiUnit& ascii = m_asciiUnits[unit];
-        return m_automaton.next(position, ascii.folded, ascii.symbol);
-    }
-    return m_automaton.next(position, CaseFolding::foldedNonAscii(units, i));
+    m_answers.resize(std::size_t(m_automaton.patternCount()));
 }
 
 FastSearch::~FastSearch() = default;
@@ -99,8 +57,11 @@ FastSearch::walkBlock(const char16_t* units, qsizetype block, qsizetype blockEnd
 {
     // Every lane keeps its ends in the block's buffer, asking for their nodes' reports on the way, and the
     // ends are reported after the block in the order of the text: by then the reports are near the
-    // processor.
-    const qsizetype leadIn = m_automaton.longestPattern() - 1;
+    // processor. The index and its automaton are held in locals, so that the walk reads their tables
+    // without going through this object's pointers at every unit.
+    const PhraseIndex& index = *m_index;
+    const PhraseAutomaton& automaton = index.automaton();
+    const qsizetype leadIn = automaton.longestPattern() - 1;
     const qsizetype laneLength = (blockEnd - block) / Lanes;
     std::array<PhraseAutomaton::Position, Lanes> lanes;
     std::array<LaneEnd*, Lanes> ends;
@@ -112,13 +73,13 @@ FastSearch::walkBlock(const char16_t* units, qsizetype block, qsizetype blockEnd
             continue;
         lanes[size_t(lane)] = PhraseAutomaton::Start;
         for (qsizetype i = from - leadIn; i < from; ++i)
-            lanes[size_t(lane)] = step(lanes[size_t(lane)], units, i);
+            lanes[size_t(lane)] = index.step(lanes[size_t(lane)], units, i);
     }
     const auto walkLane = [&](int lane, qsizetype i) {
         PhraseAutomaton::Position& at = lanes[size_t(lane)];
-        at = step(at, units, i);
+        at = index.step(at, units, i);
         if (PhraseAutomaton::mayEndPatterns(at)) {
-            m_automaton.prefetchReports(PhraseAutomaton::nodeAt(at));
+            automaton.prefetchReports(PhraseAutomaton::nodeAt(at));
             *ends[size_t(lane)]++ = {i, PhraseAutomaton::nodeAt(at)};
         }
     };
@@ -159,8 +120,8 @@ void FastSearch::setText(const QString& scanText)
     const char16_t* units = QStringView(scanText).utf16();
     walkText(units, scanText.size());
     for (const std::int32_t pattern : m_found) {
-        for (auto e = m_patternEntryBegin[size_t(pattern)]; e < m_patternEntryBegin[size_t(pattern) + 1]; ++e)
-            m_candidates[m_patternEntries[e] / 64] |= std::uint64_t(1) << (m_patternEntries[e] % 64);
+        for (const std::uint32_t entry : m_index->entriesOf(pattern))
+            m_candidates[entry / 64] |= std::uint64_t(1) << (entry % 64);
     }
 }
 
@@ -174,7 +135,7 @@ void FastSearch::reportEnd(qsizetype end, std::int32_t node)
         });
     }
     // Folding keeps spaces, and nothing else folds to a space, so the text's own units tell where they are.
-    if (end + 1 < m_text->size() && m_text->at(end + 1) == u' ' && m_paddedWalk.mayReport(node)) {
+    if (OccurrenceRule::isSpaceAt(*m_text, end + 1) && m_paddedWalk.mayReport(node)) {
         m_automaton.reportEndingAt(m_paddedWalk, node, size_t(end), [this](std::int32_t pattern, std::size_t start) {
             return reportPadded(pattern, start);
         });
@@ -183,7 +144,7 @@ void FastSearch::reportEnd(qsizetype end, std::int32_t node)
 
 qsizetype FastSearch::nextCandidate(qsizetype index)
 {
-    const auto count = qsizetype(m_entries.size());
+    const qsizetype count = m_index->table().size();
     if (index >= count)
         return count;
     size_t word = size_t(index) / 64;
@@ -198,7 +159,8 @@ qsizetype FastSearch::nextCandidate(qsizetype index)
 
 bool FastSearch::reportPadded(std::int32_t pattern, std::size_t start)
 {
-    if (start == 0 || m_text->at(qsizetype(start) - 1) != u' ')
+    // The space after it was asked for before it was reported.
+    if (!OccurrenceRule::isSpaceAt(*m_text, qsizetype(start) - 1))
         return true;
     // Occurrences of one pattern arrive in the order of their starts.
     std::int32_t& slot = m_answers[size_t(pattern)].paddedSlot;
@@ -207,26 +169,26 @@ bool FastSearch::reportPadded(std::int32_t pattern, std::size_t start)
         m_padded.push_back(PaddedHits {pattern, 0, {}});
     }
     PaddedHits& hits = m_padded[size_t(slot)];
-    hits.starts[size_t(hits.count++)] = qsizetype(start - 1);
+    hits.starts[size_t(hits.count++)] = qsizetype(start) - 1;
     return hits.count < KeptPadded;
 }
 
 qsizetype FastSearch::findFirst(qsizetype index, qsizetype from)
 {
-    const Entry& entry = m_entries[size_t(index)];
-    if (entry.pattern < 0)
-        return m_text->indexOf(m_phrases.at(index), from, Qt::CaseInsensitive);
-    const qsizetype first = m_answers[size_t(entry.pattern)].first;
+    const std::int32_t pattern = m_index->patternOf(index);
+    if (pattern < 0)
+        return m_text->indexOf(phraseOf(index), from, Qt::CaseInsensitive);
+    const qsizetype first = m_answers[size_t(pattern)].first;
     if (first < 0 || first >= from)
         return first;
     if (m_every == EveryOccurrence::Kept) {
-        const auto begin = m_everyStart.begin() + m_everyBegin[size_t(entry.pattern)];
-        const auto end = m_everyStart.begin() + m_everyBegin[size_t(entry.pattern) + 1];
+        const auto begin = m_everyStart.begin() + m_everyBegin[size_t(pattern)];
+        const auto end = m_everyStart.begin() + m_everyBegin[size_t(pattern) + 1];
         const auto found
             = std::lower_bound(begin, end, from, [](std::uint32_t start, qsizetype f) { return start < f; });
         return found == end ? -1 : qsizetype(*found);
     }
-    return searchFolded(m_phrases.at(index), from);
+    return searchFolded(phraseOf(index), from);
 }
 
 void FastSearch::keepEveryOccurrence()
@@ -249,7 +211,7 @@ void FastSearch::keepEveryOccurrence()
     const char16_t* units = QStringView(*m_text).utf16();
     PhraseAutomaton::Position position = PhraseAutomaton::Start;
     for (qsizetype i = 0; i < size; ++i) {
-        position = step(position, units, i);
+        position = m_index->step(position, units, i);
         if (!PhraseAutomaton::mayEndPatterns(position))
             continue;
         m_automaton.reportEveryEndingAt(PhraseAutomaton::nodeAt(position), size_t(i),
@@ -273,10 +235,10 @@ void FastSearch::keepEveryOccurrence()
 
 qsizetype FastSearch::findPadded(qsizetype index, qsizetype from)
 {
-    const Entry& entry = m_entries[size_t(index)];
-    if (entry.pattern < 0)
+    const std::int32_t pattern = m_index->patternOf(index);
+    if (pattern < 0)
         return m_text->indexOf(m_paddedPhrases.at(index), from, Qt::CaseInsensitive);
-    const std::int32_t slot = m_answers[size_t(entry.pattern)].paddedSlot;
+    const std::int32_t slot = m_answers[size_t(pattern)].paddedSlot;
     if (slot < 0)
         return -1;
     const PaddedHits& hits = m_padded[size_t(slot)];
@@ -286,15 +248,15 @@ qsizetype FastSearch::findPadded(qsizetype index, qsizetype from)
         return *found;
     if (hits.count < KeptPadded)
         return -1;
-    return searchFolded(u' ' + m_phrases.at(index) + u' ', from);
+    return searchFolded(u' ' + phraseOf(index) + u' ', from);
 }
 
 int FastSearch::handledOccurrences(qsizetype index, HandledStarts& phraseStarts)
 {
-    const Entry& entry = m_entries[size_t(index)];
-    if (entry.pattern < 0)
+    const std::int32_t pattern = m_index->patternOf(index);
+    if (pattern < 0)
         return PhraseSearch::handledOccurrences(index, phraseStarts);
-    const PatternAnswers& answers = m_answers[size_t(entry.pattern)];
+    const PatternAnswers& answers = m_answers[size_t(pattern)];
     if (answers.first < 0)
         return 0;
     OccurrenceRule rule;
@@ -337,7 +299,7 @@ bool FastSearch::listContains(qsizetype index, const PhraseList& list)
                 m_listed[size_t(pattern)] = 1;
                 return false;
             };
-            const std::int32_t pattern = m_entries[size_t(entries.back())].pattern;
+            const std::int32_t pattern = m_index->patternOf(entries.back());
             if (!firstLook && entries.size() == m_listEntriesWalked + 1 && pattern >= 0) {
                 m_automaton.reportWithin(m_listWalk, pattern, note);
             } else {
@@ -349,9 +311,9 @@ bool FastSearch::listContains(qsizetype index, const PhraseList& list)
             m_listWalked = list.text().size();
         }
     }
-    const Entry& entry = m_entries[size_t(index)];
-    return entry.pattern < 0 || entry.hasLineBreak ? list.text().contains(m_phrases.at(index), Qt::CaseInsensitive)
-                                                   : m_listed[size_t(entry.pattern)] != 0;
+    const std::int32_t pattern = m_index->patternOf(index);
+    return pattern < 0 || m_index->hasLineBreak(index) ? list.text().contains(phraseOf(index), Qt::CaseInsensitive)
+                                                       : m_listed[size_t(pattern)] != 0;
 }
 
 qsizetype FastSearch::searchFolded(QStringView phrase, qsizetype from)

@@ -1,26 +1,25 @@
 #pragma once
 
-#include "scanner/PhraseAutomaton.h"
+#include "scanner/PhraseIndex.h"
 #include "scanner/PhraseSearch.h"
 
 #include <QStringList>
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
-class PhraseTable;
-
 // The scan's searches answered from one pass over the text, folded as it is read: the automaton of the
-// table's phrases, built once per table, reports each phrase's first occurrence, and at every unit
-// followed by a space the phrases ending there that also follow a space. Phrases it did not meet are no
+// table's phrases (the PhraseIndex, built once per definitions load) reports each phrase's first occurrence, and at
+// every unit followed by a space the phrases ending there that also follow a space. Phrases it did not meet are no
 // candidates, and a phrase's handled occurrences come from what the pass kept.
 // Questions beyond that (Step Through resuming far into a text) search the folded text for that one
 // phrase. Answers are those of QString's case-insensitive search.
 class FastSearch final : public PhraseSearch
 {
 public:
-    explicit FastSearch(const PhraseTable& table);
+    explicit FastSearch(std::shared_ptr<const PhraseIndex> index);
     ~FastSearch() override;
 
     void setText(const QString& scanText) override;
@@ -31,8 +30,6 @@ public:
     void keepEveryOccurrence() override;
     bool listContains(qsizetype index, const PhraseList& list) override;
 
-    const PhraseAutomaton& automaton() const { return m_automaton; }
-
 private:
     // A scan without Step Through asks for the padded occurrences after the first occurrence, eleven times
     // at most (the last answer is not used); two padded occurrences may begin before those: the one whose
@@ -41,13 +38,6 @@ private:
     // The walk's lanes share a block of this many units; the ends they find wait in a buffer of that size.
     static constexpr qsizetype LaneBlock = 8192;
 
-    struct Entry
-    {
-        // -1 for a phrase that QString itself searches (or the empty entry).
-        std::int32_t pattern = -1;
-        // The list test cannot go by single phrases when a phrase spans the list's line ends.
-        bool hasLineBreak = false;
-    };
     // What the walk found of one pattern, side by side, as a scan asks for both.
     struct PatternAnswers
     {
@@ -69,15 +59,7 @@ private:
         std::int32_t node;
     };
 
-    // An ASCII unit's folded form and its symbol, read by the walk from one small table.
-    struct AsciiUnit
-    {
-        char32_t folded = 0;
-        std::uint32_t symbol = 0;
-    };
-
-    // The walk's position after reading unit `i` of `units`.
-    PhraseAutomaton::Position step(PhraseAutomaton::Position position, const char16_t* units, qsizetype i) const;
+    const QString& phraseOf(qsizetype index) const { return m_index->table().at(index).phrase; }
     // Walks the text in lanes, reporting every end in the order of the text.
     void walkText(const char16_t* units, qsizetype size);
     // Walks units [block, blockEnd) in `Lanes` lanes, from `position`; returns the position at its end.
@@ -86,17 +68,14 @@ private:
     walkBlock(const char16_t* units, qsizetype block, qsizetype blockEnd, PhraseAutomaton::Position position);
     // Records what ends at unit `end`, in node `node`.
     void reportEnd(qsizetype end, std::int32_t node);
+    // Keeps an occurrence of `pattern` with a space on both sides; false once enough are kept.
     bool reportPadded(std::int32_t pattern, std::size_t start);
     qsizetype searchFolded(QStringView phrase, qsizetype from);
 
-    QStringList m_phrases;
+    std::shared_ptr<const PhraseIndex> m_index;
+    const PhraseAutomaton& m_automaton;
+    // Per table entry, the padded form of the phrases that QString searches; empty for the others.
     QStringList m_paddedPhrases;
-    std::vector<Entry> m_entries;
-    PhraseAutomaton m_automaton;
-    std::array<AsciiUnit, 0x80> m_asciiUnits;
-    // The table entries of each pattern: m_patternEntries[m_patternEntryBegin[p] .. m_patternEntryBegin[p+1]).
-    std::vector<std::uint32_t> m_patternEntryBegin;
-    std::vector<std::uint32_t> m_patternEntries;
     // One bit per table entry that may occur in the text: the entries QString searches, and those whose
     // pattern the walk found.
     std::vector<std::uint64_t> m_plainSearched;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringView>
 #include <QtGlobal>
 
 // Which occurrences of one phrase a scan handles: its first occurrence, also inside a word, then each
@@ -8,6 +9,18 @@ class OccurrenceRule
 {
 public:
     static constexpr int MostHandled = 11;
+
+    // Whether the unit at `index` of `text` is a space; false outside the text.
+    static bool isSpaceAt(QStringView text, qsizetype index)
+    {
+        return index >= 0 && index < text.size() && text[index] == u' ';
+    }
+    // Whether the `length` units from 0-based `start` have a space on both sides. The fast walk asks the two
+    // halves apart: the space after an end first, since few ends have one.
+    static bool hasSpaceOnBothSides(QStringView text, qsizetype start, qsizetype length)
+    {
+        return isSpaceAt(text, start - 1) && isSpaceAt(text, start + length);
+    }
 
     // How many occurrences were handled so far.
     int handled() const { return m_handled; }
@@ -20,6 +33,22 @@ public:
     bool handle() { return ++m_handled < MostHandled; }
     bool isComplete() const { return m_handled == MostHandled; }
 
+    // For all of a phrase's occurrences offered in the order of their 0-based starts in `text`: whether a
+    // scan's searches find and handle this one. The first is found by the first search; each next search
+    // for a space, the phrase and a space begins just after the last match found.
+    bool counts(QStringView text, qsizetype start, qsizetype length)
+    {
+        if (isComplete() || (wantsPadded() && (start - 1 < m_searchFrom || !hasSpaceOnBothSides(text, start, length))))
+            return false;
+        // The next search starts one unit after the match's first unit: the phrase's own for the first
+        // occurrence, the space before it for the others.
+        m_searchFrom = wantsPadded() ? start : start + 1;
+        handle();
+        return true;
+    }
+
 private:
     int m_handled = 0;
+    // Where the next search for a space, the phrase and a space starts (0-based).
+    qsizetype m_searchFrom = 0;
 };

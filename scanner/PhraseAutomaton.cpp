@@ -37,10 +37,14 @@ void PhraseAutomaton::WalkState::link(std::int32_t pattern, std::int32_t below)
     current = below;
 }
 
-PhraseAutomaton::PhraseAutomaton(const std::vector<std::u32string>& patterns)
+PhraseAutomaton::PhraseAutomaton(std::vector<std::u32string> patterns)
     : m_patternOf(patterns.size(), -1)
 {
     buildTrie(patterns);
+    // The trie holds every unit of the patterns now. For very long patterns their copy is a seventh of
+    // the automaton; given back before the next stage, it is never held beside the whole automaton.
+    std::vector<std::u32string>().swap(patterns);
+    indexEdges();
     numberPatternsInInputOrder();
     buildSymbolMap();
     buildFailureLinks();
@@ -132,7 +136,10 @@ void PhraseAutomaton::buildTrie(const std::vector<std::u32string>& patterns)
         m_reports.shrink_to_fit();
         m_edges.shrink_to_fit();
     }
+}
 
+void PhraseAutomaton::indexEdges()
+{
     // A node's children are the nodes numbered after its edges, and they follow their parents in order.
     const std::size_t nodes = m_parent.size();
     m_links.assign(nodes + 1, NodeLinks {});
@@ -275,16 +282,6 @@ std::uint32_t PhraseAutomaton::supplementarySymbol(char32_t unit) const
     if (found == m_supplementaryUnits.end() || *found != unit)
         return 0;
     return 1 + m_bmpSymbolCount + std::uint32_t(found - m_supplementaryUnits.begin());
-}
-
-std::size_t PhraseAutomaton::memoryBytes() const
-{
-    return (m_parent.capacity() + m_patternOf.capacity() + m_patternNode.capacity() + m_patternLength.capacity()
-            + m_patternSuffix.capacity() + m_dense.capacity())
-        * sizeof(std::int32_t)
-        + m_reports.capacity() * sizeof(NodeReports) + m_narrowDense.capacity() * sizeof(std::int16_t)
-        + m_links.capacity() * sizeof(NodeLinks) + m_edges.capacity() * sizeof(EdgeTo)
-        + m_bmpSymbols.capacity() * sizeof(std::uint32_t) + m_supplementaryUnits.capacity() * sizeof(char32_t);
 }
 
 std::int32_t PhraseAutomaton::liveFrom(WalkState& state, std::int32_t pattern)

@@ -50,7 +50,8 @@ public:
     static bool mayEndPatterns(Position position) { return position < 0; }
     static std::int32_t nodeAt(Position position) { return position < 0 ? ~position : position; }
 
-    explicit PhraseAutomaton(const std::vector<std::u32string>& patterns = {});
+    // Takes the patterns, whose memory is given back as soon as the trie holds their units.
+    explicit PhraseAutomaton(std::vector<std::u32string> patterns = {});
 
     // The pattern number of `patterns[index]`; equal patterns have the same number. Patterns are numbered
     // in the order they first appear, so that going through them in order goes through per-pattern data
@@ -60,7 +61,6 @@ public:
     std::size_t nodeCount() const { return m_reports.size(); }
     // The length of the longest pattern; 0 without patterns.
     std::int32_t longestPattern() const { return m_longestPattern; }
-    std::size_t memoryBytes() const;
 
     // The position after reading `unit`.
     Position next(Position position, char32_t unit) const { return next(position, unit, symbolOf(unit)); }
@@ -135,6 +135,8 @@ public:
 private:
     // The stages of building, in order.
     void buildTrie(const std::vector<std::u32string>& patterns);
+    // Where each node's edges begin, from the trie's breadth-first numbering.
+    void indexEdges();
     void numberPatternsInInputOrder();
     void buildSymbolMap();
     // Links every node to its longest proper suffix in the trie, filling the transition table's rows on

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <vector>
@@ -14,6 +15,8 @@ class PhraseList
 {
 public:
     const QString& text() const { return m_text; }
+    // The phrases, in the order first found.
+    const QStringList& phrases() const { return m_phrases; }
     // The table entries appended since the list was last emptied, in order.
     const std::vector<qsizetype>& entries() const { return m_entries; }
     // Counts the times the list was emptied, so that a search notices it even when the list grew again.
@@ -28,6 +31,7 @@ public:
 
 private:
     QString m_text;
+    QStringList m_phrases;
     std::vector<qsizetype> m_entries;
     std::uint64_t m_clears = 0;
 };

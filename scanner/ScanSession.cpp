@@ -1,22 +1,13 @@
 #include "scanner/ScanSession.h"
 
-#include "scanner/Captions.h"
+#include "scanner/CapitalsRule.h"
 #include "scanner/FastSearch.h"
 #include "scanner/PhraseSearch.h"
+#include "textio/OuterSpaces.h"
 
 #include <algorithm>
-#include <bit>
 
 namespace {
-
-bool isBlank(const QString& text)
-{
-    for (QChar c : text) {
-        if (c != u' ')
-            return false;
-    }
-    return true;
-}
 
 // Equal texts; the same shared text (a caller pressing again with the texts it has) is told at once.
 bool sameText(const QString& text, const QString& kept)
@@ -27,19 +18,34 @@ bool sameText(const QString& text, const QString& kept)
 } // namespace
 
 ScanSession::ScanSession(const QLocale& locale, SearchFactory makeSearch)
-    : m_makeSearch(makeSearch ? std::move(makeSearch)
-                              : [](const PhraseTable& table) { return std::make_unique<FastSearch>(table); })
-    , m_search(m_makeSearch(m_table))
-    , m_results(locale)
+    : m_makeSearch(
+        makeSearch
+            ? std::move(makeSearch)
+            : [](const std::shared_ptr<const PhraseIndex>& index) { return std::make_unique<FastSearch>(index); })
+    , m_index(std::make_shared<const PhraseIndex>(PhraseTable {}))
+    , m_search(m_makeSearch(m_index))
+    , m_numbers(locale)
+    , m_score(locale)
 {
 }
 
 ScanSession::~ScanSession() = default;
 
+void ScanSession::resetResults()
+{
+    m_score.reset();
+    m_outcome.score.reset();
+    m_outcome.percentage.reset();
+    m_outcome.phrases.clear();
+    m_outcome.occurrences.clear();
+}
+
 void ScanSession::clearResults()
 {
-    m_results.resetResults();
-    m_results.updateGauges();
+    m_outcome.verdict.reset();
+    m_outcome.lastOccurrence.reset();
+    resetResults();
+    sizeGauge();
 }
 
 void ScanSession::resetDefinitions()
@@ -47,45 +53,37 @@ void ScanSession::resetDefinitions()
     setDefinitions(PhraseTable {});
 }
 
-void ScanSession::setDefinitions(PhraseTable table)
+void ScanSession::setDefinitions(std::shared_ptr<const PhraseIndex> index)
 {
-    m_table = std::move(table);
-    m_search = m_makeSearch(m_table);
+    m_index = std::move(index);
+    m_search = m_makeSearch(m_index);
     m_stepIndex = 0;
     m_matchPos = 0;
 }
 
-QString ScanSession::scanText(const QString& subject, const QString& body)
+void ScanSession::setDefinitions(PhraseTable table)
 {
-    QString text;
-    writeScanText(text, subject, body);
-    return text;
+    setDefinitions(std::make_shared<const PhraseIndex>(std::move(table)));
 }
 
-void ScanSession::writeScanText(QString& text, const QString& subject, const QString& body)
-{
-    text.resize(0);
-    text.reserve(SubjectWidth + body.size());
-    text.append(QStringView(subject).first(std::min(subject.size(), SubjectWidth)));
-    text.resize(SubjectWidth, u' ');
-    text.append(body);
-}
-
-PressOutcome ScanSession::press(const QString& subject, const QString& body, bool stepThrough, QList<Occurrence>* log)
+PressOutcome ScanSession::press(const QString& subject, const QString& body, bool stepThrough)
 {
     PressOutcome outcome;
-    if (isBlank(subject) && isBlank(body))
+    // Subject and body of nothing but spaces hold nothing to rate.
+    if (withoutOuterSpaces(body).isEmpty() && withoutOuterSpaces(subject).isEmpty())
         return outcome;
 
-    if (!isPaused())
-        clearResults();
-    m_results.setPassFail(QString());
-    m_results.setStatus(Captions::StatusScanning);
+    if (!isPaused()) {
+        resetResults();
+        sizeGauge();
+    }
+    m_outcome.verdict.reset();
+    m_outcome.lastOccurrence.reset();
 
     // A paused scan on the texts it stopped in goes on from the walk already made; otherwise the scan text
     // is written into the same buffer and walked again.
     if (!isPaused() || !sameText(subject, m_subject) || !sameText(body, m_body)) {
-        writeScanText(m_scanText, subject, body);
+        ScanText::write(m_scanText, subject, body);
         m_search->setText(m_scanText);
         m_subject = subject;
         m_body = body;
@@ -97,22 +95,22 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
     HandledOccurrence last;
 
     // A paused scan resumes at its phrase; phrases that do not occur in the text at all are passed by.
-    for (qsizetype index = isPaused() ? m_stepIndex : m_search->nextCandidate(m_stepIndex); index < m_table.size();
+    for (qsizetype index = isPaused() ? m_stepIndex : m_search->nextCandidate(m_stepIndex); index < table().size();
          index = m_search->nextCandidate(index + 1)) {
         // An empty entry stands for a table without phrases; it would match everywhere.
-        if (m_table.at(index).phrase.isEmpty()) {
+        if (table().at(index).phrase.isEmpty()) {
             m_matchPos = 0;
             continue;
         }
         const auto handle = [&](qsizetype phraseStart) {
             last = {index, phraseStart, countOccurrence(index, phraseStart, text)};
             ++outcome.handled;
-            if (log)
-                log->append(describeOccurrence(last));
+            if (m_keepOccurrences)
+                m_outcome.occurrences.push_back(describe(last));
         };
         const auto listPhrase = [&] {
-            if (!m_results.phraseList().contains(*m_search, index))
-                m_results.appendPhrase(index, m_table.at(index).phrase);
+            if (!m_outcome.phrases.contains(*m_search, index))
+                m_outcome.phrases.append(index, table().at(index).phrase);
         };
         // A phrase gone through without stopping has its occurrences found at once.
         if (!stepThrough && m_matchPos == 0) {
@@ -134,9 +132,9 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
             handle(rule.phraseStart(m_matchPos));
             if (stepThrough) {
                 m_search->keepEveryOccurrence();
-                showLastOccurrence(outcome, last, textLength);
+                showLastOccurrence(last, textLength);
                 m_stepIndex = qint16(index);
-                m_results.setScanButton(Captions::NextButton);
+                m_outcome.phase = ScanPhase::Stopped;
                 outcome.kind = PressOutcome::Kind::Stopped;
                 return outcome;
             }
@@ -144,7 +142,8 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
         }
     }
 
-    showLastOccurrence(outcome, last, textLength);
+    if (outcome.handled > 0)
+        showLastOccurrence(last, textLength);
     finishScan();
     outcome.kind = PressOutcome::Kind::Finished;
     return outcome;
@@ -152,65 +151,35 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
 
 bool ScanSession::countOccurrence(qsizetype index, qsizetype phraseStart, const QString& scanText)
 {
-    const TriggerPhrase& entry = m_table.at(index);
-    m_results.addToScore(entry.weight);
-    const bool bold = isAllCaps(QStringView(scanText).sliced(phraseStart - 1, entry.phrase.size()));
-    if (bold)
-        m_results.addToScore(entry.weight);
-    return bold;
+    const TriggerPhrase& entry = table().at(index);
+    const bool inCapitals = Occurrence::inCapitalsAt(scanText, phraseStart - 1, entry.phrase.size());
+    for (int time = 0; time < CapitalsRule::timesCounted(inCapitals); ++time)
+        m_score.add(entry.weight);
+    return inCapitals;
 }
 
-Occurrence ScanSession::describeOccurrence(const HandledOccurrence& handled)
+Occurrence ScanSession::describe(const HandledOccurrence& handled) const
 {
-    const TriggerPhrase& entry = m_table.at(handled.index);
-    Occurrence occurrence;
-    occurrence.phraseIndex = handled.index;
-    occurrence.phrase = entry.phrase;
-    occurrence.bold = handled.bold;
-    occurrence.position = handled.phraseStart;
-    occurrence.length = entry.phrase.size();
-    occurrence.pane = handled.phraseStart <= SubjectWidth ? Pane::Subject : Pane::Body;
-    occurrence.start = handled.phraseStart - (occurrence.pane == Pane::Subject ? 1 : SubjectWidth + 1);
-    occurrence.text = handled.bold ? u'\'' + entry.phrase + QStringLiteral("' - (Bold) ") + weightText(2 * entry.weight)
-                                   : u'\'' + entry.phrase + QStringLiteral("' - ") + weightText(entry.weight);
-    return occurrence;
+    return Occurrence::of(table().at(handled.index), handled.index, handled.phraseStart - 1, handled.inCapitals, true);
 }
 
-const QString& ScanSession::weightText(double weight)
+void ScanSession::showLastOccurrence(const HandledOccurrence& last, qsizetype textLength)
 {
-    // A table holds few distinct weights, and writing one in general form is costly.
-    QString& text = m_weightTexts[std::bit_cast<quint64>(weight)];
-    if (text.isEmpty())
-        text = m_results.numbers().weight(weight);
-    return text;
+    m_outcome.lastOccurrence = describe(last);
+    m_outcome.score = m_score.value();
+    m_outcome.percentage = m_numbers.percentReadBack(*m_outcome.score / double(textLength) * 1.2);
+    sizeGauge();
 }
 
-void ScanSession::showLastOccurrence(PressOutcome& outcome, const HandledOccurrence& last, qsizetype textLength)
+void ScanSession::sizeGauge()
 {
-    // The verdict caption, the percentage and the gauge follow the score after every occurrence, but only
-    // their state after a press's last occurrence can be seen: a press runs to its end before any painting.
-    if (outcome.handled == 0)
-        return;
-    outcome.last = describeOccurrence(last);
-    m_results.setPassFail(outcome.last->text);
-    m_results.updatePercent(textLength);
-    m_results.updateGauges();
+    m_outcome.gauge = ScoreGauge::widthsFor(m_outcome.score.value_or(0.0), m_outcome.percentage.value_or(0.0));
 }
 
 void ScanSession::finishScan()
 {
     m_stepIndex = 0;
     m_matchPos = 0;
-    m_results.setScanButton(Captions::ScanButton);
-    m_results.setStatus(Captions::StatusFinished);
-    m_results.showVerdict();
-}
-
-bool isAllCaps(QStringView text)
-{
-    for (QChar c : text) {
-        if (c < u'A' || c > u'Z')
-            return false;
-    }
-    return true;
+    m_outcome.phase = ScanPhase::Finished;
+    m_outcome.verdict = verdictFor(std::max(m_outcome.score.value_or(0.0), m_outcome.percentage.value_or(0.0)));
 }

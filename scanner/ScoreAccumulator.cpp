@@ -28,26 +28,15 @@ ScoreAccumulator::ScoreAccumulator(const QLocale& locale)
 {
 }
 
-const QString& ScoreAccumulator::caption() const
-{
-    if (m_captionUnwritten) {
-        m_caption = m_numbers.score(m_countingTenths ? double(m_tenthsBefore) / 10.0 + m_lastWeight : m_sum);
-        m_captionUnwritten = false;
-    }
-    return m_caption;
-}
-
 double ScoreAccumulator::value() const
 {
     return m_countingTenths ? double(m_tenths) / 10.0 : m_value;
 }
 
-void ScoreAccumulator::reset(const QString& caption)
+void ScoreAccumulator::reset()
 {
-    m_caption = caption;
-    m_captionUnwritten = false;
     m_countingTenths = false;
-    m_value = m_numbers.readScore(caption);
+    m_value = 0.0;
 }
 
 bool ScoreAccumulator::startCountingTenths()
@@ -62,7 +51,6 @@ bool ScoreAccumulator::startCountingTenths()
 
 void ScoreAccumulator::add(double weight)
 {
-    m_captionUnwritten = true;
     // Definitions hold few distinct weights: each is looked at once, then found in a small cache.
     const auto bits = std::bit_cast<quint64>(weight);
     WeightTenths& cached = m_weightTenths[(bits * 0x9E3779B97F4A7C15u) >> (64 - WeightCacheBits)];
@@ -70,15 +58,12 @@ void ScoreAccumulator::add(double weight)
         cached = {bits, wholeTenths(weight)};
     if (const std::optional<qint64> tenths = cached.tenths;
         tenths && (m_countingTenths || startCountingTenths()) && std::abs(m_tenths + *tenths) < TenthsLimit) {
-        m_tenthsBefore = m_tenths;
         m_tenths += *tenths;
-        m_lastWeight = weight;
         return;
     }
     if (m_countingTenths) {
         m_value = value();
         m_countingTenths = false;
     }
-    m_sum = m_value + weight;
-    m_value = m_numbers.scoreReadBack(m_sum);
+    m_value = m_numbers.scoreReadBack(m_value + weight);
 }

@@ -1,21 +1,41 @@
 #!/usr/bin/env python3
-"""Turns the benchmark program's JSON results into the workload table of docs/performance.md."""
+"""Turns the benchmarks' JSON results into the tables of docs/performance.md: the workloads, then the targets
+of the whole path (tallyvex-scan against Hyperscan, batch on two cores, start-up over Qt Core, the long
+phrases and the prose, and the server-side spam filters), each with the load average it was taken under."""
 import json
+import operator
+import statistics
 import sys
 
 UNIT = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
 
 
 def load(path):
-    """Each benchmark's run, or the median of its repetitions when it was repeated."""
+    """Each benchmark's run, or the median of its repetitions when it was repeated, and the program's load
+    average as "load:PROGRAM"; the rounds of whole processes (scripts/bench-rounds.py) as "rounds:NAME";
+    rspamd's check as "rspamd_check"."""
     runs = {}
     data = json.load(open(path))
-    if "results" in data:
-        # hyperfine: whole processes, named by their command's -n name; times in seconds.
-        for command in data["results"]:
-            runs["process:" + command["command"]] = {"real_ms": command["median"] * 1e3,
-                                                     "cpu_ms": (command["user"] + command["system"]) * 1e3}
+    if "rspamd_check" in data:
+        return data
+    if "rounds" in data:
+        load_average = f"{data['load_before'].split()[0]} → {data['load_after'].split()[0]}"
+        for name, times in data["rounds"].items():
+            runs["rounds:" + name] = dict(times, load=load_average, notes=data.get("notes", {}))
         return runs
+    runs = load_benchmarks(data)
+    # The benchmark library notes the load average when the program starts.
+    load_average = f"{data['context']['load_avg'][0]:.2f}" if data["context"].get("load_avg") else "?"
+    for run in runs.values():
+        if run:
+            run["load"] = load_average
+    runs["load:" + data["context"]["executable"].rsplit("/", 1)[-1]] = load_average
+    return runs
+
+
+def load_benchmarks(data):
+    """The benchmark program's runs by name: each run, or the median of its repetitions."""
+    runs = {}
     for run in data["benchmarks"]:
         if run.get("error_occurred"):
             runs[run["run_name"]] = None
@@ -44,10 +64,117 @@ def ms(value):
     return f"{value * 1000:.1f} µs" if value < 1 else f"{value:.2f} ms"
 
 
+def paired(first, second, kind, combine):
+    """The median over the rounds of combine(first's time, second's time), each pair taken in one round."""
+    return statistics.median(combine(a, b) for a, b in zip(first[kind], second[kind]))
+
+
+def hyperscan_rounds(rounds):
+    """Hyperscan's scan of the prose in each round of the product path, by where it ran: the plain harness
+    (the median of its scans) and tallyvex-bench's W10Hyperscan, as {where: ([CPU ms], matches)}."""
+    found = {}
+    if rounds.get("hyperscan", {}).get("output"):
+        reports = rounds["hyperscan"]["output"]
+        found["plain harness"] = ([report["median_ms"] for report in reports], reports[0].get("matches"))
+    if rounds.get("hyperscan-bench", {}).get("output"):
+        runs = [next(iter(load_benchmarks(document).values())) for document in rounds["hyperscan-bench"]["output"]]
+        found["in tallyvex-bench"] = ([run["cpu_ms"] for run in runs], runs[0].get("matches"))
+    return found
+
+
+def target_rows(runs):
+    """The rows of the targets table: (target, Tallyvex, reference, ratio, target, holds, load average)."""
+    rows = []
+    rounds = {name.removeprefix("rounds:"): run for name, run in runs.items() if name.startswith("rounds:")}
+    holds = lambda condition: "yes" if condition else "NO"
+
+    if "prose" in rounds and "oneline" in rounds:
+        paths = [big - small for big, small in zip(rounds["prose"]["cpu_ms"], rounds["oneline"]["cpu_ms"])]
+        reference, ratio = "Hyperscan not built", None
+        references = hyperscan_rounds(rounds)
+        if references:
+            # The faster of Hyperscan's two measurements is the reference, each round's scan against the
+            # same round's product path.
+            where, (times, _) = min(references.items(), key=lambda item: statistics.median(item[1][0]))
+            ratio = statistics.median(time / path for time, path in zip(times, paths))
+            reference = f"{ms(statistics.median(times))} (Hyperscan, every match, {where}" + "".join(
+                f"; {ms(statistics.median(others))} {other}" for other, (others, _) in references.items()
+                if other != where) + ")"
+            # Both scan the same text for the same phrases: other numbers of matches mean a wrong input.
+            if len({matches for _, matches in references.values()}) > 1:
+                reference += "; THE NUMBERS OF MATCHES DIFFER"
+        rows.append(("1. Product path: tallyvex-scan on 1 MiB of prose × 32,768 phrases less a one-line text (CPU)",
+                     ms(statistics.median(paths)), reference, f"Hyperscan's time ÷ ours: {ratio:.2f}" if ratio else "",
+                     "≥ 1.0", holds(ratio >= 1.0) if ratio else "–", rounds["prose"]["load"]))
+
+    if "j1" in rounds and "j2" in rounds:
+        count = rounds["j2"]["notes"]["messages"]
+        rate = {jobs: count / statistics.median(rounds[jobs]["wall_ms"]) * 1e3 for jobs in ("j1", "j2")}
+        speedup = paired(rounds["j1"], rounds["j2"], "wall_ms", operator.truediv)
+        rows.append((f"2. Batch: -j 2 against -j 1, {count:,.0f} real messages (--json, wall)",
+                     f"{rate['j2']:,.0f} messages/s", f"{rate['j1']:,.0f} messages/s with -j 1", f"{speedup:.2f}×",
+                     "≥ 1.7×", holds(speedup >= 1.7), rounds["j2"]["load"]))
+        rows.append(("2. Batch: messages per second with -j 2", f"{rate['j2']:,.0f}", "", "", "≥ 10,000",
+                     holds(rate["j2"] >= 10000), rounds["j2"]["load"]))
+    else:
+        rows.append(("2. Batch: -j 2 against -j 1", "not run (no ../shared/mail-train)", "", "", "≥ 1.7×", "–",
+                     ""))
+
+    if "qtcore" in rounds:
+        qtcore = rounds["qtcore"]
+        floor = f"Qt Core started {ms(statistics.median(qtcore['wall_ms']))}" + (
+            f", /bin/true {ms(statistics.median(rounds['true']['wall_ms']))}" if "true" in rounds else "")
+        for name, label, limit in (("scan", "a plain message", 1.5), ("eml", "a saved e-mail (--eml)", 4)):
+            wall = paired(rounds[name], qtcore, "wall_ms", operator.sub)
+            cpu = paired(rounds[name], qtcore, "cpu_ms", operator.sub)
+            rows.append((f"3. Start-up: tallyvex-scan on {label}, shipped definitions (wall)",
+                         ms(statistics.median(rounds[name]["wall_ms"])), floor,
+                         f"{wall:+.1f} ms over Qt Core (CPU {cpu:+.1f} ms)", f"≤ +{limit} ms", holds(wall <= limit),
+                         rounds[name]["load"]))
+
+    long_phrases, prose_scan = find(runs, "W9"), find(runs, "W10")
+    if long_phrases:
+        rows.append(("4. W9: 33 MB of long phrases loaded and built (CPU)", ms(long_phrases["cpu_ms"]), "", "",
+                     "≤ 3 s", holds(long_phrases["cpu_ms"] <= 3000), long_phrases["load"]))
+        per_char = long_phrases["automaton_bytes_per_char"]
+        rows.append(("4. W9: automaton memory per phrase character", f"{per_char:.1f} bytes", "", "", "≤ 32 bytes",
+                     holds(per_char <= 32), long_phrases["load"]))
+    if prose_scan:
+        rows.append(("4. W10: whole scan of the prose (CPU)", ms(prose_scan["cpu_ms"]), "", "", "≤ 50 ms",
+                     holds(prose_scan["cpu_ms"] <= 50), prose_scan["load"]))
+
+    peers = (("message", "spamassassin", "one message: spamassassin -L -t"),
+             ("message", "spamc", "one message: spamc to spamd"),
+             ("message", "rspamc", "one message: rspamc to rspamd"),
+             ("folder", "rspamc-folder", "a folder: rspamc to rspamd, tallyvex-scan -j 2"))
+    for ours, peer, label in peers:
+        if ours in rounds and peer in rounds:
+            count = rounds[ours]["notes"].get("messages")
+            faster = paired(rounds[peer], rounds[ours], "wall_ms", operator.truediv)
+            rows.append((f"5. Peers, {label}" + (f" ({count:,.0f} real messages)" if count else "") + " (wall)",
+                         ms(statistics.median(rounds[ours]["wall_ms"])),
+                         ms(statistics.median(rounds[peer]["wall_ms"])), f"{faster:,.1f}× as fast", "report", "–",
+                         rounds[ours]["load"]))
+    check = runs.get("rspamd_check")
+    if check:
+        samples = check["samples"]
+        scored = all(sample["symbols"] for sample in samples) and check["dns_requests"] == check["unresolved"] == 0
+        rows.append(("5. rspamd scores spam without the network",
+                     "; ".join(f"{sample['name']}: {len(sample['symbols'])} symbols, score {sample['score']}"
+                               for sample in samples), "",
+                     f"{check['dns_requests']} DNS requests in {check['scans']} scans, "
+                     f"{check['unresolved']} names not resolved", "symbols, no DNS", holds(scored), ""))
+    return rows
+
+
 def main():
     runs = {}
     for path in sys.argv[1:]:
-        runs.update(load(path))
+        loaded = load(path)
+        # Two measurements of one name would hide one of them.
+        if runs.keys() & loaded.keys():
+            sys.exit(f"bench-table: {path} measures again {', '.join(sorted(runs.keys() & loaded.keys()))}")
+        runs.update(loaded)
     rows = []
 
     def compare(name, fast, reference, target, holds):
@@ -116,6 +243,16 @@ def main():
         rows.append(("W10 engine memory after the scan", f"{memory:.1f} MiB", "", "", "≤ 64 MiB",
                      "yes" if memory <= 64 else "NO"))
 
+    pages = {size: find(runs, f"W11/KB:{size}") for size in (300, 10240)}
+    for size, label, limit in ((300, "300 KB", 1500), (10240, "10 MB", 3000)):
+        compare(f"W11 HTML page on one line, {label}: text, title and places read", pages[size], None,
+                f"≤ {limit / 1000:g} s", lambda f, r, limit=limit: f["cpu_ms"] <= limit)
+    if pages[300] and pages[10240]:
+        # Linear: the same time per byte at both sizes; a reader quadratic in the line would take 34× as long.
+        growth = (pages[10240]["cpu_ms"] / pages[10240]["page_bytes"]) / (pages[300]["cpu_ms"] / pages[300]["page_bytes"])
+        rows.append(("W11 time per byte, 10 MB page against 300 KB", f"{growth:.2f}×", "", "", "≤ 2× (linear)",
+                     "yes" if growth <= 2 else "NO"))
+
     true, qtcore = runs.get("process:true"), runs.get("process:qtcore")
     if true and qtcore:
         floors = f"/bin/true {ms(true['real_ms'])}, Qt Core started {ms(qtcore['real_ms'])}"
@@ -177,9 +314,17 @@ def main():
                      ms(off["real_ms"]) + " (marks off)", f"{times:.2f}× marks off", "≤ 1.5×",
                      "yes" if times <= 1.5 else "NO"))
 
+    loads = ", ".join(f"{name.removeprefix('load:')} {value}" for name, value in runs.items()
+                      if name.startswith("load:"))
+    print(f"Load average as the benchmark programs began: {loads}")
     print("| workload | fast engine (CPU) | plain search (CPU) | ratio | target | holds |")
     print("|---|---|---|---|---|---|")
     for row in rows:
+        print("| " + " | ".join(row) + " |")
+    print()
+    print("| target | Tallyvex | reference | ratio or difference | target | holds | load average |")
+    print("|---|---|---|---|---|---|---|")
+    for row in target_rows(runs):
         print("| " + " | ".join(row) + " |")
 
 

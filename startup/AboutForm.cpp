@@ -103,7 +103,7 @@ void AboutForm::load(const AppInfo& info)
     m_company->setText(NoticeTexts::rightsReserved());
 }
 
-void AboutForm::openMakerPage() const
+void AboutForm::openMakerPage()
 {
-    m_services.openAddress(WebLinks::siteAddress(m_makerHost));
+    m_services.openInBrowser(WebLinks::siteAddress(m_makerHost), this);
 }

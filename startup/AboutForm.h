@@ -20,7 +20,7 @@ public:
 
 private:
     void load(const AppInfo& info);
-    void openMakerPage() const;
+    void openMakerPage();
 
     PlatformServices m_services;
     SystemInfoLauncher m_sysInfo;

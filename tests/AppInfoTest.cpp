@@ -1,7 +1,5 @@
 #include "platform/AppInfo.h"
 
-#include "platform/AppIdentity.h"
-
 #include <QCoreApplication>
 
 #include "QtPrinters.h"
@@ -9,19 +7,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-TEST(AppInfo, ReadsBackTheBuildIdentity)
-{
-    AppInfo::registerBuildIdentity();
-    const AppInfo info = AppInfo::current();
-    EXPECT_EQ(info.Title, QStringLiteral("Tallyvex"));
-    EXPECT_EQ(info.CompanyName, QString::fromUtf8(AppIdentity::CompanyName));
-    EXPECT_EQ(info.Comments, QString::fromUtf8(AppIdentity::Comments));
-    EXPECT_FALSE(info.CompanyName.isEmpty());
-    EXPECT_EQ(info.Major, 1);
-    EXPECT_EQ(info.Minor, 2);
-    EXPECT_EQ(info.Revision, 11);
-}
 
 TEST(AppInfo, TakesTheVersionPartsFromTheApplication)
 {

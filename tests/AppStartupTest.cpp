@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -123,6 +124,50 @@ TEST_F(AppStartupTest, LinksAndSearchOpenTheirAddresses)
                       QStringLiteral("http://www.fenwicklark.example"), QStringLiteral("http://www.moved.example"),
                       QStringLiteral("http://%1/cgi-bin/search.cgi?term=a%26b").arg(search)}));
     EXPECT_TRUE(m_startup.aboutBox() == nullptr) << "a link opens nothing else";
+    EXPECT_TRUE(m_desktop.messages->isEmpty()) << "an address the browser took needs no word";
+}
+
+TEST_F(AppStartupTest, WithoutABrowserEveryLinkNamesItsAddressForTheUserToCopy)
+{
+    openMainWindow();
+    *m_desktop.hasBrowser = false;
+    auto* searchBox = m_startup.mainForm()->findChild<QLineEdit*>(QStringLiteral("tbSearchNorvane"));
+    const QString searchSite = QStringLiteral("http://") + QString::fromUtf8(AppIdentity::SearchHost);
+    const QString makerSite = QStringLiteral("http://") + AppInfo::current().Comments;
+    const struct
+    {
+        const char* name;
+        std::function<void()> act;
+        QString address;
+    } cases[] = {
+        {"search site", [this] { click("lblNorvane"); }, searchSite},
+        {"maker", [this] { click("lblTitle"); }, makerSite},
+        {"search",
+         [&] {
+             searchBox->setText(QStringLiteral("free offer"));
+             click("cmdGo");
+         },
+         searchSite + QStringLiteral("/cgi-bin/search.cgi?term=free+offer")},
+        {"About box's copyright",
+         [this] {
+             click("lblAbout");
+             QTest::mouseClick(m_startup.aboutBox()->findChild<QWidget*>(QStringLiteral("lblCopyright")),
+                               Qt::LeftButton);
+         },
+         makerSite},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const qsizetype opened = m_desktop.addresses->size();
+        const qsizetype shown = m_desktop.messages->size();
+        c.act();
+        ASSERT_EQ(m_desktop.addresses->size(), opened + 1);
+        ASSERT_EQ(m_desktop.messages->size(), shown + 1);
+        const MessageBoxRequest& message = m_desktop.messages->constLast();
+        EXPECT_EQ(message.icon, MessageIcon::Warning);
+        EXPECT_EQ(message.title, QStringLiteral("Tallyvex"));
+        EXPECT_TRUE(message.text.endsWith(QStringLiteral("\n\n") + c.address)) << message.text.toStdString();
+    }
 }
 
 } // namespace

@@ -118,6 +118,39 @@ TEST(EmlMessageTest, MalformedInputGivesAReasonInsteadOfText)
     }
 }
 
+// Header lines hold no text to rate, but the parser holds each field many times over while it decodes it,
+// so header lines of more than a MiB, the message's or a part's, are refused; a body of megabytes is read.
+TEST(EmlMessageTest, HeaderLinesOfMegabytesAreRefused)
+{
+    constexpr qsizetype MiB = 1024 * 1024;
+    struct HeaderCase
+    {
+        const char* name;
+        QByteArray bytes;
+        bool refused;
+    };
+    const QByteArray multipart = "Subject: hi\nMIME-Version: 1.0\nContent-Type: multipart/mixed; boundary=b\n\n"
+                                 "--b\nContent-Type: text/plain\n\nhello\n--b\n";
+    const std::vector<HeaderCase> cases {
+        {"a subject of many words", "Subject: " + QByteArray("a ").repeated(MiB / 2 + 1) + "\n\nhello\n", true},
+        {"a field folded over many lines",
+         "Subject: hi\nX-List: a\n" + QByteArray(" b\n").repeated(MiB / 3 + 1) + "\nhello\n", true},
+        {"a part's header lines",
+         multipart + "Content-Type: text/plain; " + QByteArray("a=b; ").repeated(MiB / 5 + 1) + "\n\nx\n--b--\n", true},
+        {"an attached message's header lines",
+         multipart + "Content-Type: message/rfc822\n\nSubject: " + QByteArray(MiB, 'a') + "\n\nx\n--b--\n", true},
+        {"header lines just within the limit", "Subject: hi\nX-Pad: " + QByteArray(MiB - 100, 'a') + "\n\nhello\n",
+         false},
+        {"a body line of megabytes", "Subject: hi\n\n" + QByteArray(2 * MiB, 'x') + "\n", false},
+    };
+    for (const HeaderCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const MessageText message = readEmlMessage(c.bytes);
+        EXPECT_EQ(message.error.contains(QStringLiteral("header lines")), c.refused) << message.error.toStdString();
+        EXPECT_EQ(message.isValid(), !c.refused);
+    }
+}
+
 QString textOf(const std::optional<HtmlDocument>& page)
 {
     return page ? page->text : QStringLiteral("(not read)");
@@ -138,18 +171,23 @@ TEST(HtmlTextTest, LaysOutWhatAReaderSees)
         {"table cells apart", QStringLiteral("<table><tr><td>act</td><td>now</td></tr></table>"),
          QStringLiteral("act now")},
         {"preformatted kept", QStringLiteral("<pre>a  b\nc</pre>"), QStringLiteral("a  b\nc")},
+        {"preformatted line ends made LF", QStringLiteral("<pre>a\rb\r\nc</pre>"), QStringLiteral("a\nb\nc")},
         {"references resolved", QStringLiteral("<p>100&#37; &lt;sure&gt; &eacute;</p>"),
          QStringLiteral("100% <sure> \u00e9")},
         {"scripts and styles hidden",
-         QStringLiteral("<head><style>b{}</style></head><body><script>x()</script><b>seen</b></body>"),
+         QStringLiteral(
+             "<head><style>b{}</style></head><body><script>x()</script><style>i{}</style><b>seen</b></body>"),
          QStringLiteral("seen")},
         {"unclosed tags tolerated", QStringLiteral("<div><p>cheap <b>meds"), QStringLiteral("cheap meds")},
         {"fragment without markup", QStringLiteral("just text"), QStringLiteral("just text")},
+        {"a character set the page names is passed over, as the page is UTF-8 by now",
+         QStringLiteral("<meta charset=\"windows-1252\"><p>caf\u00e9 \U0001F600</p>"),
+         QStringLiteral("caf\u00e9 \U0001F600")},
         {"nothing", QString(), QString()},
     };
     for (const HtmlCase& htmlCase : cases) {
         SCOPED_TRACE(htmlCase.name);
-        EXPECT_EQ(textOf(readHtmlDocument(htmlCase.html)), htmlCase.text);
+        EXPECT_EQ(textOf(readHtmlDocument(htmlCase.html.toUtf8())), htmlCase.text);
     }
 }
 
@@ -178,7 +216,7 @@ TEST(HtmlTextTest, DeepNestingIsReadOrRefusedNeverCut)
     };
     for (const DepthCase& depthCase : cases) {
         SCOPED_TRACE(depthCase.name);
-        EXPECT_EQ(textOf(readHtmlDocument(depthCase.html)), depthCase.text);
+        EXPECT_EQ(textOf(readHtmlDocument(depthCase.html.toUtf8())), depthCase.text);
     }
 }
 
@@ -237,6 +275,40 @@ TEST(EmlMessageTest, MalformedMimeIsReadAsAMailReaderShowsIt)
         EXPECT_EQ(message.error, QString());
         EXPECT_EQ(message.body, mimeCase.body);
         EXPECT_EQ(message.partUsed, mimeCase.partUsed);
+    }
+}
+
+// A reader sees the HTML alternative when the plain one shows nothing, so the HTML is what is rated.
+TEST(EmlMessageTest, ABlankPlainAlternativeNeverHidesTheHtml)
+{
+    struct AlternativeCase
+    {
+        const char* name;
+        QByteArray firstPart;
+        QByteArray secondPart;
+        QString body;
+        QString partUsed;
+    };
+    const QByteArray blankPlain = "Content-Type: text/plain\n\n  \t\n\n";
+    const QByteArray spamHtml = "Content-Type: text/html\n\n<p>Act <b>now</b></p>\n";
+    const std::vector<AlternativeCase> cases {
+        {"blank plain, then HTML", blankPlain, spamHtml, QStringLiteral("Act now"), Html},
+        {"HTML, then blank plain", spamHtml, blankPlain, QStringLiteral("Act now"), Html},
+        {"plain that decodes to spaces",
+         "Content-Type: text/plain\nContent-Transfer-Encoding: base64\n\nICAgDQoNCg==\n", spamHtml,
+         QStringLiteral("Act now"), Html},
+        {"plain with text", "Content-Type: text/plain\n\nHello\n", spamHtml, QStringLiteral("Hello"), Plain},
+        {"HTML without text", blankPlain, "Content-Type: text/html\n\n<p> <img src=x> </p>\n", QStringLiteral("  \t\n"),
+         Plain},
+    };
+    for (const AlternativeCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const MessageText message = readEmlMessage(
+            "Subject: Offer\nMIME-Version: 1.0\nContent-Type: multipart/alternative; boundary=b\n\n--b\n" + c.firstPart
+            + "--b\n" + c.secondPart + "--b--\n");
+        EXPECT_EQ(message.error, QString());
+        EXPECT_EQ(message.body, c.body);
+        EXPECT_EQ(message.partUsed, c.partUsed);
     }
 }
 

@@ -1,8 +1,8 @@
-#include "scanner/InputFile.h"
+#include "textio/InputFile.h"
 #include "QtPrinters.h"
 #include "TemporaryFiles.h"
 #include "messagefile/MessageFile.h"
-#include "scanner/TextDecoding.h"
+#include "textio/TextDecoding.h"
 
 #include <QFile>
 #include <QStringEncoder>
@@ -89,14 +89,14 @@ TEST(TextDecoding, ByteOrderMarksDecideTheEncoding)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(readMessage(c.bytes, MessageFormat::Text).body, "résumé\nfree");
-        EXPECT_EQ(TextDecoding::definitionsText(c.bytes), text);
+        EXPECT_EQ(TextDecoding::markedUtf8OrWindows1252(c.bytes), text);
     }
 
     SCOPED_TRACE("without a mark: UTF-8, and definitions that are not UTF-8 as Windows-1252");
     EXPECT_EQ(readMessage("r\xC3\xA9sum\xC3\xA9", MessageFormat::Text).body, "résumé");
-    EXPECT_EQ(TextDecoding::definitionsText("r\xC3\xA9sum\xC3\xA9"), "résumé");
+    EXPECT_EQ(TextDecoding::markedUtf8OrWindows1252("r\xC3\xA9sum\xC3\xA9"), "résumé");
     EXPECT_EQ(readMessage("r\xE9sum\xE9", MessageFormat::Text).body, "r\uFFFDsum\uFFFD");
-    EXPECT_EQ(TextDecoding::definitionsText("r\xE9sum\xE9 \x80 \x93\x94 \x81"), "résumé € \u201C\u201D \u0081");
+    EXPECT_EQ(TextDecoding::markedUtf8OrWindows1252("r\xE9sum\xE9 \x80 \x93\x94 \x81"), "résumé € \u201C\u201D \u0081");
 }
 
 TEST(TextDecoding, ControlCharactersAreWrittenOut)

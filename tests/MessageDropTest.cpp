@@ -86,8 +86,9 @@ TEST_F(MessageDrop, MessageFileFillsSubjectAndBodyAndNothingElse)
          QStringLiteral("Big savings\nCaf\u00e9 & more:\norder today\none\ntwo")},
         {emlFile("subject-latin1.eml"), QStringLiteral("Caf\u00e9 \u00e0 la cr\u00e8me"),
          QStringLiteral("Cr\u00e8me br\u00fbl\u00e9e\n")},
-        {writeFile(m_folder, "draft.TXT", "Dear friend,\r\nact now\r\n"), QString(),
-         QStringLiteral("Dear friend,\nact now\n")},
+        // A text file has no subject: the one before stays.
+        {writeFile(m_folder, "draft.TXT", "Dear friend,\r\nact now\r\n"),
+         QStringLiteral("Caf\u00e9 \u00e0 la cr\u00e8me"), QStringLiteral("Dear friend,\nact now\n")},
         {writeFile(m_folder, "template.htm",
                    "<html><head><title> Hello\n {{ name }} </title></head><body><p>Act <b>now</b></p>"
                    "<p>*|FNAME|*</p></body></html>"),

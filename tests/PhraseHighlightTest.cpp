@@ -4,9 +4,10 @@
 
 #include "mainwindow/BodyTextBox.h"
 #include "mainwindow/PhraseHighlighter.h"
-#include "mainwindow/PhraseToolTip.h"
 #include "scanner/CaptionNumbers.h"
+#include "scanner/PhraseToolTip.h"
 #include "scanner/TriggerPhrase.h"
+#include "scanner/WeightBand.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -20,6 +21,10 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QToolTip>
+
+#include <algorithm>
+#include <functional>
+#include <map>
 
 namespace {
 
@@ -52,18 +57,56 @@ std::vector<TextMark> sortedMarks(std::vector<TextMark> marks)
     return marks;
 }
 
+// The marks the subject box is sent to show: the formats of the last input method event that brings no text,
+// at their places in the box's text (an event's places count from the caret).
+class SubjectMarksSent : public QObject
+{
+public:
+    explicit SubjectMarksSent(QLineEdit* box)
+        : m_box(box)
+    {
+        box->installEventFilter(this);
+    }
+
+    const std::vector<TextMark>& marks() const { return m_marks; }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        const auto* sent = static_cast<QInputMethodEvent*>(event);
+        if (event->type() != QEvent::InputMethod || !sent->preeditString().isEmpty() || !sent->commitString().isEmpty())
+            return false;
+        const QList<QTextCharFormat> styles = PhraseHighlighter::bandStyles();
+        m_marks.clear();
+        for (const QInputMethodEvent::Attribute& attribute : sent->attributes()) {
+            if (attribute.type == QInputMethodEvent::TextFormat)
+                m_marks.push_back({m_box->cursorPosition() + attribute.start, attribute.length,
+                                   int(styles.indexOf(attribute.value.value<QTextFormat>().toCharFormat()))});
+        }
+        return false;
+    }
+
+private:
+    QLineEdit* m_box;
+    std::vector<TextMark> m_marks;
+};
+
 } // namespace
 
 class PhraseHighlight : public WindowTest
 {
 protected:
     static constexpr char Definitions[] = "Tallyvex\t1\r\nfree\t0.5\r\nfree money\t2.5\r\nact now\t1.5\r\nnow\t1\r\n";
-    const std::vector<Phrase> m_phrases {{QStringLiteral("free"), PhraseHighlighter::Light},
-                                         {QStringLiteral("free money"), PhraseHighlighter::Heavy},
-                                         {QStringLiteral("act now"), PhraseHighlighter::Medium},
-                                         {QStringLiteral("now"), PhraseHighlighter::Medium}};
+    const std::vector<Phrase> m_phrases {{QStringLiteral("free"), int(WeightBand::Light)},
+                                         {QStringLiteral("free money"), int(WeightBand::Heavy)},
+                                         {QStringLiteral("act now"), int(WeightBand::Medium)},
+                                         {QStringLiteral("now"), int(WeightBand::Medium)}};
 
-    void SetUp() override { openWindow(Definitions); }
+    void SetUp() override
+    {
+        openWindow(Definitions);
+        m_subjectMarks = std::make_unique<SubjectMarksSent>(subject());
+    }
 
     QLineEdit* subject() const { return control<QLineEdit>("tbSubject"); }
     BodyTextBox* body() const { return control<BodyTextBox>("tbInput"); }
@@ -86,19 +129,12 @@ protected:
 
     void expectMarksInStep() const
     {
-        EXPECT_EQ(sortedMarks(highlighter().subjectMarks()), searchedMarks(subject()->text(), m_phrases));
+        EXPECT_EQ(sortedMarks(m_subjectMarks->marks()), searchedMarks(subject()->text(), m_phrases));
         EXPECT_EQ(sortedMarks(body()->marks()), searchedMarks(body()->text(), m_phrases));
         EXPECT_EQ(firstBlockMarks(), searchedMarks(body()->document()->firstBlock().text(), m_phrases));
     }
 
-    QString toolTipAt(QWidget* widget, const QPoint& position) const
-    {
-        QToolTip::hideText();
-        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
-        QHelpEvent event(QEvent::ToolTip, position, widget->mapToGlobal(position));
-        QApplication::sendEvent(widget, &event);
-        return QToolTip::isVisible() ? QToolTip::text() : QString();
-    }
+    std::unique_ptr<SubjectMarksSent> m_subjectMarks;
 };
 
 TEST_F(PhraseHighlight, MarksCoverExactlyTheOccurrences)
@@ -126,6 +162,63 @@ TEST_F(PhraseHighlight, MarksCoverExactlyTheOccurrences)
     ASSERT_EQ(styles.size(), 3);
     EXPECT_NE(styles.at(0).underlineStyle(), styles.at(1).underlineStyle());
     EXPECT_NE(styles.at(1).underlineStyle(), styles.at(2).underlineStyle());
+}
+
+// The wave under a heavy phrase as drawn at `ratio` device pixels per pixel: for each column of device pixels
+// that shows it, the middle of its red in that column; both in pixels of the widget.
+std::map<double, double> waveMiddles(QWidget* widget, int ratio)
+{
+    QImage drawn(widget->size() * ratio, QImage::Format_RGB32);
+    drawn.setDevicePixelRatio(ratio);
+    widget->render(&drawn, QPoint(), QRegion(), QWidget::RenderFlags());
+    std::map<double, double> middles;
+    for (int x = 0; x < drawn.width(); ++x) {
+        double rows = 0;
+        int count = 0;
+        for (int y = 0; y < drawn.height(); ++y) {
+            const QColor pixel = drawn.pixelColor(x, y);
+            // Far redder than the tint under the phrase and the text's grey edges.
+            if (pixel.red() - pixel.green() > 80 && pixel.green() == pixel.blue()) {
+                rows += y;
+                ++count;
+            }
+        }
+        if (count > 0)
+            middles.emplace(double(x) / ratio, rows / count / ratio);
+    }
+    return middles;
+}
+
+TEST_F(PhraseHighlight, HeavyPhrasesAreUnderlinedWithAWaveAtEitherDensity)
+{
+    subject()->setText(QStringLiteral("Act: free money"));
+    body()->setPlainText(QStringLiteral("Act: free money"));
+    waitForMarks();
+    struct Case
+    {
+        const char* name;
+        QWidget* widget;
+        // The caret place nearest to a point of the widget.
+        std::function<int(QPoint)> caretAt;
+    };
+    const std::vector<Case> cases {
+        {"subject", subject(), [this](QPoint at) { return subject()->cursorPositionAt(at); }},
+        {"body", body()->viewport(), [this](QPoint at) { return body()->cursorForPosition(at).position(); }},
+    };
+    for (const Case& c : cases) {
+        for (int ratio : {1, 2}) {
+            SCOPED_TRACE(testing::Message() << c.name << " at " << ratio << "x");
+            const std::map<double, double> wave = waveMiddles(c.widget, ratio);
+            ASSERT_FALSE(wave.empty());
+            // It runs under "free money" from end to end, and rises and falls by 2 pixels.
+            const int textRow = int(wave.begin()->second) - 4;
+            EXPECT_EQ(c.caretAt(QPoint(int(wave.begin()->first), textRow)), 5);
+            EXPECT_EQ(c.caretAt(QPoint(int(wave.rbegin()->first), textRow)), 15);
+            const auto [low, high] = std::minmax_element(
+                wave.begin(), wave.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+            EXPECT_GE(high->second - low->second, 1.5);
+        }
+    }
 }
 
 TEST_F(PhraseHighlight, MarksFollowTypingPasteClearAndUndo)

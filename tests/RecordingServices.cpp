@@ -19,8 +19,10 @@ RecordingServices::~RecordingServices()
 PlatformServices RecordingServices::services() const
 {
     PlatformServices result;
-    result.openAddress
-        = [addresses = addresses](const QUrl& address) { *addresses << QString::fromLatin1(address.toEncoded()); };
+    result.openAddress = [addresses = addresses, browser = hasBrowser](const QUrl& address) {
+        *addresses << QString::fromLatin1(address.toEncoded());
+        return *browser;
+    };
     result.startProgram = [startAttempts = startAttempts, installed = installedPrograms](const QString& program) {
         *startAttempts << program;
         return installed.contains(program);

@@ -24,6 +24,8 @@ public:
     std::shared_ptr<MemoryRegistry> registry;
     QSet<QString> installedPrograms;
     QSet<QString> files;
+    // Whether the desktop has a browser to open addresses with.
+    std::shared_ptr<bool> hasBrowser = std::make_shared<bool>(true);
 
     // What the program asked for, in order.
     std::shared_ptr<QStringList> addresses = std::make_shared<QStringList>();

@@ -1,6 +1,7 @@
 #include "QtPrinters.h"
 #include "ScanInProcess.h"
 #include "TemporaryFiles.h"
+#include "cli/ExitStatus.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -28,6 +29,8 @@ TEST(ScanCommandFaults, EndWithTheReasonAndTheirExitStatus)
     const QString body = writeFile(dir, "body.txt", "free money");
     const QString lineFeeds = writeFile(dir, "lf.dat", "h\t1\nfree\t1\n");
     const QString nulWeight = writeFile(dir, "nul.dat", QByteArray("h\t1\r\nfree\t1") + '\0' + "\x1b[2J\r\n");
+    const QString cutMailbox
+        = writeFile(dir, "cut.mbox", "From a@example.com Mon Jan  1 10:00:00 2024\nSubject: hi\n\nfree mon");
 
     struct Case
     {
@@ -76,6 +79,11 @@ TEST(ScanCommandFaults, EndWithTheReasonAndTheirExitStatus)
          {"-d", SmallDefinitions, "--mbox", body},
          65,
          "Cannot read " + body + ": it holds no message (no \"From \" line starts one)\n"},
+        {"a mailbox that ends part-way through its message",
+         {"-d", SmallDefinitions, cutMailbox},
+         74,
+         "Cannot read " + cutMailbox
+             + ": the file ends in the middle of a line of message 1, so the message is not complete\n"},
         {"a message and a subject",
          {"-d", SmallDefinitions, "--eml", "a.eml", "-s", "hi"},
          64,
@@ -108,7 +116,7 @@ TEST(ScanCommandFaults, ResultsThatCannotBeWrittenAreAFault)
     QString errText;
     QTextStream err(&errText);
     const int status = ScanCommand(out, err).run({"tallyvex-scan", "--json", "-d", SmallDefinitions, body});
-    EXPECT_EQ(status, ScanCommand::ExitIoError);
+    EXPECT_EQ(status, ExitStatus::IoError);
     EXPECT_EQ(errText, "Cannot write the results: No space left on device\n");
 }
 
@@ -117,12 +125,12 @@ TEST(ScanCommandFaults, OptionsSpelledEitherWay)
     QTemporaryDir dir;
     const QString body = writeFile(dir, "body.txt", "free free");
     const ScanRun singleDash = scanInProcess({"-d", SmallDefinitions, "-step", "-json", body});
-    EXPECT_EQ(singleDash.exitCode, ScanCommand::ExitFail) << singleDash.err.toStdString();
+    EXPECT_EQ(singleDash.exitCode, ExitStatus::Fail) << singleDash.err.toStdString();
     EXPECT_TRUE(singleDash.out.contains("\"occurrences\"")) << singleDash.out.toStdString();
     EXPECT_EQ(QJsonDocument::fromJson(singleDash.out.toUtf8())["occurrences"].toArray().size(), 2);
 
     const ScanRun helpAll = scanInProcess({"--help-all"});
-    EXPECT_EQ(helpAll.exitCode, ScanCommand::ExitPass);
+    EXPECT_EQ(helpAll.exitCode, ExitStatus::Pass);
     EXPECT_EQ(helpAll.out, scanInProcess({"--help"}).out);
     for (const char* statement : {"74 reading or writing failed", "64 MiB", "256 MiB"})
         EXPECT_TRUE(helpAll.out.contains(statement)) << statement;

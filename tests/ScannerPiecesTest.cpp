@@ -1,9 +1,11 @@
+#include "scanner/CaptionNumbers.h"
 #include "scanner/FastSearch.h"
 #include "scanner/PhraseAutomaton.h"
 #include "scanner/PhraseList.h"
+#include "scanner/PhraseOccurrences.h"
 #include "scanner/PhraseTable.h"
-#include "scanner/ReferenceSearch.h"
 #include "scanner/ScoreAccumulator.h"
+#include "support/ReferenceSearch.h"
 
 #include "QtPrinters.h"
 
@@ -27,7 +29,7 @@ struct Engines
     explicit Engines(const PhraseTable& table)
     {
         searches.push_back(std::make_unique<ReferenceSearch>(table));
-        searches.push_back(std::make_unique<FastSearch>(table));
+        searches.push_back(std::make_unique<FastSearch>(std::make_shared<const PhraseIndex>(table)));
     }
     std::vector<std::unique_ptr<PhraseSearch>> searches;
 };
@@ -54,13 +56,22 @@ TEST(OccurrenceRule, FirstOccurrenceThenAtMostTenPaddedOnes)
     };
     const PhraseTable table = tableOf({QStringLiteral("free")});
     Engines engines(table);
+    const PhraseOccurrences listing(std::make_shared<const PhraseIndex>(table));
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
         for (const auto& search : engines.searches) {
             search->setText(c.text);
             PhraseSearch::HandledStarts starts;
             const int count = search->handledOccurrences(0, starts);
-            EXPECT_EQ(QList<qsizetype>(starts.begin(), starts.begin() + count), c.starts) << c.text.toStdString();
+            EXPECT_EQ(QList<qsizetype>(starts.begin(), starts.begin() + count), c.starts);
         }
+        // The listing of every occurrence says the same of which ones count.
+        QList<qsizetype> counted;
+        for (const Occurrence& occurrence : listing.findAll(c.text)) {
+            if (occurrence.counts)
+                counted.append(occurrence.position);
+        }
+        EXPECT_EQ(counted, c.starts);
     }
 }
 
@@ -115,13 +126,13 @@ TEST(ScoreAccumulator, EveryAdditionIsRoundedAsTheCaptionShowsIt)
         {{1.5, 0.05}, QStringLiteral("1.6"), 1.6},
         {{1234.5, 2}, QStringLiteral("1,236.5"), 1236.5},
     };
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
     for (const Case& c : cases) {
-        ScoreAccumulator score(QLocale(QLocale::English, QLocale::UnitedStates));
-        score.reset(QStringLiteral("0.0"));
+        ScoreAccumulator score(english);
         for (const double weight : c.weights)
             score.add(weight);
-        EXPECT_EQ(score.caption(), c.caption) << c.caption.toStdString();
         EXPECT_EQ(score.value(), c.value) << c.caption.toStdString();
+        EXPECT_EQ(CaptionNumbers(english).score(score.value()), c.caption);
     }
 }
 

@@ -62,10 +62,12 @@ TEST(CaptionNumbers, WritesAndReadsCaptions)
 }
 
 // The scan adds every weight to the value the score caption reads back as; it computes that value without
-// writing the caption, and must land on the same double, the sign of a zero included.
+// writing the caption, and must land on the same double, the sign of a zero included. Its outcome carries
+// that value, and every face writes the caption again from it: the same text.
 TEST(CaptionNumbers, ScoreReadBackIsWhatTheCaptionReadsAs)
 {
     const CaptionNumbers numbers(QLocale(QLocale::English, QLocale::UnitedStates));
+    const CaptionNumbers german(QLocale(QLocale::German, QLocale::Germany));
     std::vector<double> values = {0.0,        -0.0,   0.04,   -0.04, 0.05, -0.05, 0.25,
                                   -0.25,      0.35,   2.45,   -2.45, 1e14, -1e14, 99999999999999.95,
                                   123456.789, 1e-300, -1e-300};
@@ -82,5 +84,13 @@ TEST(CaptionNumbers, ScoreReadBackIsWhatTheCaptionReadsAs)
         const double caption = numbers.readScore(numbers.score(value));
         ASSERT_EQ(std::bit_cast<quint64>(numbers.scoreReadBack(value)), std::bit_cast<quint64>(caption))
             << "value " << std::setprecision(17) << value << " shows as " << numbers.score(value).toStdString();
+        for (const CaptionNumbers* locale : {&numbers, &german}) {
+            ASSERT_EQ(locale->shownScore(locale->scoreReadBack(value)), locale->score(value))
+                << "value " << std::setprecision(17) << value;
+            // A percentage is the score per character; its value is a fraction of the score's.
+            const double fraction = value / 4096;
+            ASSERT_EQ(locale->shownPercentage(locale->percentReadBack(fraction)), locale->percent(fraction))
+                << "fraction " << std::setprecision(17) << fraction;
+        }
     }
 }

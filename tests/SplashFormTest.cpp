@@ -97,16 +97,6 @@ TEST(SplashForm, LoadFillsTheLabels)
     }
 }
 
-TEST(SplashForm, TimerTicksOnceAfterTwoAndAHalfSeconds)
-{
-    const SplashForm splash(BuildIdentity, [] {});
-    const auto* timer = splash.findChild<QTimer*>(QStringLiteral("Timer1"));
-    ASSERT_NE(timer, nullptr);
-    EXPECT_TRUE(timer->isActive());
-    EXPECT_TRUE(timer->isSingleShot());
-    EXPECT_EQ(timer->interval(), 2500);
-}
-
 TEST(SplashForm, ShowsTheMainWindowThenRestoresThePointerThenUnloads)
 {
     EndWatcher watcher;

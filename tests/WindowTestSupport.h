@@ -4,10 +4,14 @@
 #include "platform/MessageBoxes.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QFile>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QToolTip>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -60,6 +64,16 @@ protected:
         auto* found = m_form->findChild<Control*>(QString::fromLatin1(name));
         EXPECT_NE(found, nullptr) << name;
         return found;
+    }
+
+    // The tooltip the widget shows for a rest of the mouse at `position`; empty when it shows none.
+    static QString toolTipAt(QWidget* widget, const QPoint& position)
+    {
+        QToolTip::hideText();
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+        QHelpEvent event(QEvent::ToolTip, position, widget->mapToGlobal(position));
+        QApplication::sendEvent(widget, &event);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
     }
 
     // The caption of a label or a button.

@@ -1,5 +1,5 @@
 #include "messagefile/MessageFile.h"
-#include "scanner/TextDecoding.h"
+#include "textio/TextDecoding.h"
 
 #include <QByteArray>
 #include <QString>
@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     const QString body = readMessage(bytes, MessageFormat::Text).body;
-    const QString definitions = TextDecoding::definitionsText(bytes);
+    const QString definitions = TextDecoding::markedUtf8OrWindows1252(bytes);
     if (body.size() > bytes.size() || definitions.size() > bytes.size())
         std::abort();
     if (body.contains(u'\r'))

@@ -1,8 +1,9 @@
 #include "ScanObservables.h"
 #include "scanner/FastSearch.h"
 #include "scanner/PhraseTable.h"
-#include "scanner/ReferenceSearch.h"
 #include "scanner/ScanSession.h"
+#include "scanner/ScanText.h"
+#include "support/ReferenceSearch.h"
 
 #include <QLocale>
 
@@ -44,7 +45,7 @@ Case cut(const std::uint8_t* data, std::size_t size)
         scan.table.storePhrase(phrase);
         scan.table.setLastWeight(Weights[phrase.size() % 8]);
     }
-    scan.subject = parts.value(1).left(ScanSession::SubjectWidth);
+    scan.subject = ScanText::boxSubject(parts.value(1));
     scan.body = parts.value(2);
     return scan;
 }
@@ -66,36 +67,40 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t options = data[0];
     Case scan = cut(data, size);
 
-    ScanSession fast(QLocale(QLocale::English),
-                     [](const PhraseTable& table) { return std::make_unique<FastSearch>(table); });
-    ScanSession reference(QLocale(QLocale::English),
-                          [](const PhraseTable& table) { return std::make_unique<ReferenceSearch>(table); });
+    ScanSession fast(QLocale(QLocale::English), [](const std::shared_ptr<const PhraseIndex>& index) {
+        return std::make_unique<FastSearch>(index);
+    });
+    ScanSession reference(QLocale(QLocale::English), [](const std::shared_ptr<const PhraseIndex>& index) {
+        return std::make_unique<ReferenceSearch>(index->table());
+    });
     fast.setDefinitions(scan.table);
     reference.setDefinitions(scan.table);
+    fast.keepOccurrences(true);
+    reference.keepOccurrences(true);
+    const CaptionNumbers numbers(QLocale(QLocale::English));
 
     bool stepThrough = options & StepThrough;
     // Step Through walks are cut short so that each input stays quick.
     for (int press = 0; press < 300; ++press) {
-        QList<Occurrence> expectedLog, actualLog;
-        const PressOutcome expected = reference.press(scan.subject, scan.body, stepThrough, &expectedLog);
-        const PressOutcome actual = fast.press(scan.subject, scan.body, stepThrough, &actualLog);
-        mustMatch(describe(actual, shownBy(fast)), describe(expected, shownBy(reference)));
-        mustMatch(describe(actualLog), describe(expectedLog));
+        const PressOutcome expected = reference.press(scan.subject, scan.body, stepThrough);
+        const PressOutcome actual = fast.press(scan.subject, scan.body, stepThrough);
+        mustMatch(describe(actual, shownBy(fast, numbers)), describe(expected, shownBy(reference, numbers)));
+        mustMatch(describe(fast.outcome().occurrences), describe(reference.outcome().occurrences));
         if (!reference.isPaused())
             break;
         if ((options & ClearBodyMidWalk) && press == 2)
             scan.body.clear();
         if ((options & ResetListMidWalk) && press % 3 == 1) {
-            fast.results().resetResults();
-            reference.results().resetResults();
+            fast.resetResults();
+            reference.resetResults();
         }
         if ((options & StopSteppingMidWalk) && press == 5)
             stepThrough = false;
     }
 
     // The engines' answers for starting positions spread over the text.
-    const QString text = ScanSession::scanText(scan.subject, scan.body);
-    FastSearch quick(scan.table);
+    const QString text = ScanText::of(scan.subject, scan.body);
+    FastSearch quick(std::make_shared<const PhraseIndex>(scan.table));
     ReferenceSearch plain(scan.table);
     quick.setText(text);
     plain.setText(text);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build tree, unpacks it into a temporary folder and checks that the
 # unpacked copy works where it lies: tallyvex-scan finds its definitions in ../share/tallyvex, rates the
-# sample messages (also as a saved e-mail), and the desktop file and metainfo validate.
+# sample messages (also as a saved e-mail), tallyvex-lsp publishes the marks of an opened document, and the
+# desktop file and metainfo validate.
 # Usage: check-debian-package.sh BUILD_DIR SOURCE_DIR VERSION APP_ID
 set -euo pipefail
 
@@ -30,7 +31,7 @@ icons=()
 for size in 48 64 128 256; do
     icons+=("usr/share/icons/hicolor/${size}x${size}/apps/$appId.png")
 done
-for file in usr/bin/tallyvex usr/bin/tallyvex-scan usr/share/tallyvex/Definitions.dat "${icons[@]}" \
+for file in usr/bin/tallyvex usr/bin/tallyvex-scan usr/bin/tallyvex-lsp usr/share/tallyvex/Definitions.dat "${icons[@]}" \
     "usr/share/applications/$appId.desktop" "usr/share/metainfo/$appId.metainfo.xml" \
     usr/share/man/man1/tallyvex-scan.1.gz; do
     [ -f "$root/$file" ] || fail "the package lacks /$file"
@@ -54,6 +55,25 @@ scan_sample "$source/examples/unsolicited.txt" 2
 status=0
 "$root/usr/bin/tallyvex-scan" --eml "$source/examples/unsolicited.txt" >"$work/eml.out" 2>&1 || status=$?
 [ "$status" -eq 2 ] || fail "--eml: exit status $status, expected 2: $(cat "$work/eml.out")"
+
+# The language server: a document opened, its diagnostics (with the verdict) published, an orderly end. It
+# must find the definitions in the unpacked share folder, or it says so in a message instead.
+frame() { LC_ALL=C printf 'Content-Length: %d\r\n\r\n%s' "${#1}" "$1"; }
+status=0
+{
+    frame '{"jsonrpc":"2.0","id":1,"method":"initialize","params":{"capabilities":{}}}'
+    frame '{"jsonrpc":"2.0","method":"initialized","params":{}}'
+    frame '{"jsonrpc":"2.0","method":"textDocument/didOpen","params":{"textDocument":{"uri":"file:///t/offer.txt","languageId":"plaintext","version":1,"text":"Act now: 100% free!"}}}'
+    sleep 2
+    frame '{"jsonrpc":"2.0","id":2,"method":"shutdown"}'
+    frame '{"jsonrpc":"2.0","method":"exit"}'
+} | timeout 30 "$root/usr/bin/tallyvex-lsp" >"$work/lsp.out" 2>&1 || status=$?
+[ "$status" -eq 0 ] || fail "tallyvex-lsp: exit status $status: $(cat "$work/lsp.out")"
+grep -q '"code":"verdict"' "$work/lsp.out" || fail "tallyvex-lsp published no verdict: $(cat "$work/lsp.out")"
+if grep -q 'window/showMessage' "$work/lsp.out"; then
+    fail "tallyvex-lsp: $(cat "$work/lsp.out")"
+fi
+echo "tallyvex-lsp published the marks of a document"
 
 status=0
 message="$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/tallyvex" 2>&1)" || status=$?

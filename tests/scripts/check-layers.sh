@@ -8,10 +8,11 @@ root="${1:-$(cd "$(dirname "$0")/../.." && pwd)}"
 # The rank of each layer: a folder may include the folders of a lower rank, never one of the same rank
 # beside it, never one above it.
 declare -A rank=(
-    [app]=4 [cli]=4
+    [app]=4 [cli]=4 [lsp]=4
     [mainwindow]=3 [startup]=3
     [forms]=2
     [scanner]=1 [messagefile]=1 [platform]=1
+    [textio]=0
 )
 
 faults=0

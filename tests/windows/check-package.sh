@@ -4,7 +4,8 @@
 #  - tallyvex.exe, on a virtual X screen, shows the splash screen and then the shaped 559 x 496 main
 #    window; a scan typed through the keyboard shows the Linux program's score, percentage and phrase list;
 #  - the System Info button starts the program that the registry key written by "wine reg add" names;
-#  - tallyvex-scan.exe, built without the mail reader, refuses --eml with status 64.
+#  - tallyvex-scan.exe, built without the mail reader, refuses --eml with status 64;
+#  - tallyvex-lsp.exe publishes the marks and the verdict of a document opened over its standard input.
 # Screenshots of the splash screen and the main window go to SCREENSHOT_DIR (windows-*.png), when given.
 # Usage: check-package.sh ZIP SOURCE_DIR LINUX_BUILD_DIR [SCREENSHOT_DIR]
 set -euo pipefail
@@ -52,6 +53,20 @@ status=0
     || status=$?
 [ "$status" = 64 ] || fail "tallyvex-scan.exe --eml exited with $status, not 64"
 echo "  --eml: $(tr -d '\r' <"$work/eml.err")"
+
+echo "Opening a document with tallyvex-lsp.exe"
+frame() { LC_ALL=C printf 'Content-Length: %d\r\n\r\n%s' "${#1}" "$1"; }
+status=0
+{
+    frame '{"jsonrpc":"2.0","id":1,"method":"initialize","params":{"capabilities":{}}}'
+    frame '{"jsonrpc":"2.0","method":"textDocument/didOpen","params":{"textDocument":{"uri":"file:///C:/t/offer.txt","languageId":"plaintext","version":1,"text":"Act now: 100% free!"}}}'
+    sleep 5
+    frame '{"jsonrpc":"2.0","id":2,"method":"shutdown"}'
+    frame '{"jsonrpc":"2.0","method":"exit"}'
+} | (cd "$program_dir" && DISPLAY='' wine tallyvex-lsp.exe >"$work/lsp.out" 2>"$work/lsp.err") || status=$?
+[ "$status" = 0 ] || fail "tallyvex-lsp.exe exited with $status: $(cat "$work/lsp.out" "$work/lsp.err")"
+grep -q '"code":"verdict"' "$work/lsp.out" || fail "tallyvex-lsp.exe published no verdict: $(cat "$work/lsp.out")"
+echo "  the marks and the verdict published"
 
 # The system information tool: a key naming a program Wine ships, whose window the check then looks for.
 wine reg add 'HKLM\SOFTWARE\Microsoft\Shared Tools\MSINFO' /v PATH /t REG_SZ \

@@ -5,8 +5,8 @@
 
 #include <QApplication>
 
-// Lays out the main window with the About box beside it, as the user sees them after a click on
-// "About", for the README's screenshots.
+// Lays out the main window and the About box that a click on "About" shows, for the README's screenshots.
+// The program centres the box on the main window; here it stands beside it, so that both show whole.
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
