@@ -13,7 +13,7 @@ BUILD_PACKAGES=(
     fonts-liberation fonts-dejavu-core
 )
 # neovim: its own language server client drives tallyvex-lsp in the test-suite.
-TEST_PACKAGES=(clang-format xvfb xauth python3-jsonschema
+TEST_PACKAGES=(clang-format xvfb xauth python3 python3-jsonschema
     dpkg-dev desktop-file-utils appstream file
     g++-mingw-w64-x86-64 wine wine64 neovim)
 FULL_TEST_PACKAGES=(clang-14 libclang-rt-14-dev)
