@@ -42,13 +42,14 @@ LoadedAlternatives parseAlternatives(const QByteArray& contents)
     LoadedAlternatives loaded;
     const QString text = TextDecoding::markedUtf8OrWindows1252(contents);
     const auto fail = [](int line, const QString& reason) { return DefinitionsFault::inContents(line, reason); };
-    QHash<QString, int> lineOfPhrase;
+    std::unordered_map<QString, int, PhraseKeyHash> lineOfPhrase;
     loaded.fault = walkPhraseLines(
         text, [&](int lineNumber, const QString& phrase, QStringView rest) -> std::optional<DefinitionsFault> {
             const QString key = phrase.toCaseFolded();
-            if (const auto earlier = lineOfPhrase.constFind(key); earlier != lineOfPhrase.cend())
-                return fail(lineNumber,
-                            QStringLiteral("\"%1\" has its wordings on line %2 already").arg(phrase).arg(*earlier));
+            if (const auto earlier = lineOfPhrase.find(key); earlier != lineOfPhrase.end())
+                return fail(
+                    lineNumber,
+                    QStringLiteral("\"%1\" has its wordings on line %2 already").arg(phrase).arg(earlier->second));
             QStringList wordings;
             // A TAB left at the end of a line, or two in a row, gives an empty field, which is passed over.
             for (const QStringView field : rest.split(u'\t')) {
@@ -60,23 +61,23 @@ LoadedAlternatives parseAlternatives(const QByteArray& contents)
                 return fail(lineNumber, QStringLiteral("\"%1\" has no wording").arg(phrase));
             if (wordings.size() > MaxWordings)
                 return fail(lineNumber, QStringLiteral("\"%1\" has more than four wordings").arg(phrase));
-            lineOfPhrase.insert(key, lineNumber);
-            loaded.wordings.insert(key, wordings);
+            lineOfPhrase.emplace(key, lineNumber);
+            loaded.wordings.emplace(key, std::move(wordings));
             return std::nullopt;
         });
-    if (!loaded.fault && loaded.wordings.isEmpty() && endsLinesWithLineFeedsOnly(text))
+    if (!loaded.fault && loaded.wordings.empty() && endsLinesWithLineFeedsOnly(text))
         loaded.fault = fail(0,
                             QStringLiteral("the file holds no wordings (its lines end with a line feed alone; they "
                                            "must end with CR LF or CR)"));
     return loaded;
 }
 
-void attachAlternatives(PhraseTable& table, const QHash<QString, QStringList>& wordings)
+void attachAlternatives(PhraseTable& table, const WordingsByPhrase& wordings)
 {
-    if (wordings.isEmpty())
+    if (wordings.empty())
         return;
     for (qsizetype i = 0; i < table.size(); ++i) {
-        if (const auto found = wordings.constFind(table.at(i).phrase.toCaseFolded()); found != wordings.cend())
-            table.setAlternatives(i, *found);
+        if (const auto found = wordings.find(table.at(i).phrase.toCaseFolded()); found != wordings.end())
+            table.setAlternatives(i, found->second);
     }
 }

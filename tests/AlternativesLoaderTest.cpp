@@ -20,10 +20,7 @@ using Wordings = std::map<QString, QStringList>;
 
 Wordings wordingsOf(const LoadedAlternatives& loaded)
 {
-    Wordings wordings;
-    for (auto it = loaded.wordings.cbegin(); it != loaded.wordings.cend(); ++it)
-        wordings.emplace(it.key(), it.value());
-    return wordings;
+    return Wordings(loaded.wordings.cbegin(), loaded.wordings.cend());
 }
 
 } // namespace
@@ -127,18 +124,21 @@ TEST(AlternativesLoader, ShippedWordingsHoldNoTriggerPhraseAndLowerTheSamplesSco
     session.setDefinitions(index);
     session.press(QString(), body, false);
     const double before = session.outcome().score.value_or(0);
+    // Of overlapping occurrences ("money back" within "money back guarantee") the longest that starts first
+    // is replaced, as the window offers it; the replacements go from the end of the text back.
     std::vector<Occurrence> handled = session.outcome().occurrences;
-    std::sort(handled.begin(), handled.end(),
-              [](const Occurrence& a, const Occurrence& b) { return a.start > b.start; });
-    // Overlapping occurrences ("free" within "free gift") are replaced once, the later one first.
-    qsizetype replacedFrom = body.size();
+    std::sort(handled.begin(), handled.end(), [](const Occurrence& a, const Occurrence& b) {
+        return a.start != b.start ? a.start < b.start : a.length > b.length;
+    });
+    std::vector<Occurrence> replaced;
     for (const Occurrence& occurrence : handled) {
-        const QStringList& wordings = loaded.table.at(occurrence.phraseIndex).alternatives;
-        if (wordings.isEmpty() || occurrence.start + occurrence.length > replacedFrom)
-            continue;
-        body.replace(occurrence.start, occurrence.length, wordings.first());
-        replacedFrom = occurrence.start;
+        if (!loaded.table.at(occurrence.phraseIndex).alternatives.isEmpty()
+            && (replaced.empty() || occurrence.start >= replaced.back().start + replaced.back().length))
+            replaced.push_back(occurrence);
     }
+    for (auto occurrence = replaced.rbegin(); occurrence != replaced.rend(); ++occurrence)
+        body.replace(occurrence->start, occurrence->length,
+                     loaded.table.at(occurrence->phraseIndex).alternatives.first());
     session.press(QString(), body, false);
     const double after = session.outcome().score.value_or(0);
     EXPECT_LT(after, before) << "the sample with the first wordings taken:\n" << body.toStdString();
