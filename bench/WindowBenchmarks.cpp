@@ -251,7 +251,7 @@ void HighlightPaste(benchmark::State& state)
     QGuiApplication::clipboard()->clear();
 }
 
-// The context menu of the last marked "order now" of a 1 MB body, asked for with Shift+F10 right after a key
+// The context menu of the last marked "claim your" of a 1 MB body, asked for with Shift+F10 right after a key
 // typed at the start moved the text, so that the marks are found again first: from the key until the menu is
 // shown with the phrase's plainer wordings.
 void ReplaceMenu(benchmark::State& state)
@@ -270,7 +270,7 @@ void ReplaceMenu(benchmark::State& state)
         body->moveCursor(QTextCursor::Start);
         QTest::keyClick(body, Qt::Key_A);
         QTextCursor phrase(body->document());
-        phrase.setPosition(int(body->toPlainText().lastIndexOf(QLatin1String("order now"))) + 2);
+        phrase.setPosition(int(body->toPlainText().lastIndexOf(QLatin1String("claim your"))) + 2);
         body->setTextCursor(phrase);
         state.ResumeTiming();
         QTimer::singleShot(0, [&offered] {

@@ -22,7 +22,7 @@ void GccReport::write(const RatedMessage& rated)
               << (occurrence.inCapitals ? "' in capitals" : "'") << " (weight "
               << QString::number(occurrence.weightAdded, 'g', QLocale::FloatingPointShortest) << ")\n";
         // The best plainer wording, where there is one, as compilers note a fix.
-        const QStringList& wordings = rated.table.at(occurrence.phraseIndex).alternatives;
+        const QStringList wordings = suggestionsFor(occurrence, rated);
         if (wordings.isEmpty())
             continue;
         m_out << where << ": note: ";

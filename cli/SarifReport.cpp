@@ -150,7 +150,7 @@ void SarifReport::write(const RatedMessage& rated)
             m_out << ", \"properties\": {\"message\": " << rated.read.number << '}';
         // Fixes only where the occurrence stands in the file as it was read: the body of a text file or of an
         // HTML page, outside tags and character references.
-        const QStringList& wordings = rated.table.at(occurrence.phraseIndex).alternatives;
+        const QStringList wordings = suggestionsFor(occurrence, rated);
         const std::optional<TextSpan> span = occurrence.pane == Pane::Body
             ? rated.read.message.places.bodySpan(occurrence.start, occurrence.length)
             : std::nullopt;

@@ -18,6 +18,7 @@
 #include "platform/MessageBoxes.h"
 #include "scanner/DefinitionsLoader.h"
 #include "scanner/ScanText.h"
+#include "scanner/WordingCase.h"
 #include "textio/InputFile.h"
 #include "textio/TextDecoding.h"
 
@@ -565,7 +566,8 @@ std::optional<Occurrence> MainForm::replaceableAt(Pane pane, const QList<qsizety
 void MainForm::offerWordings(QMenu& menu, const Occurrence& occurrence)
 {
     QAction* first = menu.actions().value(0);
-    const QStringList& wordings = m_session.table().at(occurrence.phraseIndex).alternatives;
+    const QStringList wordings
+        = WordingCase::forOccurrence(m_session.table(), occurrence, m_subjectBox->text(), bodyText());
     if (wordings.size() > wordings.count(QString())) {
         auto* heading = new QAction(QStringLiteral("Replace with"), &menu);
         heading->setEnabled(false);

@@ -471,15 +471,15 @@ TEST_F(PhraseReplacement, TakingAWordingReplacesThatOccurrenceAsOneUndoStep)
     const QStringList actNow {"Replace with", "reply soon", ""};
     const QStringList freeMoney {"Replace with", "funds", "spare cash", ""};
     const std::vector<Case> cases {
-        {"subject, longest phrase at the caret",
+        {"subject, longest phrase at the caret, its capital kept",
          Pane::Subject,
-         "Please act now today",
+         "Act now today",
          {},
-         8,
+         2,
          Opening::ShiftF10,
-         actNow,
-         "reply soon",
-         "Please reply soon today"},
+         {"Replace with", "Reply soon", ""},
+         "Reply soon",
+         "Reply soon today"},
         {"subject, moved by an edit", Pane::Subject, "act now please", "Do ", 3 + 2, Opening::ShiftF10, actNow,
          "reply soon", "Do reply soon please"},
         {"subject near its limit: a wording that would not fit is not taken",

@@ -80,21 +80,21 @@ local steps = {
     check(text:find('“free” adds 1.5 to the score each time a scan counts it.', 1, true),
       'hover: ' .. vim.inspect(hover))
   end,
-  function() -- the quick fixes of a phrase offer its plainer wordings; the first, applied and written, replaces it
+  function() -- quick fixes offer the wordings, capitalised like the phrase; the first, applied and written, replaces it
     vim.api.nvim_win_set_cursor(0, { 6, column_of(5, 'Click here') + 2 })
     local params = vim.lsp.util.make_range_params()
     params.context = { diagnostics = vim.diagnostic.get(bufnr, { lnum = 5 }) }
     local replies = vim.lsp.buf_request_sync(bufnr, 'textDocument/codeAction', params, 10000)
     local actions = replies and replies[client_id] and replies[client_id].result or {}
     local titles = vim.tbl_map(function(action) return action.title end, actions)
-    check(vim.deep_equal(titles, { 'Replace “click here” with “see the link”', 'Remove “click here”' }),
+    check(vim.deep_equal(titles, { 'Replace “click here” with “See the link”', 'Remove “click here”' }),
       'code actions: ' .. vim.inspect(titles))
     vim.lsp.util.apply_workspace_edit(actions[1].edit, 'utf-16')
     vim.cmd('write')
     local file = assert(io.open(template))
     local written = file:read('*a')
     file:close()
-    check(written:find('<p>see the link to claim it.</p>', 1, true), 'written: ' .. written)
+    check(written:find('<p>See the link to claim it.</p>', 1, true), 'written: ' .. written)
     wait_for_mark('medium', 4, 'free')
   end,
 }
