@@ -530,21 +530,21 @@ void MainForm::showBoxMenu(Pane pane, std::optional<QPoint> position)
 {
     std::unique_ptr<QMenu> menu;
     QPoint global;
-    std::optional<Occurrence> occurrence;
+    qsizetype caret = 0;
     if (pane == Pane::Body) {
         const QPoint place = position.value_or(m_bodyBox->cursorRect().bottomLeft());
         menu.reset(m_bodyBox->createStandardContextMenu(place));
         global = m_bodyBox->viewport()->mapToGlobal(place);
-        const qsizetype caret = m_bodyBox->offsetOf(m_bodyBox->textCursor().position());
-        occurrence = replaceableAt(pane, position ? offsetsUnder(pane, *position) : QList {caret, caret - 1});
+        caret = m_bodyBox->offsetOf(m_bodyBox->textCursor().position());
     } else {
         const QRect caretRect = m_subjectBox->inputMethodQuery(Qt::ImCursorRectangle).toRect();
-        const QPoint place = position.value_or(caretRect.bottomLeft());
         menu.reset(m_subjectBox->createStandardContextMenu());
-        global = m_subjectBox->mapToGlobal(place);
-        const qsizetype caret = m_subjectBox->cursorPosition();
-        occurrence = replaceableAt(pane, position ? offsetsUnder(pane, *position) : QList {caret, caret - 1});
+        global = m_subjectBox->mapToGlobal(position.value_or(caretRect.bottomLeft()));
+        caret = m_subjectBox->cursorPosition();
     }
+    // At the caret, the phrase may end where the caret stands.
+    const std::optional<Occurrence> occurrence
+        = replaceableAt(pane, position ? offsetsUnder(pane, *position) : QList {caret, caret - 1});
     if (occurrence)
         offerWordings(*menu, *occurrence);
     menu->addSeparator();
@@ -714,7 +714,7 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         if (key == Qt::Key_Return || key == Qt::Key_Enter)
-            return pressEnter(watched == m_bodyBox ? Pane::Body : Pane::Subject);
+            return pressEnter(pane);
         // Ctrl+Y redoes on every desktop, as Ctrl+Shift+Z does; X11 desktops bind only the latter.
         if (key == Qt::Key_Y && press->modifiers() == Qt::ControlModifier) {
             if (watched == m_bodyBox)
