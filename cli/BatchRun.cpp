@@ -89,11 +89,12 @@ int BatchRun::rate(PhraseTable table, const QString& definitionsPath)
             continue;
         }
 
+        QString subject;
         if (read.faultStatus == 0) {
             const MessageText& text = read.message.text;
             // Subjects of saved e-mails are their own; a text file has none, and --subject replaces a title.
-            const QString subject = ScanText::boxSubject(
-                text.partUsed.isEmpty() && m_settings.subject ? *m_settings.subject : text.subject);
+            subject = ScanText::boxSubject(text.partUsed.isEmpty() && m_settings.subject ? *m_settings.subject
+                                                                                         : text.subject);
             PressOutcome press;
             do {
                 press = session.press(subject, text.body, m_settings.stepThrough);
@@ -116,7 +117,7 @@ int BatchRun::rate(PhraseTable table, const QString& definitionsPath)
             tally.count(verdict);
             worst = std::max(worst, verdict);
             if (!m_settings.quiet) {
-                const RatedMessage rated {read, session.outcome(), session.table()};
+                const RatedMessage rated {read, session.outcome(), session.table(), subject};
                 if (alone)
                     writer->writeSingle(rated);
                 else

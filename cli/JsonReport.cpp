@@ -43,6 +43,7 @@ QJsonObject JsonReport::objectOf(const RatedMessage& rated)
             {QStringLiteral("pane"), OutcomeCaptions::paneName(occurrence.pane)},
             {QStringLiteral("start"), occurrence.start},
             {QStringLiteral("length"), occurrence.length},
+            {QStringLiteral("suggestions"), QJsonArray::fromStringList(suggestionsFor(occurrence, rated))},
         });
     }
     QJsonObject object {

@@ -23,6 +23,8 @@ struct RatedMessage
     const ReadMessage& read;
     const ScanOutcome& outcome;
     const PhraseTable& table;
+    // The subject as rated: the message's own, or the one the command line gave.
+    const QString& subject;
 };
 
 // Writes the reports of a run in one format, message after message in input order, each from the message's
@@ -41,6 +43,9 @@ public:
     // The end of the run, also of one that failed.
     virtual void finish() { }
 };
+
+// The plainer wordings of the occurrence's phrase, fitted to the occurrence as written (WordingCase).
+QStringList suggestionsFor(const Occurrence& occurrence, const RatedMessage& rated);
 
 // The place in the file an occurrence points at; unknown where the text has no place in the file (the body of
 // a saved e-mail, a message of a mailbox, a subject given on the command line).

@@ -65,6 +65,31 @@ QJsonObject textMessage(const QString& text)
     return QJsonObject {{QStringLiteral("text"), text}};
 }
 
+// One fix for each plainer wording of the occurrence, each replacing the stretch of the file it stands in.
+QJsonArray fixesOf(const Occurrence& occurrence, const QStringList& wordings, const QString& uri, TextSpan span)
+{
+    const QJsonObject region {{QStringLiteral("startLine"), span.start.line},
+                              {QStringLiteral("startColumn"), span.start.column},
+                              {QStringLiteral("endLine"), span.end.line},
+                              {QStringLiteral("endColumn"), span.end.column}};
+    QJsonArray fixes;
+    for (const QString& wording : wordings) {
+        QJsonObject replacement {{QStringLiteral("deletedRegion"), region}};
+        if (!wording.isEmpty())
+            replacement.insert(QStringLiteral("insertedContent"), textMessage(wording));
+        const QString description = wording.isEmpty()
+            ? QStringLiteral("Remove '%1'").arg(occurrence.phrase)
+            : QStringLiteral("Replace '%1' with '%2'").arg(occurrence.phrase, wording);
+        fixes.append(QJsonObject {
+            {QStringLiteral("description"), textMessage(description)},
+            {QStringLiteral("artifactChanges"),
+             QJsonArray {QJsonObject {{QStringLiteral("artifactLocation"), QJsonObject {{QStringLiteral("uri"), uri}}},
+                                      {QStringLiteral("replacements"), QJsonArray {replacement}}}}},
+        });
+    }
+    return fixes;
+}
+
 } // namespace
 
 SarifReport::SarifReport(QTextStream& out, const RunFacts& facts)
@@ -103,7 +128,8 @@ void SarifReport::startResult()
 
 void SarifReport::write(const RatedMessage& rated)
 {
-    const QString uri = jsonString(uriOf(rated.read.file));
+    const QString fileUri = uriOf(rated.read.file);
+    const QString uri = jsonString(fileUri);
     for (const Occurrence& occurrence : rated.outcome.occurrences) {
         const qsizetype rule = ruleFor(occurrence, rated.table);
         const TextPosition place = placeOf(occurrence, rated.read.message.places);
@@ -122,6 +148,16 @@ void SarifReport::write(const RatedMessage& rated)
               << "}}]";
         if (rated.read.number > 0)
             m_out << ", \"properties\": {\"message\": " << rated.read.number << '}';
+        // Fixes only where the occurrence stands in the file as it was read: the body of a text file or of an
+        // HTML page, outside tags and character references.
+        const QStringList wordings = suggestionsFor(occurrence, rated);
+        const std::optional<TextSpan> span = occurrence.pane == Pane::Body
+            ? rated.read.message.places.bodySpan(occurrence.start, occurrence.length)
+            : std::nullopt;
+        if (span && !wordings.isEmpty())
+            m_out << ", \"fixes\": "
+                  << QString::fromUtf8(
+                         QJsonDocument(fixesOf(occurrence, wordings, fileUri, *span)).toJson(QJsonDocument::Compact));
         m_out << '}';
     }
     m_messages += m_messages.isEmpty() ? QStringLiteral("\n        ") : QStringLiteral(",\n        ");

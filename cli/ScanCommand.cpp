@@ -62,6 +62,11 @@ int ScanCommand::run(const QStringList& arguments)
                            + fault->describe(NativePath::visible(definitions.path)),
                        definitions.path);
     }
+    // The wordings are a help beside the rating: without those that could not be read the run goes on.
+    if (const std::optional<DefinitionsFault>& fault = definitions.alternativesFault)
+        tellOnStandardError(m_err,
+                            QStringLiteral("Not all plainer wordings could be read: ")
+                                + fault->describe(NativePath::visible(definitions.alternativesPath)));
     BatchRun run(settings, m_out, m_err, m_locale, m_standardInput);
     run.setProgressShown(m_progressShown);
     return finishOutput(run.rate(std::move(definitions.table), definitions.path));

@@ -8,6 +8,7 @@
 #include "scanner/PhraseToolTip.h"
 #include "scanner/ScanSession.h"
 #include "scanner/ScanText.h"
+#include "scanner/WordingCase.h"
 
 #include <QStringList>
 
@@ -203,6 +204,9 @@ QString DocumentRater::loadDefinitions(const QString& path)
     engine.finder = PhraseOccurrences(index);
     engine.loaded = true;
     engine.unusable.clear();
+    if (const std::optional<DefinitionsFault>& fault = definitions.alternativesFault)
+        return QStringLiteral("Not all plainer wordings could be read: ")
+            + fault->describe(definitions.alternativesPath);
     return {};
 }
 
@@ -215,8 +219,8 @@ DocumentRating DocumentRater::rate(const QString& text, DocumentKind kind)
     if (!rating.fault.isEmpty())
         return rating;
 
-    const PressOutcome press
-        = engine.session.press(ScanText::boxSubject(message.text.subject), message.text.body, false);
+    const QString subject = ScanText::boxSubject(message.text.subject);
+    const PressOutcome press = engine.session.press(subject, message.text.body, false);
     if (press.kind == PressOutcome::Kind::EmptyInput) {
         rating.blank = true;
         return rating;
@@ -236,6 +240,7 @@ DocumentRating DocumentRater::rate(const QString& text, DocumentKind kind)
         finding.band = weightBandOf(engine.table.at(occurrence.phraseIndex).weight);
         finding.inCapitals = occurrence.inCapitals;
         finding.weightAdded = engine.numbers.weight(occurrence.weightAdded);
+        finding.wordings = WordingCase::forOccurrence(engine.table, occurrence, subject, message.text.body);
         finding.range = places.rangeOf(occurrence.offset(), occurrence.length);
         if (!finding.range)
             finding.whereRead = places.whereRead(occurrence.offset());

@@ -5,6 +5,7 @@
 
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <memory>
@@ -42,6 +43,8 @@ struct Finding
     // e-mail's decoded body or subject), and then `whereRead` says where that is.
     std::optional<TextRange> range;
     QString whereRead;
+    // The plainer wordings of its phrase, best first; an empty wording removes it.
+    QStringList wordings;
 };
 
 // What a scan makes of a document.
@@ -75,9 +78,10 @@ public:
     DocumentRater(const QLocale& locale, const QString& programFolder);
     ~DocumentRater();
 
-    // Loads a definitions file (an empty path: the shipped one) for the ratings that follow. Gives what went
-    // wrong, or an empty text; after a fault the definitions loaded before stay in use, and while none were
-    // ever loaded, every rating has the fault.
+    // Loads a definitions file (an empty path: the shipped one) and the plainer wordings beside it for the
+    // ratings that follow. Gives what went wrong, or an empty text; after a fault in the definitions those
+    // loaded before stay in use, and while none were ever loaded, every rating has the fault. A fault in the
+    // wordings leaves the definitions in use with the wordings read before it.
     QString useDefinitions(const QString& path);
 
     DocumentRating rate(const QString& text, DocumentKind kind);

@@ -45,7 +45,7 @@ LanguageServer::LanguageServer(Output output, ServerOptions options, QObject* pa
     , m_rating(m_options.locale, m_options.programFolder)
 {
     if (!m_options.replacements)
-        m_options.replacements = std::make_shared<NoReplacements>();
+        m_options.replacements = std::make_shared<AlternativeWordings>();
 }
 
 LanguageServer::~LanguageServer() = default;

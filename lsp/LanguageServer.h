@@ -27,7 +27,7 @@ struct ServerOptions
     QString programFolder;
     // How long a document must rest after a change before it is rated again.
     int restMilliseconds = 150;
-    // The wordings the quick fixes offer; none when not given.
+    // The wordings the quick fixes offer; when not given, the plainer wordings beside the definitions.
     std::shared_ptr<const ReplacementSource> replacements;
 };
 

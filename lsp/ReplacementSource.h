@@ -16,10 +16,10 @@ public:
     virtual QStringList replacementsFor(const Finding& finding) const = 0;
 };
 
-// The source in use while the definitions come without replacement wordings: it knows none, so no quick
-// fix is offered.
-class NoReplacements final : public ReplacementSource
+// The plainer wordings of the alternatives file beside the definitions, which each finding carries from the
+// rating that found it.
+class AlternativeWordings final : public ReplacementSource
 {
 public:
-    QStringList replacementsFor(const Finding&) const override { return {}; }
+    QStringList replacementsFor(const Finding& finding) const override { return finding.wordings; }
 };

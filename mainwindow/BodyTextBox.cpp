@@ -131,8 +131,22 @@ QString BodyTextBox::text() const
 void BodyTextBox::replaceText(const QString& text)
 {
     QTextCursor cursor(document());
-    cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
+    replaceSelection(cursor, text);
+}
+
+void BodyTextBox::replaceRange(qsizetype offset, qsizetype length, const QString& text)
+{
+    QTextCursor cursor(document());
+    cursor.setPosition(positionOf(offset));
+    cursor.setPosition(positionOf(offset + length), QTextCursor::KeepAnchor);
+    replaceSelection(cursor, text);
+    setTextCursor(cursor);
+}
+
+void BodyTextBox::replaceSelection(QTextCursor& cursor, const QString& text)
+{
+    cursor.beginEditBlock();
     cursor.removeSelectedText();
     insertWithDisplayBreaks(cursor, text);
     // The document joins typing to an insertion just before it; this step ends in a command typing cannot join.

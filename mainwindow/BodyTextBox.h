@@ -32,6 +32,9 @@ public:
     QString text() const;
     // Replaces the whole text as one edit, which Undo takes back.
     void replaceText(const QString& text);
+    // Replaces `length` characters of text() from `offset` as one edit, which Undo takes back, and leaves the
+    // caret after the new text.
+    void replaceRange(qsizetype offset, qsizetype length, const QString& text);
     // The box's cursor position of an offset into text().
     int positionOf(qsizetype offset) const;
     // The offset into text() of a cursor position: the inverse of positionOf().
@@ -58,6 +61,8 @@ private:
     // box draws the block.
     void drawWaves(QPainter& painter, const QTextBlock& block, QPointF topLeft) const;
     QString textBetween(int from, int to) const;
+    // Replaces the cursor's selection as one undo step.
+    void replaceSelection(QTextCursor& cursor, const QString& text);
     void markVisibleBlocks();
     void setBlockMarks(const QTextBlock& block, const QList<QTextLayout::FormatRange>& ranges);
     void takeMarksOffEdit(int position, int added);

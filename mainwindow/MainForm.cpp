@@ -18,6 +18,7 @@
 #include "platform/MessageBoxes.h"
 #include "scanner/DefinitionsLoader.h"
 #include "scanner/ScanText.h"
+#include "scanner/WordingCase.h"
 #include "textio/InputFile.h"
 #include "textio/TextDecoding.h"
 
@@ -26,6 +27,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -284,15 +286,17 @@ void MainForm::describeForAssistiveTools()
 
 void MainForm::load()
 {
-    const std::optional<DefinitionsFault> fault = loadDefinitions();
+    const QString warning = loadDefinitions();
     m_makerLink->setText(QString());
     setUpSkin();
     // The window finishes loading whatever the definitions held; the warning follows once it can be seen.
-    if (fault)
-        QTimer::singleShot(0, this, [this, fault = *fault] { reportLoadFault(fault); });
+    if (!warning.isEmpty())
+        QTimer::singleShot(0, this, [this, warning] {
+            MessageBoxes::show(this, {MessageIcon::Warning, QString::fromUtf8(AppIdentity::Title), warning});
+        });
 }
 
-std::optional<DefinitionsFault> MainForm::loadDefinitions()
+QString MainForm::loadDefinitions()
 {
     m_session.resetDefinitions();
     styleLabels();
@@ -303,7 +307,14 @@ std::optional<DefinitionsFault> MainForm::loadDefinitions()
     const auto index = std::make_shared<const PhraseIndex>(std::move(loaded.table));
     m_session.setDefinitions(index);
     m_highlighter->setPhrases(index);
-    return loaded.fault;
+    QStringList warnings;
+    if (loaded.fault)
+        warnings << describeDefinitionsFault(*loaded.fault);
+    if (loaded.alternativesFault)
+        warnings << QStringLiteral("Not all plainer wordings could be read.\n\n%1")
+                        .arg(TextDecoding::withVisibleControls(
+                            loaded.alternativesFault->describe(loaded.alternativesPath)));
+    return warnings.join(QStringLiteral("\n\n"));
 }
 
 void MainForm::styleLabels()
@@ -338,15 +349,13 @@ void MainForm::setUpSkin()
     FormStyle::centreOnScreen(this);
 }
 
-void MainForm::reportLoadFault(const DefinitionsFault& fault)
+QString MainForm::describeDefinitionsFault(const DefinitionsFault& fault) const
 {
     const QString reason = fault.describe(m_definitionsPath);
     const QString opening = m_session.table().hasPhrases() ? QStringLiteral("Not all trigger phrases could be read.")
                                                            : QStringLiteral("No trigger phrases could be read.");
-    const QString text
-        = QStringLiteral("%1\n\n%2\n\n%3")
-              .arg(opening, TextDecoding::withVisibleControls(reason), phraseCount(m_session.table(), m_locale));
-    MessageBoxes::show(this, {MessageIcon::Warning, QString::fromUtf8(AppIdentity::Title), text});
+    return QStringLiteral("%1\n\n%2\n\n%3")
+        .arg(opening, TextDecoding::withVisibleControls(reason), phraseCount(m_session.table(), m_locale));
 }
 
 PressOutcome MainForm::runScan()
@@ -490,10 +499,11 @@ void MainForm::setUpHighlighting()
     m_highlightAction->setCheckable(true);
     m_highlightAction->setChecked(true);
     connect(m_highlightAction, &QAction::toggled, m_highlighter, &PhraseHighlighter::setEnabled);
-    for (QWidget* box : {static_cast<QWidget*>(m_subjectBox), static_cast<QWidget*>(m_bodyBox)}) {
+    for (const Pane pane : {Pane::Subject, Pane::Body}) {
+        QWidget* box = paneBox(pane);
         box->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(box, &QWidget::customContextMenuRequested, this,
-                [this, box](const QPoint& position) { showBoxMenu(box, position); });
+                [this, pane](const QPoint& position) { showBoxMenu(pane, position); });
     }
     m_bodyBox->viewport()->installEventFilter(this);
     m_phraseListBox->viewport()->installEventFilter(this);
@@ -509,41 +519,115 @@ void MainForm::setHighlighting(bool on)
     m_highlightAction->setChecked(on);
 }
 
-// The box's own menu, with the switch for the marks below it. The body box reports the place in its viewport.
-void MainForm::showBoxMenu(QWidget* box, const QPoint& position)
+QWidget* MainForm::paneBox(Pane pane) const
+{
+    return pane == Pane::Subject ? static_cast<QWidget*>(m_subjectBox) : static_cast<QWidget*>(m_bodyBox);
+}
+
+// The box's own menu, with the plainer wordings of a marked phrase at `position` (or, asked from the keyboard,
+// at the caret) above it and the switch for the marks below it. The body box reports places in its viewport.
+void MainForm::showBoxMenu(Pane pane, std::optional<QPoint> position)
 {
     std::unique_ptr<QMenu> menu;
     QPoint global;
-    if (box == m_bodyBox) {
-        menu.reset(m_bodyBox->createStandardContextMenu(position));
-        global = m_bodyBox->viewport()->mapToGlobal(position);
+    qsizetype caret = 0;
+    if (pane == Pane::Body) {
+        const QPoint place = position.value_or(m_bodyBox->cursorRect().bottomLeft());
+        menu.reset(m_bodyBox->createStandardContextMenu(place));
+        global = m_bodyBox->viewport()->mapToGlobal(place);
+        caret = m_bodyBox->offsetOf(m_bodyBox->textCursor().position());
     } else {
+        const QRect caretRect = m_subjectBox->inputMethodQuery(Qt::ImCursorRectangle).toRect();
         menu.reset(m_subjectBox->createStandardContextMenu());
-        global = m_subjectBox->mapToGlobal(position);
+        global = m_subjectBox->mapToGlobal(position.value_or(caretRect.bottomLeft()));
+        caret = m_subjectBox->cursorPosition();
     }
+    // At the caret, the phrase may end where the caret stands.
+    const std::optional<Occurrence> occurrence
+        = replaceableAt(pane, position ? offsetsUnder(pane, *position) : QList {caret, caret - 1});
+    if (occurrence)
+        offerWordings(*menu, *occurrence);
     menu->addSeparator();
     menu->addAction(m_highlightAction);
     menu->exec(global);
 }
 
-// A marked phrase in a box, or a line of the phrase list, explains itself. In the body the character under
-// the mouse is found from the caret place nearest to it; the subject box tells only that place, so the
-// character after it is tried first, then the one before.
+std::optional<Occurrence> MainForm::replaceableAt(Pane pane, const QList<qsizetype>& offsets)
+{
+    for (const qsizetype offset : offsets) {
+        if (std::optional<Occurrence> occurrence = m_highlighter->replaceableAt(pane, offset))
+            return occurrence;
+    }
+    return std::nullopt;
+}
+
+// "Replace with" and the wordings above the box's own commands; "Remove" for the wording that takes the
+// phrase out.
+void MainForm::offerWordings(QMenu& menu, const Occurrence& occurrence)
+{
+    QAction* first = menu.actions().value(0);
+    const QStringList wordings
+        = WordingCase::forOccurrence(m_session.table(), occurrence, m_subjectBox->text(), bodyText());
+    if (wordings.size() > wordings.count(QString())) {
+        auto* heading = new QAction(QStringLiteral("Replace with"), &menu);
+        heading->setEnabled(false);
+        menu.insertAction(first, heading);
+    }
+    for (const QString& wording : wordings) {
+        QString caption = wording.isEmpty() ? QStringLiteral("Remove") : wording;
+        auto* action = new QAction(caption.replace(u'&', QStringLiteral("&&")), &menu);
+        action->setObjectName(QStringLiteral("actReplacement"));
+        // The subject box would cut a wording that takes it past its limit; such a wording is shown, not offered.
+        if (occurrence.pane == Pane::Subject)
+            action->setEnabled(m_subjectBox->text().size() - occurrence.length + wording.size()
+                               <= m_subjectBox->maxLength());
+        connect(action, &QAction::triggered, this,
+                [this, occurrence, wording] { replaceOccurrence(occurrence, wording); });
+        menu.insertAction(first, action);
+    }
+    menu.insertSeparator(first);
+}
+
+// One step that Undo in the box takes back; the marks follow the new text as after any edit.
+void MainForm::replaceOccurrence(const Occurrence& occurrence, const QString& wording)
+{
+    if (occurrence.pane == Pane::Body) {
+        m_bodyBox->replaceRange(occurrence.start, occurrence.length, wording);
+        return;
+    }
+    endUndoStep(m_subjectBox);
+    m_subjectBox->setSelection(int(occurrence.start), int(occurrence.length));
+    m_subjectBox->insert(wording);
+    endUndoStep(m_subjectBox);
+}
+
+// The offsets of a box's text most likely meant by a place in the box. In the body the character under the
+// mouse is found from the caret place nearest to it; the subject box tells only that place, so the character
+// after it comes first, then the one before.
+QList<qsizetype> MainForm::offsetsUnder(Pane pane, const QPoint& position) const
+{
+    if (pane == Pane::Subject) {
+        const int offset = m_subjectBox->cursorPositionAt(position);
+        return offset > 0 ? QList<qsizetype> {offset, offset - 1} : QList<qsizetype> {offset};
+    }
+    const QTextCursor near = m_bodyBox->cursorForPosition(position);
+    const bool before = position.x() < m_bodyBox->cursorRect(near).center().x() && !near.atBlockStart();
+    return {m_bodyBox->offsetOf(near.position() - (before ? 1 : 0))};
+}
+
+// A marked phrase in a box, or a line of the phrase list, explains itself.
 bool MainForm::showPhraseToolTip(QObject* watched, QHelpEvent* event)
 {
     QString text;
     QWidget* widget = nullptr;
-    if (watched == m_subjectBox) {
-        widget = m_subjectBox;
-        const int offset = m_subjectBox->cursorPositionAt(event->pos());
-        text = m_highlighter->toolTipAt(Pane::Subject, offset);
-        if (text.isEmpty() && offset > 0)
-            text = m_highlighter->toolTipAt(Pane::Subject, offset - 1);
-    } else if (watched == m_bodyBox->viewport()) {
-        widget = m_bodyBox->viewport();
-        const QTextCursor near = m_bodyBox->cursorForPosition(event->pos());
-        const bool before = event->pos().x() < m_bodyBox->cursorRect(near).center().x() && !near.atBlockStart();
-        text = m_highlighter->toolTipAt(Pane::Body, m_bodyBox->offsetOf(near.position() - (before ? 1 : 0)));
+    if (watched == m_subjectBox || watched == m_bodyBox->viewport()) {
+        const Pane pane = watched == m_subjectBox ? Pane::Subject : Pane::Body;
+        widget = static_cast<QWidget*>(watched);
+        for (const qsizetype offset : offsetsUnder(pane, event->pos())) {
+            text = m_highlighter->toolTipAt(pane, offset);
+            if (!text.isEmpty())
+                break;
+        }
     } else if (watched == m_phraseListBox->viewport()) {
         widget = m_phraseListBox->viewport();
         text = m_highlighter->toolTipForPhrase(m_phraseListBox->cursorForPosition(event->pos()).block().text());
@@ -612,11 +696,25 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::ToolTip && showPhraseToolTip(watched, static_cast<QHelpEvent*>(event)))
         return true;
+    const Pane pane = watched == m_bodyBox ? Pane::Body : Pane::Subject;
+    // A menu asked for from the keyboard belongs to the phrase at the caret, not to the place of the mouse.
+    if ((watched == m_subjectBox || watched == m_bodyBox) && event->type() == QEvent::ContextMenu
+        && static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        showBoxMenu(pane);
+        return true;
+    }
     if ((watched == m_subjectBox || watched == m_bodyBox) && event->type() == QEvent::KeyPress) {
         const auto* press = static_cast<QKeyEvent*>(event);
         const int key = press->key();
+        // The context-menu key and Shift+F10 open the menu at the caret. Windows turns both into a request for
+        // the menu (above); other desktops send the keys alone.
+        const bool menuKey = key == Qt::Key_Menu || (key == Qt::Key_F10 && press->modifiers() == Qt::ShiftModifier);
+        if (menuKey && QGuiApplication::platformName() != QLatin1String("windows")) {
+            showBoxMenu(pane);
+            return true;
+        }
         if (key == Qt::Key_Return || key == Qt::Key_Enter)
-            return pressEnter(watched == m_bodyBox ? Pane::Body : Pane::Subject);
+            return pressEnter(pane);
         // Ctrl+Y redoes on every desktop, as Ctrl+Shift+Z does; X11 desktops bind only the latter.
         if (key == Qt::Key_Y && press->modifiers() == Qt::ControlModifier) {
             if (watched == m_bodyBox)

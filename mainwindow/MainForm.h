@@ -21,6 +21,7 @@ class QDragEnterEvent;
 class QDropEvent;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class SkinPicture;
@@ -88,14 +89,21 @@ private:
     void describeForAssistiveTools();
     void acceptMessageDrops();
     void setUpHighlighting();
-    void showBoxMenu(QWidget* box, const QPoint& position);
+    QWidget* paneBox(Pane pane) const;
+    void showBoxMenu(Pane pane, std::optional<QPoint> position = std::nullopt);
+    // The first of `offsets` in a pane's text where a marked phrase can be replaced, and that phrase.
+    std::optional<Occurrence> replaceableAt(Pane pane, const QList<qsizetype>& offsets);
+    void offerWordings(QMenu& menu, const Occurrence& occurrence);
+    void replaceOccurrence(const Occurrence& occurrence, const QString& wording);
+    QList<qsizetype> offsetsUnder(Pane pane, const QPoint& position) const;
     bool showPhraseToolTip(QObject* watched, QHelpEvent* event);
 
     void load();
-    std::optional<DefinitionsFault> loadDefinitions();
+    // Reads the definitions and their plainer wordings; what to warn the user of, empty when all was read.
+    QString loadDefinitions();
     void styleLabels();
     void setUpSkin();
-    void reportLoadFault(const DefinitionsFault& fault);
+    QString describeDefinitionsFault(const DefinitionsFault& fault) const;
 
     PressOutcome runScan();
     bool pressEnter(Pane pane);

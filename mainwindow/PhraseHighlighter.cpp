@@ -172,3 +172,25 @@ QString PhraseHighlighter::toolTipForPhrase(const QString& phrase)
     findOccurrences();
     return PhraseToolTip::aboutPhraseIn(m_table, m_occurrences, entry - m_table.begin(), m_numbers);
 }
+
+std::optional<Occurrence> PhraseHighlighter::replaceableAt(Pane pane, qsizetype offset)
+{
+    if (!m_enabled)
+        return std::nullopt;
+    findOccurrences();
+    const qsizetype paneLength = pane == Pane::Subject ? m_subjectLength : m_bodyText().size();
+    if (offset < 0 || offset >= paneLength)
+        return std::nullopt;
+    const qsizetype at = ScanText::offsetIn(pane, offset);
+    std::optional<Occurrence> longest;
+    for (const Occurrence& occurrence : m_occurrences) {
+        if (occurrence.offset() > at)
+            break;
+        const bool covers = occurrence.offset() + occurrence.length > at;
+        if (covers && occurrence.pane == pane && occurrence.start + occurrence.length <= paneLength
+            && !m_table.at(occurrence.phraseIndex).alternatives.isEmpty()
+            && (!longest || occurrence.length > longest->length))
+            longest = occurrence;
+    }
+    return longest;
+}

@@ -65,6 +65,9 @@ public:
     QString toolTipAt(Pane pane, qsizetype offset);
     // The explanation of the first table entry with exactly this phrase; empty when there is none.
     QString toolTipForPhrase(const QString& phrase);
+    // The marked occurrence at `offset` of a pane's text that plainer wordings can replace: the longest of
+    // those that cover it, have wordings and lie wholly in the pane, found in the texts as they stand.
+    std::optional<Occurrence> replaceableAt(Pane pane, qsizetype offset);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

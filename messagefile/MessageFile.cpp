@@ -85,6 +85,29 @@ TextPosition MessageSourceMap::body(qsizetype index) const
     return m_bodyLines.at(index);
 }
 
+std::optional<TextSpan> MessageSourceMap::bodySpan(qsizetype index, qsizetype length) const
+{
+    if (length <= 0)
+        return std::nullopt;
+    const TextPosition first = body(index);
+    const TextPosition last = body(index + length - 1);
+    if (!first.isKnown() || !last.isKnown() || last.line != first.line)
+        return std::nullopt;
+    // Units read from the file one by one (an HTML page's text) stand there as they are only where their
+    // columns follow on without a gap. The space between two words takes the place of the word after it,
+    // which is the place after a single white-space character when nothing else lies between the words.
+    if (m_positionsGiven) {
+        const auto placeAt = [&](qsizetype i) { return m_bodyPositions.at(index + i); };
+        const auto inOrder = [&](qsizetype i) { return placeAt(i) == TextPosition {first.line, first.column + i}; };
+        for (qsizetype i = 1; i < length; ++i) {
+            const bool singleSpace = i + 1 < length && inOrder(i + 1) && placeAt(i) == placeAt(i + 1);
+            if (!inOrder(i) && !singleSpace)
+                return std::nullopt;
+        }
+    }
+    return TextSpan {first, {last.line, last.column + 1}};
+}
+
 LocatedMessage readLocatedMessage(const QByteArray& bytes, MessageFormat format)
 {
     LocatedMessage located;

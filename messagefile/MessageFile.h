@@ -41,6 +41,10 @@ public:
 
     // The place of the body's unit at `index`; unknown past the end.
     TextPosition body(qsizetype index) const;
+    // The stretch of the file that the body's `length` units from `index` were read from, when they stand
+    // there as they are, one after another on one line (no tag, character reference or line break among
+    // them), so that an edit of that stretch changes exactly those units; nothing otherwise.
+    std::optional<TextSpan> bodySpan(qsizetype index, qsizetype length) const;
     // The Subject header's line, the title's first character; unknown for a subject given apart from the file.
     TextPosition subject() const { return m_subject; }
 

@@ -15,6 +15,13 @@ struct TextPosition
     friend bool operator==(const TextPosition&, const TextPosition&) = default;
 };
 
+// A stretch of one line of a file: from `start` to just before `end`.
+struct TextSpan
+{
+    TextPosition start;
+    TextPosition end;
+};
+
 // Answers the line and column of offsets into one text, UTF-16 or UTF-8, after one pass over it, in time
 // that does not grow with the length of the line (minified pages are one line). Lines end at LF; a CR
 // before it belongs to the line.

@@ -1,5 +1,8 @@
 #include "scanner/DefinitionsLoader.h"
 
+#include "scanner/AlternativesLoader.h"
+
+#include "textio/DataFileLines.h"
 #include "textio/OuterSpaces.h"
 #include "textio/TextDecoding.h"
 
@@ -15,24 +18,6 @@ namespace {
 // A weight beyond this magnitude would let the score outgrow the captions it is read back from.
 constexpr double MaxWeightMagnitude = 1'000'000.0;
 static_assert(PhraseTable::MaxEntries == 32768, "the fault message names the limit");
-
-// Splits at CR and CR LF only; the text after the last line end is a line of its own if it is not empty.
-QList<QStringView> splitLines(QStringView text)
-{
-    QList<QStringView> lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text.at(i) != u'\r')
-            continue;
-        lines.append(text.sliced(start, i - start));
-        if (i + 1 < text.size() && text.at(i + 1) == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        lines.append(text.sliced(start));
-    return lines;
-}
 
 // A number written with a decimal point (an optional sign, digits and at most one point), read without
 // asking any locale: most definitions files hold only such weights, and reading thousands of them is part
@@ -82,6 +67,20 @@ std::optional<double> readWeight(const QString& text, const QLocale& locale)
 
 } // namespace
 
+DefinitionsFault DefinitionsFault::inContents(int line, const QString& reason)
+{
+    return DefinitionsFault {Cause::Contents, line, reason};
+}
+
+DefinitionsFault DefinitionsFault::ofReading(const InputFile::Fault& fault)
+{
+    using Kind = InputFile::Fault::Kind;
+    const Cause cause = fault.kind == Kind::CannotOpen ? Cause::CannotOpen
+        : fault.kind == Kind::ReadFailed               ? Cause::ReadFailed
+                                                       : Cause::Contents;
+    return DefinitionsFault {cause, 0, fault.reason};
+}
+
 QString DefinitionsFault::describe(const QString& path) const
 {
     if (cause == Cause::NotFound)
@@ -125,17 +124,10 @@ LoadedDefinitions loadDefinitionsFile(const QString& path, const QLocale& locale
 {
     const InputFile::Contents contents = InputFile::read(path, InputFile::MaxDefinitionsBytes, accept);
     LoadedDefinitions loaded;
-    if (!contents.fault) {
+    if (contents.fault)
+        loaded.fault = DefinitionsFault::ofReading(*contents.fault);
+    else
         loaded = parseDefinitions(contents.bytes, locale);
-    } else {
-        using Kind = InputFile::Fault::Kind;
-        using Cause = DefinitionsFault::Cause;
-        const Kind kind = contents.fault->kind;
-        loaded.fault = DefinitionsFault {kind == Kind::CannotOpen       ? Cause::CannotOpen
-                                             : kind == Kind::ReadFailed ? Cause::ReadFailed
-                                                                        : Cause::Contents,
-                                         0, contents.fault->reason};
-    }
     loaded.path = path;
     return loaded;
 }
@@ -145,12 +137,18 @@ LoadedDefinitions loadDefinitions(const std::optional<QString>& path,
                                   const QLocale& locale,
                                   InputFile::Accept accept)
 {
-    if (path)
-        return loadDefinitionsFile(*path, locale, accept);
     QStringList tried;
-    const QString found = findDefinitions(programFolder, &tried);
-    if (!found.isEmpty())
-        return loadDefinitionsFile(found, locale, accept);
+    const QString found = path ? *path : findDefinitions(programFolder, &tried);
+    if (path || !found.isEmpty()) {
+        LoadedDefinitions loaded = loadDefinitionsFile(found, locale, accept);
+        if (loaded.table.hasPhrases()) {
+            LoadedAlternatives alternatives = loadAlternativesFile(alternativesPathBeside(found));
+            attachAlternatives(loaded.table, alternatives.wordings);
+            loaded.alternativesPath = alternatives.path;
+            loaded.alternativesFault = alternatives.fault;
+        }
+        return loaded;
+    }
     LoadedDefinitions missing;
     missing.fault = DefinitionsFault {DefinitionsFault::Cause::NotFound, 0, describeMissingDefinitions(tried)};
     return missing;
@@ -159,50 +157,54 @@ LoadedDefinitions loadDefinitions(const std::optional<QString>& path,
 LoadedDefinitions parseDefinitions(const QByteArray& contents, const QLocale& locale)
 {
     LoadedDefinitions loaded;
-    const auto fail = [&loaded](int line, const QString& reason) {
-        loaded.fault = DefinitionsFault {DefinitionsFault::Cause::Contents, line, reason};
-        return loaded;
-    };
-
     const QString text = TextDecoding::markedUtf8OrWindows1252(contents);
-    const QList<QStringView> lines = splitLines(text);
+    const auto fail = [](int line, const QString& reason) { return DefinitionsFault::inContents(line, reason); };
+    loaded.fault = walkPhraseLines(
+        text, [&](int lineNumber, const QString& phrase, QStringView rest) -> std::optional<DefinitionsFault> {
+            if (!loaded.table.canStore())
+                return fail(lineNumber, QStringLiteral("more than 32,768 trigger phrases"));
+            loaded.table.storePhrase(phrase);
+            const QString weightText = withoutOuterSpaces(rest).toString();
+            const std::optional<double> weight = readWeight(weightText, locale);
+            if (!weight)
+                return fail(lineNumber, QStringLiteral("the weight \"%1\" is not a number").arg(weightText));
+            if (std::abs(*weight) > MaxWeightMagnitude)
+                return fail(lineNumber,
+                            QStringLiteral("the weight \"%1\" is out of range (at most 1,000,000 either "
+                                           "way)")
+                                .arg(weightText));
+            loaded.table.setLastWeight(*weight);
+            return std::nullopt;
+        });
+    if (!loaded.fault && !loaded.table.hasPhrases()) {
+        // The usual cause: lines saved with a line feed alone, which the format does not take as a line end.
+        loaded.fault = fail(0,
+                            endsLinesWithLineFeedsOnly(text)
+                                ? QStringLiteral("the file contains no trigger phrases (its lines end with a "
+                                                 "line feed alone; they must end with CR LF or CR)")
+                                : QStringLiteral("the file contains no trigger phrases"));
+    }
+    return loaded;
+}
+
+std::optional<DefinitionsFault> walkPhraseLines(QStringView text, const PhraseLineTaker& take)
+{
+    const QList<QStringView> lines = dataFileLines(text);
     if (lines.isEmpty())
-        return fail(1, QStringLiteral("the file is empty"));
-
-    // The header's value after its TAB is nothing the scan uses; only the TAB is required.
+        return DefinitionsFault::inContents(1, QStringLiteral("the file is empty"));
+    // The header's value after its TAB is nothing the programs use; only the TAB is required.
     if (!lines.first().contains(u'\t'))
-        return fail(1, QStringLiteral("the header line has no TAB"));
-
+        return DefinitionsFault::inContents(1, QStringLiteral("the header line has no TAB"));
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QStringView line = lines.at(i);
-        const int lineNumber = int(i + 1);
         const qsizetype tab = line.indexOf(u'\t');
         if (tab < 0)
             continue;
         const QString phrase = withoutOuterSpaces(line.first(tab)).toString();
         if (phrase.isEmpty())
             continue;
-        if (!loaded.table.canStore())
-            return fail(lineNumber, QStringLiteral("more than 32,768 trigger phrases"));
-
-        loaded.table.storePhrase(phrase);
-        const QString weightText = withoutOuterSpaces(line.sliced(tab + 1)).toString();
-        const std::optional<double> weight = readWeight(weightText, locale);
-        if (!weight)
-            return fail(lineNumber, QStringLiteral("the weight \"%1\" is not a number").arg(weightText));
-        if (std::abs(*weight) > MaxWeightMagnitude)
-            return fail(
-                lineNumber,
-                QStringLiteral("the weight \"%1\" is out of range (at most 1,000,000 either way)").arg(weightText));
-        loaded.table.setLastWeight(*weight);
+        if (std::optional<DefinitionsFault> fault = take(int(i + 1), phrase, line.sliced(tab + 1)))
+            return fault;
     }
-    if (!loaded.table.hasPhrases()) {
-        // The usual cause: lines saved with a line feed alone, which the format does not take as a line end.
-        const bool lineFeedsOnly = !text.contains(u'\r') && text.contains(u'\n');
-        return fail(0,
-                    lineFeedsOnly ? QStringLiteral("the file contains no trigger phrases (its lines end with a "
-                                                   "line feed alone; they must end with CR LF or CR)")
-                                  : QStringLiteral("the file contains no trigger phrases"));
-    }
-    return loaded;
+    return std::nullopt;
 }

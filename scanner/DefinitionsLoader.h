@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // Why reading the definitions file stopped early. Line 0 means the fault is not tied to a line.
@@ -30,6 +31,11 @@ struct DefinitionsFault
     // "FILE, line N: REASON", or "FILE: REASON" when the fault is not tied to a line; the reason alone when no
     // file was found.
     QString describe(const QString& path) const;
+
+    // What a file holds, at `line`.
+    static DefinitionsFault inContents(int line, const QString& reason);
+    // Why the file could not be read.
+    static DefinitionsFault ofReading(const InputFile::Fault& fault);
 };
 
 struct LoadedDefinitions
@@ -39,6 +45,10 @@ struct LoadedDefinitions
     PhraseTable table;
     // Set when reading stopped early; the entries read before the fault stay in the table.
     std::optional<DefinitionsFault> fault;
+    // The alternatives file beside the definitions, when there is one, and why it could not be read in full:
+    // the scan does without the wordings it lacks.
+    QString alternativesPath;
+    std::optional<DefinitionsFault> alternativesFault;
 };
 
 // The definitions file beside the program.
@@ -57,7 +67,8 @@ QString findDefinitions(const QString& programFolder, QStringList* tried = nullp
 QString describeMissingDefinitions(const QStringList& tried);
 
 // The definitions every program reads: the file at `path`, or without one the definitions the program ships
-// with, found as findDefinitions finds them in `programFolder`.
+// with, found as findDefinitions finds them in `programFolder`; and with them the plainer wordings of the
+// alternatives file beside them, when there is one.
 LoadedDefinitions loadDefinitions(const std::optional<QString>& path,
                                   const QString& programFolder,
                                   const QLocale& locale,
@@ -75,3 +86,14 @@ LoadedDefinitions loadDefinitionsFile(const QString& path,
 
 // The same rules applied to the file's contents, already read into memory.
 LoadedDefinitions parseDefinitions(const QByteArray& contents, const QLocale& locale = QLocale::system());
+
+// Takes a line of a data file that names a phrase: its 1-based number, the phrase and the text after the TAB;
+// a fault stops the walk there.
+using PhraseLineTaker
+    = std::function<std::optional<DefinitionsFault>(int lineNumber, const QString& phrase, QStringView rest)>;
+
+// Walks the decoded text of a data file in the definitions' format (the definitions, the plainer wordings):
+// after a header line that must hold a TAB, every line with a phrase before its first TAB (spaces trimmed)
+// goes to `take`; lines without a TAB or without a phrase are passed over. An empty file, a header without a
+// TAB and a fault of `take` end the walk with that fault.
+std::optional<DefinitionsFault> walkPhraseLines(QStringView text, const PhraseLineTaker& take);

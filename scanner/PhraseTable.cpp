@@ -17,3 +17,8 @@ void PhraseTable::setLastWeight(double weight)
 {
     m_entries.last().weight = weight;
 }
+
+void PhraseTable::setAlternatives(qsizetype index, const QStringList& wordings)
+{
+    m_entries[index].alternatives = wordings;
+}

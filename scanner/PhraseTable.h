@@ -27,6 +27,7 @@ public:
     // Stores a phrase of an accepted line: grows the table by one entry unless the last entry is still empty.
     void storePhrase(const QString& phrase);
     void setLastWeight(double weight);
+    void setAlternatives(qsizetype index, const QStringList& wordings);
 
 private:
     QList<TriggerPhrase> m_entries;

@@ -30,6 +30,21 @@ PhraseCount countPhrase(const std::vector<Occurrence>& occurrences, qsizetype ph
     return count;
 }
 
+// The plainer wordings, quoted, and whether taking the phrase out is one of them; empty without any.
+QString aboutAlternatives(const QStringList& alternatives)
+{
+    QStringList quoted;
+    for (const QString& wording : alternatives) {
+        if (!wording.isEmpty())
+            quoted << QStringLiteral("\u201c%1\u201d").arg(wording);
+    }
+    const bool removable = quoted.size() < alternatives.size();
+    if (quoted.isEmpty())
+        return removable ? QStringLiteral("Better left out.") : QString();
+    return QStringLiteral("Plainer: %1%2")
+        .arg(quoted.join(QStringLiteral(", ")), removable ? QStringLiteral(", or leave it out.") : QStringLiteral("."));
+}
+
 } // namespace
 
 QString
@@ -43,6 +58,8 @@ aboutPhrase(const TriggerPhrase& phrase, qsizetype occurrences, qsizetype counte
                      .arg(numbers.weight(CapitalsRule::weightAdded(phrase.weight, true)));
     else
         lines << QStringLiteral("Capitals never make it count twice, as it holds more than the letters A to Z.");
+    if (const QString wordings = aboutAlternatives(phrase.alternatives); !wordings.isEmpty())
+        lines << wordings;
     if (occurrences == 0)
         lines << QStringLiteral("It does not occur in the message as it stands now.");
     else if (occurrences == 1)

@@ -16,8 +16,8 @@ struct TriggerPhrase;
 // occurrence in the scan text, as PhraseOccurrences finds them.
 namespace PhraseToolTip {
 
-// The phrase as defined, its weight, what capitals do to it, and how often it occurs in the message and is
-// counted by a scan.
+// The phrase as defined, its weight, what capitals do to it, its plainer wordings, and how often it occurs in
+// the message and is counted by a scan.
 QString
 aboutPhrase(const TriggerPhrase& phrase, qsizetype occurrences, qsizetype counted, const CaptionNumbers& numbers);
 

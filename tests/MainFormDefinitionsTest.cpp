@@ -20,6 +20,7 @@ TEST(MainFormDefinitions, UnusableFilesAreWarnedAboutWithoutHoldingUpTheWindow)
     {
         const char* name;
         std::function<bool(const QString& path)> make;
+        // The file at fault and why.
         QString reason;
         QString loaded;
     };
@@ -31,16 +32,22 @@ TEST(MainFormDefinitions, UnusableFilesAreWarnedAboutWithoutHoldingUpTheWindow)
     };
     const std::vector<Case> cases = {
         {"a named pipe", [](const QString& path) { return mkfifo(QFile::encodeName(path).constData(), 0600) == 0; },
-         ": it is not a regular file", "0 trigger phrases were loaded"},
+         "Definitions.dat: it is not a regular file", "0 trigger phrases were loaded"},
         {"a link to an endless device",
          [](const QString& path) { return QFile::link(QStringLiteral("/dev/zero"), path); },
-         ": it is not a regular file", "0 trigger phrases were loaded"},
-        {"a folder", [](const QString& path) { return QDir().mkpath(path); }, ": it is a folder, not a file",
-         "0 trigger phrases were loaded"},
-        {"no trigger phrase", write("H\t1\nfree\t1\n"), ": the file contains no trigger phrases",
+         "Definitions.dat: it is not a regular file", "0 trigger phrases were loaded"},
+        {"a folder", [](const QString& path) { return QDir().mkpath(path); },
+         "Definitions.dat: it is a folder, not a file", "0 trigger phrases were loaded"},
+        {"no trigger phrase", write("H\t1\nfree\t1\n"), "Definitions.dat: the file contains no trigger phrases",
          "0 trigger phrases were loaded"},
         {"control characters in a weight", write(QByteArray("H\t1\r\nfree\t1\0\x1b", 13)),
-         ", line 2: the weight \"1\\x00\\x1b\" is not a number", "1 trigger phrase was loaded"},
+         "Definitions.dat, line 2: the weight \"1\\x00\\x1b\" is not a number", "1 trigger phrase was loaded"},
+        {"a phrase without a wording in the alternatives beside them",
+         [write](const QString& path) {
+             return write("H\t1\r\nfree\t1\r\n")(path)
+                 && write("H\t1\r\nfree\t\r\n")(QFileInfo(path).dir().filePath(QStringLiteral("Alternatives.dat")));
+         },
+         "Alternatives.dat, line 2: \"free\" has no wording", "Not all plainer wordings could be read."},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
@@ -52,7 +59,7 @@ TEST(MainFormDefinitions, UnusableFilesAreWarnedAboutWithoutHoldingUpTheWindow)
         QCoreApplication::processEvents();
         ASSERT_EQ(messages.requests().size(), 1);
         const QString warning = messages.requests().constFirst().text;
-        EXPECT_TRUE(warning.contains(path + test.reason)) << warning.toStdString();
+        EXPECT_TRUE(warning.contains(folder.filePath(test.reason))) << warning.toStdString();
         EXPECT_TRUE(warning.contains(test.loaded)) << warning.toStdString();
 
         // Still usable: a scan gives its verdict.

@@ -374,6 +374,13 @@ TEST_F(PhraseHighlight, ToolTipsExplainThePhrase)
          QStringLiteral("\u201cFREE\u201d adds 2,5 to the score each time a scan counts it.\n"
                         "Written in capitals it counts twice: 5.\n"
                         "It occurs 1.200 times in this message; a scan counts 11 of them.")},
+        {"plainer wordings",
+         PhraseToolTip::aboutPhrase({QStringLiteral("now"), 1, {"later", "", "soon"}}, 0, 0,
+                                    CaptionNumbers(QLocale(QLocale::English))),
+         QStringLiteral("\u201cnow\u201d adds 1 to the score each time a scan counts it.\n"
+                        "Written in capitals it counts twice: 2.\n"
+                        "Plainer: \u201clater\u201d, \u201csoon\u201d, or leave it out.\n"
+                        "It does not occur in the message as it stands now.")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -400,4 +407,148 @@ TEST_F(PhraseHighlight, TextBeingComposedInTheSubjectIsLeftAlone)
     waitForMarks();
     EXPECT_EQ(subject()->text(), QStringLiteral("free money"));
     expectMarksInStep();
+}
+
+// The context menu of a marked phrase offers its plainer wordings; taking one replaces exactly that
+// occurrence, also right after an edit moved it (before the marks followed), as one step that Ctrl+Z takes back.
+class PhraseReplacement : public PhraseHighlight
+{
+protected:
+    void SetUp() override
+    {
+        QFile alternatives(m_folder.filePath(QStringLiteral("Alternatives.dat")));
+        ASSERT_TRUE(alternatives.open(QIODevice::WriteOnly));
+        alternatives.write("H\t1\r\nfree money\tfunds\tspare cash\r\nact now\treply soon\r\nnow\t(remove)\r\n");
+        alternatives.close();
+        PhraseHighlight::SetUp();
+    }
+
+    // Opens the menu as `open` does, takes the entry `choice` and returns the menu's entries.
+    QStringList choose(const std::function<void()>& open, const QString& choice)
+    {
+        QStringList entries;
+        QTimer::singleShot(0, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            QAction* chosen = nullptr;
+            for (QAction* action : menu->actions()) {
+                entries << action->text();
+                if (action->text() == choice)
+                    chosen = action;
+            }
+            menu->close();
+            if (chosen)
+                chosen->trigger();
+        });
+        open();
+        return entries;
+    }
+};
+
+TEST_F(PhraseReplacement, TakingAWordingReplacesThatOccurrenceAsOneUndoStep)
+{
+    enum class Opening
+    {
+        ShiftF10,
+        MenuKey,
+        Mouse
+    };
+    struct Case
+    {
+        const char* name;
+        Pane pane;
+        QString text;
+        // Typed at the start of the box after the marks followed the text, so that the phrase has moved.
+        QString typedBefore;
+        // The phrase's offset once typed before.
+        int phraseAt;
+        Opening opening;
+        QStringList offered;
+        QString choice;
+        QString replaced;
+    };
+    const QStringList actNow {"Replace with", "reply soon", ""};
+    const QStringList freeMoney {"Replace with", "funds", "spare cash", ""};
+    const std::vector<Case> cases {
+        {"subject, longest phrase at the caret, its capital kept",
+         Pane::Subject,
+         "Act now today",
+         {},
+         2,
+         Opening::ShiftF10,
+         {"Replace with", "Reply soon", ""},
+         "Reply soon",
+         "Reply soon today"},
+        {"subject, moved by an edit", Pane::Subject, "act now please", "Do ", 3 + 2, Opening::ShiftF10, actNow,
+         "reply soon", "Do reply soon please"},
+        {"subject near its limit: a wording that would not fit is not taken",
+         Pane::Subject,
+         QString(111, u'x') + " act now",
+         {},
+         113,
+         Opening::ShiftF10,
+         actNow,
+         "reply soon",
+         QString(111, u'x') + " act now"},
+        {"body, under the mouse",
+         Pane::Body,
+         "Get free money here",
+         {},
+         4 + 6,
+         Opening::Mouse,
+         freeMoney,
+         "spare cash",
+         "Get spare cash here"},
+        {"body, on a later line moved by an edit", Pane::Body, "line one\nfree money", "Hello ", 15 + 2, Opening::Mouse,
+         freeMoney, "funds", "Hello line one\nfunds"},
+        {"body, removed from the context-menu key",
+         Pane::Body,
+         "so now go",
+         {},
+         3 + 1,
+         Opening::MenuKey,
+         {"Remove", ""},
+         "Remove",
+         "so  go"},
+    };
+    const auto paneText = [this](Pane pane) { return pane == Pane::Subject ? subject()->text() : body()->text(); };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QWidget* box = c.pane == Pane::Subject ? static_cast<QWidget*>(subject()) : static_cast<QWidget*>(body());
+        subject()->clear();
+        body()->clear();
+        c.pane == Pane::Subject ? subject()->setText(c.text) : body()->setPlainText(c.text);
+        waitForMarks();
+        box->setFocus();
+        if (!c.typedBefore.isEmpty()) {
+            c.pane == Pane::Subject ? subject()->setCursorPosition(0) : body()->moveCursor(QTextCursor::Start);
+            QTest::keyClicks(box, c.typedBefore);
+            ASSERT_TRUE(highlighter().isPending());
+        }
+        const QString before = paneText(c.pane);
+        QTextCursor caret(body()->document());
+        caret.setPosition(body()->positionOf(c.phraseAt));
+        const QStringList offered = choose(
+            [&] {
+                if (c.opening == Opening::Mouse) {
+                    emit body()->customContextMenuRequested(body()->cursorRect(caret).center() + QPoint(2, 0));
+                    return;
+                }
+                c.pane == Pane::Subject ? subject()->setCursorPosition(c.phraseAt) : body()->setTextCursor(caret);
+                if (c.opening == Opening::ShiftF10) {
+                    QTest::keyClick(box, Qt::Key_F10, Qt::ShiftModifier);
+                    return;
+                }
+                QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(1, 1), box->mapToGlobal(QPoint(1, 1)));
+                QApplication::sendEvent(box, &menuKey);
+            },
+            c.choice);
+        EXPECT_EQ(offered.mid(0, c.offered.size()), c.offered);
+        EXPECT_EQ(paneText(c.pane), c.replaced);
+        waitForMarks();
+        expectMarksInStep();
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(paneText(c.pane), before);
+    }
 }

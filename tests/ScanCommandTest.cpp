@@ -1,5 +1,6 @@
 #include "QtPrinters.h"
 #include "ScanInProcess.h"
+#include "TemporaryFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+
+#include <map>
 
 namespace {
 
@@ -107,12 +110,85 @@ TEST(ScanCommand, JsonReportsEveryOccurrence)
                             {"position", 1},
                             {"pane", "subject"},
                             {"start", 0},
-                            {"length", 4}}));
+                            {"length", 4},
+                            {"suggestions", QJsonArray {}}}));
     // The padded search matches " free " from its leading space; the phrase starts one later.
     EXPECT_EQ(occurrences[1].toObject()["position"].toInt(), 130);
     EXPECT_EQ(occurrences[1].toObject()["pane"].toString(), "body");
     EXPECT_EQ(occurrences[1].toObject()["start"].toInt(), 9);
     EXPECT_EQ(occurrences[2].toObject()["phrase"].toString(), "act now");
+}
+
+// The plainer wordings beside the definitions reach every report of a template: as suggestions in JSON, as
+// fixes in SARIF where the phrase stands in the page as it reads (not in the title, not across collapsed
+// white space), as a note after the warning in the compilers' format.
+TEST(ScanCommand, PlainerWordingsInJsonSarifAndGccReports)
+{
+    QTemporaryDir dir;
+    QFile::copy(SmallDefinitions, dir.filePath("Definitions.dat"));
+    writeFile(dir, "Alternatives.dat", "h\t1\r\nact now\treply soon\t(remove)\r\nclick here\tsee the link\r\n");
+    const QString page
+        = writeFile(dir, "offer.html",
+                    "<html><head><title>Act now</title></head><body>\n"
+                    "<p>Hi, act now &amp; click here.</p>\n<p>So act   now or never</p></body></html>\n");
+    const auto scan = [&](const char* format) {
+        return scanInProcess({"--format", format, "-d", dir.filePath("Definitions.dat"), page});
+    };
+
+    const QJsonArray occurrences = jsonOf(scan("json"))["occurrences"].toArray();
+    ASSERT_EQ(occurrences.size(), 4);
+    // The title's "Act now" starts a sentence: its wordings start with a capital as well.
+    const std::map<QString, QJsonArray> suggestions {{"subject act now", {"Reply soon", ""}},
+                                                     {"body act now", {"reply soon", ""}},
+                                                     {"body click here", {"see the link"}}};
+    for (const QJsonValue& occurrence : occurrences) {
+        const QString key = occurrence["pane"].toString() + u' ' + occurrence["phrase"].toString();
+        EXPECT_EQ(occurrence["suggestions"].toArray(), suggestions.at(key)) << key.toStdString();
+    }
+
+    struct Fix
+    {
+        QString phrase;
+        qsizetype line;
+        qsizetype startColumn;
+        qsizetype endColumn;
+        QStringList inserted;
+    };
+    std::vector<Fix> fixes;
+    const QJsonDocument sarif = QJsonDocument::fromJson(scan("sarif").out.toUtf8());
+    for (const QJsonValue& result : sarif["runs"][0]["results"].toArray()) {
+        for (const QJsonValue& fix : result["fixes"].toArray()) {
+            const QJsonValue change = fix["artifactChanges"][0];
+            EXPECT_EQ(change["artifactLocation"]["uri"].toString(),
+                      result["locations"][0]["physicalLocation"]["artifactLocation"]["uri"].toString());
+            const QJsonValue replacement = change["replacements"][0];
+            const QJsonValue region = replacement["deletedRegion"];
+            EXPECT_EQ(region["endLine"].toInteger(), region["startLine"].toInteger());
+            const QString phrase = result["message"]["text"].toString().section(u'\'', 1, 1);
+            if (fixes.empty() || fixes.back().startColumn != region["startColumn"].toInteger())
+                fixes.push_back({phrase,
+                                 region["startLine"].toInteger(),
+                                 region["startColumn"].toInteger(),
+                                 region["endColumn"].toInteger(),
+                                 {}});
+            fixes.back().inserted << (replacement["insertedContent"].isObject()
+                                          ? replacement["insertedContent"]["text"].toString()
+                                          : QStringLiteral("(removed)"));
+        }
+    }
+    ASSERT_EQ(fixes.size(), 2);
+    EXPECT_EQ(fixes[0].phrase, "act now");
+    EXPECT_EQ((std::tuple(fixes[0].line, fixes[0].startColumn, fixes[0].endColumn)), std::tuple(2, 8, 15));
+    EXPECT_EQ(fixes[0].inserted, QStringList({"reply soon", "(removed)"}));
+    EXPECT_EQ(fixes[1].phrase, "click here");
+    EXPECT_EQ((std::tuple(fixes[1].line, fixes[1].startColumn, fixes[1].endColumn)), std::tuple(2, 22, 32));
+    EXPECT_EQ(fixes[1].inserted, QStringList({"see the link"}));
+
+    const QStringList gcc = scan("gcc").out.split(u'\n');
+    const qsizetype warning = gcc.indexOf(page + ":2:22: warning: trigger phrase 'click here' (weight 0.5)");
+    ASSERT_GE(warning, 0) << scan("gcc").out.toStdString();
+    EXPECT_EQ(gcc.value(warning + 1), page + ":2:22: note: write 'see the link' instead");
+    EXPECT_TRUE(gcc.contains(page + ":2:8: note: write 'reply soon' instead"));
 }
 
 TEST(ScanCommand, StepThroughListsEveryStop)

@@ -1,5 +1,6 @@
 -- Drives tallyvex-lsp through Neovim's own language server client, as an editor user meets it: the template is
--- opened, its marks arrive, an edit moves them, a hover explains a phrase, and the server ends with the client.
+-- opened, its marks arrive, an edit moves them, a hover explains a phrase, a quick fix replaces one, and the
+-- server ends with the client.
 -- Given by the environment: TALLYVEX_LSP (the server), TALLYVEX_DEFINITIONS, TALLYVEX_TEMPLATE (a copy of
 -- spring-offer.html that may be changed). Ends Neovim with status 0 when every step held, else 1.
 
@@ -79,8 +80,23 @@ local steps = {
     check(text:find('“free” adds 1.5 to the score each time a scan counts it.', 1, true),
       'hover: ' .. vim.inspect(hover))
   end,
-  -- The quick fixes join here once the definitions come with wordings: ask for the code actions on a
-  -- phrase, apply the first, write the file, and compare the written text.
+  function() -- quick fixes offer the wordings, capitalised like the phrase; the first, applied and written, replaces it
+    vim.api.nvim_win_set_cursor(0, { 6, column_of(5, 'Click here') + 2 })
+    local params = vim.lsp.util.make_range_params()
+    params.context = { diagnostics = vim.diagnostic.get(bufnr, { lnum = 5 }) }
+    local replies = vim.lsp.buf_request_sync(bufnr, 'textDocument/codeAction', params, 10000)
+    local actions = replies and replies[client_id] and replies[client_id].result or {}
+    local titles = vim.tbl_map(function(action) return action.title end, actions)
+    check(vim.deep_equal(titles, { 'Replace “click here” with “See the link”', 'Remove “click here”' }),
+      'code actions: ' .. vim.inspect(titles))
+    vim.lsp.util.apply_workspace_edit(actions[1].edit, 'utf-16')
+    vim.cmd('write')
+    local file = assert(io.open(template))
+    local written = file:read('*a')
+    file:close()
+    check(written:find('<p>See the link to claim it.</p>', 1, true), 'written: ' .. written)
+    wait_for_mark('medium', 4, 'free')
+  end,
 }
 
 for _, step in ipairs(steps) do

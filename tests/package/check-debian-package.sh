@@ -31,7 +31,7 @@ icons=()
 for size in 48 64 128 256; do
     icons+=("usr/share/icons/hicolor/${size}x${size}/apps/$appId.png")
 done
-for file in usr/bin/tallyvex usr/bin/tallyvex-scan usr/bin/tallyvex-lsp usr/share/tallyvex/Definitions.dat "${icons[@]}" \
+for file in usr/bin/tallyvex usr/bin/tallyvex-scan usr/bin/tallyvex-lsp usr/share/tallyvex/Definitions.dat usr/share/tallyvex/Alternatives.dat "${icons[@]}" \
     "usr/share/applications/$appId.desktop" "usr/share/metainfo/$appId.metainfo.xml" \
     usr/share/man/man1/tallyvex-scan.1.gz; do
     [ -f "$root/$file" ] || fail "the package lacks /$file"

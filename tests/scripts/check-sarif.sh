@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Writes the SARIF logs of a run over a folder of templates, drafts and a mailbox (with a file that is
-# missing and a name that is not UTF-8), of a run whose only input is missing and of a run whose definitions
-# cannot be used, and validates each: with --schema against the SARIF 2.1.0 JSON schema (Python's
+# missing and a name that is not UTF-8; the definitions have plainer wordings, so the results hold fixes), of
+# a run whose only input is missing and of a run whose definitions cannot be used, and validates each: with --schema against the SARIF 2.1.0 JSON schema (Python's
 # jsonschema), with --multitool by the SARIF Multitool. Any error fails the check. The Multitool check
 # exits 77 (skipped) only when the Multitool cannot be installed.
 # Usage: check-sarif.sh --schema|--multitool TALLYVEX_SCAN SOURCE_ROOT
@@ -26,14 +26,21 @@ printf 'From a@example.com Mon Jan  1 10:00:00 2024\nSubject: free\n\nclick here
     >"$work/campaign/inbox.eml"
 printf 'no header line\n' >"$work/bad.dat"
 
+# The definitions with plainer wordings beside them, so that the logs hold fixes as well.
+mkdir -p "$work/definitions"
+cp "$root/tests/data/small.dat" "$work/definitions/Definitions.dat"
+printf 'Wordings\t1\r\nfree\tat no cost\r\nact now\treply soon\t(remove)\r\nclick here\tsee the link\r\n' \
+    >"$work/definitions/Alternatives.dat"
+
 # Each run fails on purpose or reports a missing file, and exits with its status: that is no fault of the check.
-definitions="$root/tests/data/small.dat"
+definitions="$work/definitions/Definitions.dat"
 (cd "$work" && "$scan" -d "$definitions" --format sarif campaign campaign/missing.txt >out/campaign.sarif) || true
 (cd "$work" && "$scan" -d "$definitions" --format sarif campaign/missing.txt >out/missing.sarif) || true
 (cd "$work" && "$scan" -d bad.dat --format sarif campaign >out/definitions.sarif) || true
-results=$(python3 -c 'import json,sys; print(len(json.load(open(sys.argv[1]))["runs"][0]["results"]))' "$work/out/campaign.sarif")
-if [ "$results" -eq 0 ]; then
-    echo "The campaign's log holds no results"
+fixed=$(python3 -c 'import json,sys; print(sum(1 for r in json.load(open(sys.argv[1]))["runs"][0]["results"] if r.get("fixes")))' \
+    "$work/out/campaign.sarif")
+if [ "$fixed" -eq 0 ]; then
+    echo "The campaign's log holds no results with fixes"
     exit 1
 fi
 
