@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Opens a campaign template in Neovim inside xterm on a virtual X display, with tallyvex-lsp set up as the
-# README shows for Neovim 0.7, waits for the marks, opens the hover of one phrase and saves a picture of the
-# terminal.
-# Usage: tools/screenshot-lsp-neovim.sh [BUILD_DIR] [OUTPUT_PNG]
+# README shows for Neovim 0.7, waits for the marks, opens the hover of one phrase (or, with "actions", the
+# menu of its quick fixes) and saves a picture of the terminal.
+# Usage: tools/screenshot-lsp-neovim.sh [BUILD_DIR] [OUTPUT_PNG] [hover|actions]
 # Needs xvfb-run, xterm, neovim, x11-utils (xwininfo), imagemagick (import) and fonts-dejavu-core.
 set -euo pipefail
 
@@ -12,6 +12,13 @@ output="$(realpath -m "${2:-$root/docs/screenshots/lsp-neovim.png}")"
 mkdir -p "$(dirname "$output")"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
+show="${3:-hover}"
+case "$show" in
+hover) open_it='vim.lsp.buf.hover()' ;;
+# The menu waits for a choice, so the picture is taken a moment after it is asked for.
+actions) open_it='vim.lsp.buf.code_action()' ;;
+*) echo "Usage: $0 [BUILD_DIR] [OUTPUT_PNG] [hover|actions]" >&2; exit 64 ;;
+esac
 
 cat >"$work/welcome.html" <<'HTML'
 <!DOCTYPE html>
@@ -21,8 +28,8 @@ cat >"$work/welcome.html" <<'HTML'
 </head>
 <body>
   <h1>Hello {{first_name}},</h1>
-  <p>Our spring collection is here, and your free sample is waiting.</p>
-  <p>For a limited time, every order ships at no extra cost.</p>
+  <p>Our spring collection is here: claim your free sample, with no obligation.</p>
+  <p>For a limited time, every order ships at no extra cost while supplies last.</p>
   <p><a href="{{offer_url}}">Click here</a> to choose your sample.</p>
   <p>Kind regards,<br>The Fenwick Lark team</p>
 </body>
@@ -30,7 +37,8 @@ cat >"$work/welcome.html" <<'HTML'
 HTML
 
 # The README's set-up for Neovim 0.7, with the server of this build; then, once the marks are in, the hover
-# of "Click here" in a framed window and a file that says the picture can be taken.
+# of "claim your" in a framed window (or the menu of its quick fixes) and a file that says the picture can be
+# taken.
 cat >"$work/init.lua" <<LUA
 local tallyvex
 vim.api.nvim_create_autocmd('FileType', {
@@ -46,9 +54,9 @@ vim.cmd('highlight FloatBorder ctermbg=237 ctermfg=250')
 vim.lsp.handlers['textDocument/hover'] = vim.lsp.with(vim.lsp.handlers.hover, { border = 'rounded' })
 vim.defer_fn(function()
   vim.wait(10000, function() return #vim.diagnostic.get(0) > 0 end, 50)
-  vim.fn.search('Click here')
-  vim.lsp.buf.hover()
-  vim.defer_fn(function() io.open('$work/ready', 'w'):close() end, 1000)
+  vim.fn.search('claim your')
+  io.open('$work/ready', 'w'):close()
+  $open_it
 end, 500)
 LUA
 
@@ -65,6 +73,7 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
         sleep 0.2
     done
     [ -f ready ] || { echo "Neovim did not show the marks" >&2; exit 1; }
+    sleep 1.5
     window=$(xwininfo -root -tree | awk "/\"tallyvex-lsp\"/ { print \$1; exit }")
     import -window "$window" "$TALLYVEX_SHOT"
 '
