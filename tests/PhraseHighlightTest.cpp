@@ -73,8 +73,10 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
+        if (event->type() != QEvent::InputMethod)
+            return false;
         const auto* sent = static_cast<QInputMethodEvent*>(event);
-        if (event->type() != QEvent::InputMethod || !sent->preeditString().isEmpty() || !sent->commitString().isEmpty())
+        if (!sent->preeditString().isEmpty() || !sent->commitString().isEmpty())
             return false;
         const QList<QTextCharFormat> styles = PhraseHighlighter::bandStyles();
         m_marks.clear();
