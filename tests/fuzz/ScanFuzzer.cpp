@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     reference.setDefinitions(scan.table);
     fast.keepOccurrences(true);
     reference.keepOccurrences(true);
-    const CaptionNumbers numbers(QLocale(QLocale::English));
+    const CaptionNumbers numbers {QLocale(QLocale::English)};
 
     bool stepThrough = options & StepThrough;
     // Step Through walks are cut short so that each input stays quick.
