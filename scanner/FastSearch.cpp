@@ -23,6 +23,11 @@ FastSearch::FastSearch(std::shared_ptr<const PhraseIndex> index)
         m_plainSearched[std::size_t(entry) / 64] |= std::uint64_t(1) << (entry % 64);
         m_paddedPhrases[entry] = u' ' + table.at(entry).phrase + u' ';
     }
+    // An empty phrase is QString's to search too: padded, it is two spaces.
+    for (qsizetype entry = 0; entry < table.size(); ++entry) {
+        if (table.at(entry).phrase.isEmpty())
+            m_paddedPhrases[entry] = QStringLiteral("  ");
+    }
     m_answers.resize(std::size_t(m_automaton.patternCount()));
 }
 

@@ -449,3 +449,19 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<Config>& info) { return std::string(info.param.name); });
 
 } // namespace
+
+// A table without phrases holds one empty entry; both engines give it the same answers at every start,
+// the padded search looking for two spaces as the plain search does.
+TEST(EngineAnswers, EmptyEntryOfATableWithoutPhrases)
+{
+    const PhraseTable table;
+    const QString text = QStringLiteral("  a  ") + QString(115, u' ') + QStringLiteral("b ");
+    ReferenceSearch sequential(table);
+    FastSearch quick(std::make_shared<const PhraseIndex>(table));
+    sequential.setText(text);
+    quick.setText(text);
+    for (qsizetype from = 0; from <= text.size() + 1; ++from) {
+        ASSERT_EQ(quick.findFirst(0, from), sequential.findFirst(0, from)) << "from " << from;
+        ASSERT_EQ(quick.findPadded(0, from), sequential.findPadded(0, from)) << "from " << from;
+    }
+}
