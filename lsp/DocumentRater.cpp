@@ -16,15 +16,15 @@
 
 namespace {
 
-LocatedMessage readDocument(const QString& text, DocumentKind kind)
+LocatedMessage readDocument(const QString& text, MessageFormat kind)
 {
-    if (kind == DocumentKind::Text) {
+    if (kind == MessageFormat::Text) {
         // The body box's text: the document with LF line ends.
         LocatedMessage located;
         located.text.body = withLineFeeds(text);
         return located;
     }
-    return readLocatedMessage(text.toUtf8(), kind == DocumentKind::Html ? MessageFormat::Html : MessageFormat::Eml);
+    return readLocatedMessage(text.toUtf8(), kind);
 }
 
 // Where the occurrences found in a message's scan text stand in the document the message was read from. Places
@@ -32,7 +32,7 @@ LocatedMessage readDocument(const QString& text, DocumentKind kind)
 class DocumentPlaces
 {
 public:
-    DocumentPlaces(const QString& document, DocumentKind kind, const LocatedMessage& message)
+    DocumentPlaces(const QString& document, MessageFormat kind, const LocatedMessage& message)
         : m_document(document)
         , m_kind(kind)
         , m_message(message)
@@ -51,11 +51,11 @@ public:
         }
         const qsizetype bodyStart = ScanText::offsetInPane(start);
         switch (m_kind) {
-        case DocumentKind::Text:
+        case MessageFormat::Text:
             return TextRange {m_offsets.fromLineFeedText(bodyStart), m_offsets.fromLineFeedText(bodyStart + length)};
-        case DocumentKind::Html:
+        case MessageFormat::Html:
             return pageRange(bodyStart, length);
-        case DocumentKind::Email:
+        case MessageFormat::Eml:
             break;
         }
         return decodedBodyRange(bodyStart, length);
@@ -91,7 +91,7 @@ private:
         const std::optional<qsizetype> placeStart = m_offsets.fromLineAndColumn(place.line, place.column);
         if (subject.isEmpty() || !placeStart)
             return std::nullopt;
-        if (m_kind == DocumentKind::Email) {
+        if (m_kind == MessageFormat::Eml) {
             qsizetype lineEnd = m_document.indexOf(u'\n', *placeStart);
             lineEnd = lineEnd < 0 ? m_document.size() : lineEnd;
             const qsizetype found = QStringView(m_document).sliced(*placeStart, lineEnd - *placeStart).indexOf(subject);
@@ -136,7 +136,7 @@ private:
     }
 
     const QString& m_document;
-    DocumentKind m_kind;
+    MessageFormat m_kind;
     const LocatedMessage& m_message;
     SourceOffsets m_offsets;
     bool m_subjectSought = false;
@@ -210,7 +210,7 @@ QString DocumentRater::loadDefinitions(const QString& path)
     return {};
 }
 
-DocumentRating DocumentRater::rate(const QString& text, DocumentKind kind)
+DocumentRating DocumentRater::rate(const QString& text, MessageFormat kind)
 {
     Engine& engine = *m_engine;
     DocumentRating rating;
@@ -250,7 +250,7 @@ DocumentRating DocumentRater::rate(const QString& text, DocumentKind kind)
 }
 
 std::optional<Explanation>
-DocumentRater::explainAt(const QString& text, DocumentKind kind, qsizetype offset, bool withLight)
+DocumentRater::explainAt(const QString& text, MessageFormat kind, qsizetype offset, bool withLight)
 {
     Engine& engine = *m_engine;
     const LocatedMessage message = readDocument(text, kind);
@@ -275,24 +275,16 @@ DocumentRater::explainAt(const QString& text, DocumentKind kind, qsizetype offse
     return explanation;
 }
 
-DocumentKind DocumentRater::kindOf(QStringView path, QStringView languageId)
+MessageFormat DocumentRater::kindOf(QStringView path, QStringView languageId)
 {
-    if (const std::optional<MessageFormat> format = messageFormatOf(path)) {
-        switch (*format) {
-        case MessageFormat::Html:
-            return DocumentKind::Html;
-        case MessageFormat::Eml:
-            return DocumentKind::Email;
-        case MessageFormat::Text:
-            return DocumentKind::Text;
-        }
-    }
+    if (const std::optional<MessageFormat> format = messageFormatOf(path))
+        return *format;
     static const QStringList pageLanguages {QStringLiteral("html"),       QStringLiteral("handlebars"),
                                             QStringLiteral("jinja-html"), QStringLiteral("htmldjango"),
                                             QStringLiteral("liquid"),     QStringLiteral("mjml")};
     if (pageLanguages.contains(languageId))
-        return DocumentKind::Html;
+        return MessageFormat::Html;
     if (languageId == u"email" || languageId == u"eml" || languageId == u"mail")
-        return DocumentKind::Email;
-    return DocumentKind::Text;
+        return MessageFormat::Eml;
+    return MessageFormat::Text;
 }

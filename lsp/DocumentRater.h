@@ -1,5 +1,6 @@
 #pragma once
 
+#include "messagefile/MessageFile.h"
 #include "scanner/ScanOutcome.h"
 #include "scanner/WeightBand.h"
 
@@ -11,15 +12,6 @@
 #include <memory>
 #include <optional>
 #include <vector>
-
-// The kinds of document the server rates: plain text (also Markdown), HTML pages and templates, and saved
-// e-mails.
-enum class DocumentKind
-{
-    Text,
-    Html,
-    Email
-};
 
 // A stretch of a document, in UTF-16 offsets.
 struct TextRange
@@ -84,14 +76,14 @@ public:
     // wordings leaves the definitions in use with the wordings read before it.
     QString useDefinitions(const QString& path);
 
-    DocumentRating rate(const QString& text, DocumentKind kind);
+    DocumentRating rate(const QString& text, MessageFormat kind);
     // About the occurrences at `offset`, all of them as the window marks them (those of light phrases only
     // when `withLight`); nothing where none is.
-    std::optional<Explanation> explainAt(const QString& text, DocumentKind kind, qsizetype offset, bool withLight);
+    std::optional<Explanation> explainAt(const QString& text, MessageFormat kind, qsizetype offset, bool withLight);
 
     // The kind a document's file name says (.eml, .html, .htm, .txt), else the kind its editor's language
     // name says (HTML and the template languages written in it, e-mail), else plain text.
-    static DocumentKind kindOf(QStringView path, QStringView languageId);
+    static MessageFormat kindOf(QStringView path, QStringView languageId);
 
 private:
     QString loadDefinitions(const QString& path);

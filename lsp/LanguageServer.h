@@ -64,7 +64,7 @@ private:
     struct OpenDocument
     {
         QString uri;
-        DocumentKind kind = DocumentKind::Text;
+        MessageFormat kind = MessageFormat::Text;
         // The client's version, and the server's count of changes, which tells texts apart across a close
         // and a new open of the same document.
         int version = 0;
