@@ -2,7 +2,7 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/NativePath.h"
-#include "cli/ParallelReader.h"
+#include "cli/OrderedPool.h"
 #include "cli/ProgressLine.h"
 #include "cli/ReportWriterFactory.h"
 #include "cli/RunTally.h"
@@ -14,6 +14,9 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <memory>
+#include <optional>
+#include <vector>
 
 BatchRun::BatchRun(const ScanSettings& settings,
                    QTextStream& out,
@@ -48,18 +51,55 @@ int BatchRun::exitStatusFor(Verdict worst) const
     return ExitStatus::of(worst);
 }
 
+namespace {
+
+// One message as a thread read and rated it.
+struct RatedWork
+{
+    ReadMessage read;
+    // The subject as rated.
+    QString subject;
+    // None for a message that could not be read or holds nothing to rate.
+    std::optional<ScanOutcome> outcome;
+};
+
+} // namespace
+
 int BatchRun::rate(PhraseTable table, const QString& definitionsPath)
 {
     const qsizetype phrasesLoaded = table.hasPhrases() ? table.size() : 0;
-    ScanSession session(m_locale);
-    session.setDefinitions(std::move(table));
-    session.keepOccurrences(true);
+    // The phrases are indexed once; each thread rates with a session of its own over the shared index, made
+    // when the thread rates its first message.
+    const auto index = std::make_shared<const PhraseIndex>(std::move(table));
+    std::vector<std::unique_ptr<ScanSession>> sessions(std::size_t(m_settings.jobs));
+    const auto rateOn = [&](int thread, MessageFeed::Work& work) {
+        RatedWork rated {work(), {}, {}};
+        if (rated.read.faultStatus != 0 || !rated.read.note.isEmpty())
+            return rated;
+        std::unique_ptr<ScanSession>& session = sessions[std::size_t(thread)];
+        if (!session) {
+            session = std::make_unique<ScanSession>(m_locale);
+            session->setDefinitions(index);
+            session->keepOccurrences(true);
+        }
+        const MessageText& text = rated.read.message.text;
+        // Subjects of saved e-mails are their own; a text file has none, and --subject replaces a title.
+        rated.subject
+            = ScanText::boxSubject(text.partUsed.isEmpty() && m_settings.subject ? *m_settings.subject : text.subject);
+        PressOutcome press;
+        do {
+            press = session->press(rated.subject, text.body, m_settings.stepThrough);
+        } while (press.kind == PressOutcome::Kind::Stopped);
+        if (press.kind != PressOutcome::Kind::EmptyInput)
+            rated.outcome = session->outcome();
+        return rated;
+    };
 
     const bool oneInput = hasOneInput();
     const std::unique_ptr<ReportWriter> writer = ReportWriterFactory::create(
         m_settings.format, m_out, RunFacts {m_locale, m_settings.stepThrough, definitionsPath, phrasesLoaded});
     MessageFeed feed(m_settings.names, m_settings.read, m_standardInput);
-    ParallelReader reader(m_settings.jobs);
+    OrderedPool<RatedWork> pool(m_settings.jobs);
     // Enough messages under way to keep every thread busy, and no more, whatever the number of messages;
     // each holds its file open, so they stay well below the usual limit of 1024 open files.
     const qsizetype window = std::min<qsizetype>(qsizetype(m_settings.jobs) * 16, 256);
@@ -71,15 +111,16 @@ int BatchRun::rate(PhraseTable table, const QString& definitionsPath)
     bool anyAlone = false;
 
     for (;;) {
-        while (reader.pending() < window) {
+        while (pool.pending() < window) {
             std::optional<MessageFeed::Work> work = feed.next();
             if (!work)
                 break;
-            reader.start(std::move(*work));
+            pool.start([&rateOn, work = std::move(*work)](int thread) mutable { return rateOn(thread, work); });
         }
-        if (reader.pending() == 0)
+        if (pool.pending() == 0)
             break;
-        ReadMessage read = reader.takeOldest();
+        RatedWork rated = pool.takeOldest();
+        ReadMessage& read = rated.read;
         const bool first = taken++ == 0;
         // The run's one input holds this message alone: it is reported as a run of one message always has.
         const bool alone = oneInput && read.number == 0 && first;
@@ -89,22 +130,11 @@ int BatchRun::rate(PhraseTable table, const QString& definitionsPath)
             continue;
         }
 
-        QString subject;
-        if (read.faultStatus == 0) {
-            const MessageText& text = read.message.text;
-            // Subjects of saved e-mails are their own; a text file has none, and --subject replaces a title.
-            subject = ScanText::boxSubject(text.partUsed.isEmpty() && m_settings.subject ? *m_settings.subject
-                                                                                         : text.subject);
-            PressOutcome press;
-            do {
-                press = session.press(subject, text.body, m_settings.stepThrough);
-            } while (press.kind == PressOutcome::Kind::Stopped);
-            if (press.kind == PressOutcome::Kind::EmptyInput) {
-                read.faultStatus = alone ? ExitStatus::Usage : ExitStatus::DataError;
-                read.fault = alone
-                    ? emptyInputMessage(QString::fromUtf8(AppIdentity::Title))
-                    : QStringLiteral("Nothing to rate in %1: it holds no text.").arg(NativePath::visible(read.name()));
-            }
+        if (read.faultStatus == 0 && !rated.outcome) {
+            read.faultStatus = alone ? ExitStatus::Usage : ExitStatus::DataError;
+            read.fault = alone
+                ? emptyInputMessage(QString::fromUtf8(AppIdentity::Title))
+                : QStringLiteral("Nothing to rate in %1: it holds no text.").arg(NativePath::visible(read.name()));
         }
         if (read.faultStatus != 0) {
             tellOnStandardError(m_err, read.fault);
@@ -113,15 +143,15 @@ int BatchRun::rate(PhraseTable table, const QString& definitionsPath)
             if (!m_settings.quiet)
                 writer->writeFault(read);
         } else {
-            const Verdict verdict = *session.outcome().verdict;
+            const Verdict verdict = *rated.outcome->verdict;
             tally.count(verdict);
             worst = std::max(worst, verdict);
             if (!m_settings.quiet) {
-                const RatedMessage rated {read, session.outcome(), session.table(), subject};
+                const RatedMessage message {read, *rated.outcome, index->table(), rated.subject};
                 if (alone)
-                    writer->writeSingle(rated);
+                    writer->writeSingle(message);
                 else
-                    writer->write(rated);
+                    writer->write(message);
             }
         }
         progress.update(taken, feed.total());

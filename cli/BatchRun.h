@@ -9,8 +9,8 @@
 
 class QTextStream;
 
-// One run over all the inputs of a command line with one definitions table: the messages are read on the
-// run's threads, rated one after another in input order and reported, and the verdicts tallied.
+// One run over all the inputs of a command line with one definitions table: the messages are read and rated
+// on the run's threads, reported one after another in input order, and the verdicts tallied.
 class BatchRun
 {
 public:
