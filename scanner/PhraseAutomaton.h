@@ -175,7 +175,7 @@ private:
     static std::int32_t liveFrom(WalkState& state, std::int32_t pattern);
 
     // Transitions kept as a full table for the nodes nearest the root, where a walk spends most of its time.
-    static constexpr std::size_t DenseTableLimit = std::size_t(1) << 22;
+    static constexpr std::size_t DenseTableLimit = std::size_t(1) << 23;
 
     // Per node, numbered breadth first: its parent, its pattern (-1 for none), and the pattern of the
     // nearest pattern-ending node strictly down its suffix chain (-1 for none).
