@@ -3,6 +3,21 @@
 #include <numeric>
 #include <utility>
 
+namespace {
+
+// Whether every unit of `phrase` folds to one of the letters a to z, as each unit of a text in capitals does.
+bool foldsToLettersOnly(QStringView phrase)
+{
+    for (qsizetype i = 0; i < phrase.size(); ++i) {
+        const char32_t folded = CaseFolding::foldedAt(phrase.utf16(), i);
+        if (folded < U'a' || folded > U'z')
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 PhraseIndex::PhraseIndex(PhraseTable table)
     : m_table(std::move(table))
     , m_entries(std::size_t(m_table.size()))
@@ -11,6 +26,7 @@ PhraseIndex::PhraseIndex(PhraseTable table)
     std::vector<qsizetype> patternEntry;
     for (qsizetype index = 0; index < m_table.size(); ++index) {
         const QString& phrase = m_table.at(index).phrase;
+        m_entries[std::size_t(index)].mayBeInCapitals = foldsToLettersOnly(phrase);
         if (phrase.isEmpty())
             continue;
         if (CaseFolding::needsPlainSearch(phrase)) {

@@ -26,6 +26,10 @@ public:
     std::int32_t patternOf(qsizetype index) const { return m_entries[std::size_t(index)].pattern; }
     // Whether the phrase of table entry `index` holds a line end.
     bool hasLineBreak(qsizetype index) const { return m_entries[std::size_t(index)].hasLineBreak; }
+    // Whether an occurrence of table entry `index` may be written in capitals: every unit of its phrase folds
+    // to a letter a to z. A phrase with a space, a digit or any other character never is, and its
+    // occurrences need not be read again.
+    bool mayBeInCapitals(qsizetype index) const { return m_entries[std::size_t(index)].mayBeInCapitals; }
     // The table entries that `pattern` stands for, in table order.
     std::span<const std::uint32_t> entriesOf(std::int32_t pattern) const
     {
@@ -53,6 +57,7 @@ private:
         std::int32_t pattern = -1;
         // The phrase list cannot be walked phrase by phrase for a phrase that spans its line ends.
         bool hasLineBreak = false;
+        bool mayBeInCapitals = true;
     };
     // An ASCII unit's folded form and its symbol, read by the walk from one small table.
     struct AsciiUnit

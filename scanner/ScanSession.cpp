@@ -152,7 +152,8 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
 bool ScanSession::countOccurrence(qsizetype index, qsizetype phraseStart, const QString& scanText)
 {
     const TriggerPhrase& entry = table().at(index);
-    const bool inCapitals = Occurrence::inCapitalsAt(scanText, phraseStart - 1, entry.phrase.size());
+    const bool inCapitals
+        = m_index->mayBeInCapitals(index) && Occurrence::inCapitalsAt(scanText, phraseStart - 1, entry.phrase.size());
     for (int time = 0; time < CapitalsRule::timesCounted(inCapitals); ++time)
         m_score.add(entry.weight);
     return inCapitals;

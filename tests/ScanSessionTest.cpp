@@ -168,6 +168,7 @@ TEST(ScanSession, CapitalsCountTwice)
         {"digits are no capitals", {"x1", 0.5}, "X1", 0.5, false, 0.5},
         {"a letter beyond A to Z is no capital", {"\u00e4b", 1}, "\u00c4B", 1, false, 1},
         {"the text decides, not the table's phrase", {"FrEe", 2.5}, "FREE", 5, true, 5},
+        {"a phrase's letter that folds to one of A to Z", {"\u212aeep", 1}, "KEEP", 2, true, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
