@@ -80,7 +80,8 @@ int BatchRun::rate(PhraseTable table, const QString& definitionsPath)
         if (!session) {
             session = std::make_unique<ScanSession>(m_locale);
             session->setDefinitions(index);
-            session->keepOccurrences(true);
+            // A run that writes no report needs neither the occurrences nor their places in the files.
+            session->keepOccurrences(!m_settings.quiet);
         }
         const MessageText& text = rated.read.message.text;
         // Subjects of saved e-mails are their own; a text file has none, and --subject replaces a title.
@@ -98,7 +99,9 @@ int BatchRun::rate(PhraseTable table, const QString& definitionsPath)
     const bool oneInput = hasOneInput();
     const std::unique_ptr<ReportWriter> writer = ReportWriterFactory::create(
         m_settings.format, m_out, RunFacts {m_locale, m_settings.stepThrough, definitionsPath, phrasesLoaded});
-    MessageFeed feed(m_settings.names, m_settings.read, m_standardInput);
+    ReadOptions read = m_settings.read;
+    read.places = !m_settings.quiet;
+    MessageFeed feed(m_settings.names, read, m_standardInput);
     OrderedPool<RatedWork> pool(m_settings.jobs);
     // Enough messages under way to keep every thread busy, and no more, whatever the number of messages;
     // each holds its file open, so they stay well below the usual limit of 1024 open files.

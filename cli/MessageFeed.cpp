@@ -36,19 +36,21 @@ ReadMessage readFault(const QString& file, const InputFile::Fault& fault)
                    QStringLiteral("Cannot read %1: %2").arg(displayName(file), fault.reason));
 }
 
-ReadMessage
-readBytes(const QString& file, qsizetype number, const QByteArray& bytes, MessageFormat format, bool ofMailbox)
+// Reads one message; with `places`, also where its text lies in the file, for reports that point at it.
+ReadMessage readBytes(const QString& file, qsizetype number, const QByteArray& bytes, MessageFormat format, bool places)
 {
     ReadMessage read;
     read.file = file;
     read.number = number;
-    read.message = readLocatedMessage(bytes, format);
-    // Only places in the file itself are pointed at: the body of a saved e-mail is decoded text, whose lines
-    // are not the file's, and a message of a mailbox does not start at the file's first line.
-    if (ofMailbox)
-        read.message.places = {};
-    else if (format == MessageFormat::Eml)
-        read.message.places = MessageSourceMap(QList<TextPosition>(), read.message.places.subject());
+    if (!places) {
+        read.message.text = readMessage(bytes, format);
+    } else {
+        read.message = readLocatedMessage(bytes, format);
+        // The body of a saved e-mail is decoded text, whose lines are not the file's: only its subject is
+        // pointed at.
+        if (format == MessageFormat::Eml)
+            read.message.places = MessageSourceMap(QList<TextPosition>(), read.message.places.subject());
+    }
     if (!read.message.text.isValid()) {
         read.faultStatus = ExitStatus::DataError;
         read.fault = QStringLiteral("Cannot read the message %1: %2")
@@ -140,7 +142,8 @@ MessageFeed::Work MessageFeed::nextOfMailbox()
             return read;
         };
     }
-    return [file, number, bytes = message->bytes] { return readBytes(file, number, bytes, MessageFormat::Eml, true); };
+    // A message of a mailbox does not start at the file's first line: no place in the file is pointed at.
+    return [file, number, bytes = message->bytes] { return readBytes(file, number, bytes, MessageFormat::Eml, false); };
 }
 
 bool MessageFeed::openMailbox(const InputSource& input, std::unique_ptr<QIODevice>& device, bool mayPeek)
@@ -181,7 +184,9 @@ MessageFeed::Work MessageFeed::startInput(const InputSource& input)
         std::unique_ptr<QIODevice> device = std::move(buffer);
         if (openMailbox(input, device, true))
             return {};
-        return [file, bytes = contents.bytes, format] { return readBytes(file, 0, bytes, format, false); };
+        return [file, bytes = contents.bytes, format, places = m_options.places] {
+            return readBytes(file, 0, bytes, format, places);
+        };
     }
     // Each file is opened once, here, and read from what was opened. A named pipe found in a folder is
     // opened without waiting for a writer and passed by, as is anything else that is not a regular file.
@@ -199,8 +204,8 @@ MessageFeed::Work MessageFeed::startInput(const InputSource& input)
     std::unique_ptr<QIODevice> device = std::move(opened.device);
     if (mayBeMailbox && openMailbox(input, device, opened.regular))
         return {};
-    return [file, format, device = std::shared_ptr<QIODevice>(std::move(device))] {
+    return [file, format, places = m_options.places, device = std::shared_ptr<QIODevice>(std::move(device))] {
         const InputFile::Contents contents = InputFile::read(*device, InputFile::MaxMessageBytes);
-        return contents.fault ? readFault(file, *contents.fault) : readBytes(file, 0, contents.bytes, format, false);
+        return contents.fault ? readFault(file, *contents.fault) : readBytes(file, 0, contents.bytes, format, places);
     };
 }

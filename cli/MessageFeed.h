@@ -37,6 +37,9 @@ struct ReadOptions
     std::optional<MessageFormat> format;
     // Every file named is a mailbox.
     bool mailbox = false;
+    // Where the text of each file lies in it, for reports that point at an occurrence; a run that writes
+    // no report needs none.
+    bool places = true;
 };
 
 // Turns the inputs of a run into pieces of work, one message each, to be done on any thread: a file is
