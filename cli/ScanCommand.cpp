@@ -53,7 +53,8 @@ int ScanCommand::run(const QStringList& arguments)
     // have no application object.
     const QString programFolder = settings.definitionsPath ? QString() : QCoreApplication::applicationDirPath();
     LoadedDefinitions definitions
-        = loadDefinitions(settings.definitionsPath, programFolder, m_locale, InputFile::Accept::FilesAndStreams);
+        = loadDefinitions(settings.definitionsPath, programFolder, m_locale, InputFile::Accept::FilesAndStreams,
+                          settings.reportsWordings() ? PlainerWordings::Read : PlainerWordings::Leave);
     if (const std::optional<DefinitionsFault>& fault = definitions.fault) {
         if (fault->cause == DefinitionsFault::Cause::NotFound)
             return failRun(settings.faultFormat(), exitStatusFor(*fault), fault->reason);

@@ -35,6 +35,8 @@ struct ScanSettings
     // The format a fault that ends the run is told in besides standard error: text when only the summary is
     // asked for.
     ReportFormat faultFormat() const { return quiet ? ReportFormat::Text : format; }
+    // Whether the report shows plainer wordings: every format but text does, when a report is written.
+    bool reportsWordings() const { return !quiet && format != ReportFormat::Text; }
 };
 
 // Options that cannot be used together or take no such value. `format` is the report format asked for, once

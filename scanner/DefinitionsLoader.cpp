@@ -135,13 +135,14 @@ LoadedDefinitions loadDefinitionsFile(const QString& path, const QLocale& locale
 LoadedDefinitions loadDefinitions(const std::optional<QString>& path,
                                   const QString& programFolder,
                                   const QLocale& locale,
-                                  InputFile::Accept accept)
+                                  InputFile::Accept accept,
+                                  PlainerWordings wordings)
 {
     QStringList tried;
     const QString found = path ? *path : findDefinitions(programFolder, &tried);
     if (path || !found.isEmpty()) {
         LoadedDefinitions loaded = loadDefinitionsFile(found, locale, accept);
-        if (loaded.table.hasPhrases()) {
+        if (wordings == PlainerWordings::Read && loaded.table.hasPhrases()) {
             LoadedAlternatives alternatives = loadAlternativesFile(alternativesPathBeside(found));
             attachAlternatives(loaded.table, alternatives.wordings);
             loaded.alternativesPath = alternatives.path;

@@ -66,13 +66,22 @@ QString findDefinitions(const QString& programFolder, QStringList* tried = nullp
 // What to tell the user when no candidate exists: the paths that were tried.
 QString describeMissingDefinitions(const QStringList& tried);
 
+// Whether the plainer wordings of the alternatives file beside the definitions are read with them: a
+// program that shows no wording need not read them.
+enum class PlainerWordings
+{
+    Read,
+    Leave
+};
+
 // The definitions every program reads: the file at `path`, or without one the definitions the program ships
 // with, found as findDefinitions finds them in `programFolder`; and with them the plainer wordings of the
-// alternatives file beside them, when there is one.
+// alternatives file beside them, when there is one and they are asked for.
 LoadedDefinitions loadDefinitions(const std::optional<QString>& path,
                                   const QString& programFolder,
                                   const QLocale& locale,
-                                  InputFile::Accept accept = InputFile::Accept::RegularFiles);
+                                  InputFile::Accept accept = InputFile::Accept::RegularFiles,
+                                  PlainerWordings wordings = PlainerWordings::Read);
 
 // Reads a definitions file of at most 64 MiB: a header line holding a TAB, then lines of phrase TAB
 // weight. Lines end at CR or CR LF; a lone LF does not end a line. The text is decoded by its byte-order
