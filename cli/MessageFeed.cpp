@@ -42,15 +42,10 @@ ReadMessage readBytes(const QString& file, qsizetype number, const QByteArray& b
     ReadMessage read;
     read.file = file;
     read.number = number;
-    if (!places) {
-        read.message.text = readMessage(bytes, format);
-    } else {
+    if (places)
         read.message = readLocatedMessage(bytes, format);
-        // The body of a saved e-mail is decoded text, whose lines are not the file's: only its subject is
-        // pointed at.
-        if (format == MessageFormat::Eml)
-            read.message.places = MessageSourceMap(QList<TextPosition>(), read.message.places.subject());
-    }
+    else
+        read.message.text = readMessage(bytes, format);
     if (!read.message.text.isValid()) {
         read.faultStatus = ExitStatus::DataError;
         read.fault = QStringLiteral("Cannot read the message %1: %2")

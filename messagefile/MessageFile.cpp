@@ -65,9 +65,8 @@ MessageText readMessage(const QByteArray& bytes, MessageFormat format)
     return message;
 }
 
-MessageSourceMap::MessageSourceMap(const QString& body, TextPosition subject)
+MessageSourceMap::MessageSourceMap(const QString& body)
     : m_bodyLines(body)
-    , m_subject(subject)
 {
 }
 
@@ -116,9 +115,14 @@ LocatedMessage readLocatedMessage(const QByteArray& bytes, MessageFormat format)
         return located;
     }
     located.text = readMessage(bytes, format);
-    const TextPosition subject
-        = format == MessageFormat::Eml ? TextPosition {subjectHeaderLine(bytes), 1} : TextPosition {};
-    located.places = MessageSourceMap(located.text.body, subject.line > 0 ? subject : TextPosition {});
+    if (format == MessageFormat::Eml) {
+        // The body of a saved e-mail is decoded text, whose lines are not the file's: only its subject has a place.
+        const qsizetype subjectLine = subjectHeaderLine(bytes);
+        located.places = MessageSourceMap(QList<TextPosition>(),
+                                          subjectLine > 0 ? TextPosition {subjectLine, 1} : TextPosition {});
+    } else {
+        located.places = MessageSourceMap(located.text.body);
+    }
     return located;
 }
 

@@ -29,13 +29,13 @@ std::optional<MessageFormat> messageFormatOf(QStringView path);
 MessageText readMessage(const QByteArray& bytes, MessageFormat format);
 
 // Where a message's text lies in its file, for pointing at a phrase: for text files and HTML pages the
-// place in the file, for saved e-mails the place in the decoded body.
+// place in the file, for saved e-mails the Subject header's line alone.
 class MessageSourceMap
 {
 public:
     MessageSourceMap() = default;
-    // Places in the body text itself.
-    MessageSourceMap(const QString& body, TextPosition subject);
+    // Places in the body text itself, which is the whole file: a text file holds no subject.
+    explicit MessageSourceMap(const QString& body);
     // The place of each unit of the body given one by one.
     MessageSourceMap(QList<TextPosition> body, TextPosition subject);
 

@@ -160,5 +160,6 @@ TEST(MessageSourceTest, PhrasesPointAtTheirPlaceInTheTemplate)
     const QByteArray eml = "From: a@example.com\r\nsubject: zebra\r\n\r\nline\r\n  zebra\r\n";
     const LocatedMessage message = readLocatedMessage(eml, MessageFormat::Eml);
     EXPECT_EQ(message.places.subject(), (TextPosition {2, 1}));
-    EXPECT_EQ(message.places.body(message.text.body.indexOf(QStringLiteral("zebra"))), (TextPosition {2, 3}));
+    // Its body is decoded text, whose lines are not the file's.
+    EXPECT_FALSE(message.places.body(message.text.body.indexOf(QStringLiteral("zebra"))).isKnown());
 }
