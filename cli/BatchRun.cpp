@@ -80,7 +80,9 @@ int BatchRun::rate(PhraseTable table, const QString& definitionsPath)
         if (!session) {
             session = std::make_unique<ScanSession>(m_locale);
             session->setDefinitions(index);
-            // A run that writes no report needs neither the occurrences nor their places in the files.
+            // A run that writes no report needs neither the phrases found, nor the occurrences, nor their
+            // places in the files.
+            session->listPhrases(!m_settings.quiet);
             session->keepOccurrences(!m_settings.quiet);
         }
         const MessageText& text = rated.read.message.text;

@@ -109,7 +109,7 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
                 m_outcome.occurrences.push_back(describe(last));
         };
         const auto listPhrase = [&] {
-            if (!m_outcome.phrases.contains(*m_search, index))
+            if (m_listPhrases && !m_outcome.phrases.contains(*m_search, index))
                 m_outcome.phrases.append(index, table().at(index).phrase);
         };
         // A phrase gone through without stopping has its occurrences found at once.

@@ -47,6 +47,10 @@ public:
     // Keeps every occurrence handled in the outcome; a window needs only the last one, and describing each
     // occurrence of a long table costs more than finding it.
     void keepOccurrences(bool keep) { m_keepOccurrences = keep; }
+    // Lists the phrases found in the outcome, as every face that shows them needs; a caller that shows the
+    // verdict alone may leave the list empty, since looking whether a phrase is listed already costs about
+    // a tenth of the scan of a long table.
+    void listPhrases(bool list) { m_listPhrases = list; }
 
     // Score, percentage and phrase list back to their idle state; the gauge, the verdict, the phase and a
     // paused walk stay.
@@ -99,6 +103,7 @@ private:
     ScoreAccumulator m_score;
     ScanOutcome m_outcome;
     bool m_keepOccurrences = false;
+    bool m_listPhrases = true;
     qint16 m_stepIndex = 0;
     qsizetype m_matchPos = 0;
 };
