@@ -263,6 +263,8 @@ MessageText readEmlMessage(const QByteArray& bytes)
     }
     // A blank plain part shows nothing, so a reader sees the HTML alternative: it is rated when it holds text.
     if (parts.html && message.body.trimmed().isEmpty()) {
+        if (const QString fault = htmlReaderFault(); !fault.isEmpty())
+            return failed(fault);
         const std::optional<HtmlDocument> page = readHtmlDocument(decodedText(parts.html));
         if (!page)
             return failed(QStringLiteral("its HTML part could not be read to its end (more than %1 elements "

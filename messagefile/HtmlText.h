@@ -33,3 +33,7 @@ enum class HtmlPositions
 // document could not be read to its end (more than MaxHtmlNesting elements open at once, or no memory
 // left), so no text is ever silently left out.
 std::optional<HtmlDocument> readHtmlDocument(const QByteArray& html, HtmlPositions positions = HtmlPositions::Skip);
+
+// Why readHtmlDocument cannot be used here (a program that cannot load the HTML reader), empty when it can.
+// Callers ask it first, so that a missing reader is not taken for a page that could not be read.
+QString htmlReaderFault();

@@ -2,7 +2,6 @@
 
 #include "messagefile/EmlMessage.h"
 #include "messagefile/HtmlText.h"
-#include "messagefile/MailReaderModule.h"
 #include "textio/TextDecoding.h"
 
 #include <QByteArray>
@@ -20,7 +19,7 @@ MessageText
 readHtmlPage(const QByteArray& bytes, HtmlPositions positions = HtmlPositions::Skip, MessageSourceMap* places = nullptr)
 {
     MessageText message;
-    message.error = mailReaderFault();
+    message.error = htmlReaderFault();
     if (!message.isValid())
         return message;
     if (std::optional<HtmlDocument> page = readHtmlDocument(pageUtf8(bytes), positions)) {

@@ -159,44 +159,56 @@ TEST(DefinitionsLookupTest, CommandLineNamesThePathsItTried)
               shared);
 }
 
-// GMime and libxml2 come in a module that the program loads only for a saved e-mail: a copy without it
-// still scans plain text, and says plainly what is missing when it meets a saved e-mail.
-TEST(EmlScanCommandTest, MailReaderIsLoadedOnlyForSavedMessages)
+// GMime and libxml2 come in modules of their own that the program loads only for a message that needs them:
+// a copy without one still scans what does not need it, and names the missing module for what does.
+TEST(EmlScanCommandTest, ReaderModulesAreLoadedOnlyForMessagesThatNeedThem)
 {
     QTemporaryDir prefix;
     ASSERT_TRUE(prefix.isValid());
     const QString program = prefix.filePath(QStringLiteral("bin/tallyvex-scan"));
-    const QString module = prefix.filePath(QStringLiteral("bin/libtallyvex-mailreader.so"));
+    const QString mailModule = prefix.filePath(QStringLiteral("bin/libtallyvex-mailreader.so"));
+    const QString htmlModule = prefix.filePath(QStringLiteral("bin/libtallyvex-htmlreader.so"));
     ASSERT_TRUE(copyFile(ScanProgram, program));
     ASSERT_TRUE(copyFile(QStringLiteral(TALLYVEX_BIN_DIR "/Definitions.dat"), prefix.filePath("bin/Definitions.dat")));
     const QStringList plain {QStringLiteral("-s"), QStringLiteral("Hello")};
-    const QStringList saved {QStringLiteral("--eml"), emlFile("plain.eml")};
+    const QStringList plainEmail {QStringLiteral("--eml"), emlFile("plain.eml")};
+    const QStringList htmlEmail {QStringLiteral("--eml"), emlFile("html-only.eml")};
+    const QStringList htmlPage {QStringLiteral("--html"), QStringLiteral("-")};
     // A verdict (exit status 0 to 2) and nothing on standard error, or a malformed-message fault that
     // names the missing module.
     struct Case
     {
         const char* name;
-        bool withModule;
+        bool withMailModule;
+        bool withHtmlModule;
         QStringList arguments;
-        QString errorPart;
+        QString missingModule;
     };
     const std::vector<Case> cases {
-        {"plain text without the module", false, plain, QString()},
-        {"saved e-mail without the module", false, saved, QStringLiteral("is missing; looked for ") + module},
-        {"saved e-mail with the module", true, saved, QString()},
+        {"plain text without the modules", false, false, plain, QString()},
+        {"saved e-mail without the modules", false, false, plainEmail, mailModule},
+        {"plain saved e-mail with the mail reader alone", true, false, plainEmail, QString()},
+        {"HTML saved e-mail with the mail reader alone", true, false, htmlEmail, htmlModule},
+        {"HTML page with the mail reader alone", true, false, htmlPage, htmlModule},
+        {"HTML page with the HTML reader alone", false, true, htmlPage, QString()},
+        {"HTML saved e-mail with both modules", true, true, htmlEmail, QString()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        if (c.withModule) {
-            ASSERT_TRUE(copyFile(QStringLiteral(TALLYVEX_BIN_DIR "/libtallyvex-mailreader.so"), module));
+        for (const auto& [module, wanted] : {std::pair(mailModule, c.withMailModule), {htmlModule, c.withHtmlModule}}) {
+            QFile::remove(module);
+            if (wanted) {
+                ASSERT_TRUE(copyFile(QStringLiteral(TALLYVEX_BIN_DIR "/") + QFileInfo(module).fileName(), module));
+            }
         }
-        const ScanRun run = runScan(c.arguments, "Body", QStringLiteral("en_US.UTF-8"), program);
-        if (c.errorPart.isEmpty()) {
+        const ScanRun run = runScan(c.arguments, "<p>Body</p>", QStringLiteral("en_US.UTF-8"), program);
+        if (c.missingModule.isEmpty()) {
             EXPECT_TRUE(run.exitCode >= 0 && run.exitCode <= 2) << run.exitCode;
-            EXPECT_EQ(run.err, QString());
+            EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
         } else {
             EXPECT_EQ(run.exitCode, 65);
-            EXPECT_TRUE(run.err.contains(c.errorPart)) << run.err.toStdString();
+            EXPECT_TRUE(run.err.contains(QStringLiteral("is missing; looked for ") + c.missingModule))
+                << run.err.toStdString();
         }
     }
 }

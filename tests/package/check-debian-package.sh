@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build tree, unpacks it into a temporary folder and checks that the
 # unpacked copy works where it lies: tallyvex-scan finds its definitions in ../share/tallyvex, rates the
-# sample messages (also as a saved e-mail), tallyvex-lsp publishes the marks of an opened document, and the
-# desktop file and metainfo validate.
+# sample messages (also as saved e-mails, one of HTML, with its two reader modules), tallyvex-lsp publishes
+# the marks of an opened document, and the desktop file and metainfo validate.
 # Usage: check-debian-package.sh BUILD_DIR SOURCE_DIR VERSION APP_ID
 set -euo pipefail
 
@@ -36,6 +36,10 @@ for file in usr/bin/tallyvex usr/bin/tallyvex-scan usr/bin/tallyvex-lsp usr/shar
     usr/share/man/man1/tallyvex-scan.1.gz; do
     [ -f "$root/$file" ] || fail "the package lacks /$file"
 done
+for module in mailreader htmlreader; do
+    find "$root/usr/lib" -path "*/tallyvex/libtallyvex-$module.so" | grep -q . \
+        || fail "the package lacks libtallyvex-$module.so in a tallyvex folder under /usr/lib"
+done
 [ ! -e "$root/usr/bin/Definitions.dat" ] || fail "the definitions must not lie beside the installed programs"
 
 # Each sample message: "Subject: ..." on the first line, a blank line, then the body.
@@ -51,10 +55,16 @@ scan_sample() {
 scan_sample "$source/examples/legitimate.txt" 0
 scan_sample "$source/examples/unsolicited.txt" 2
 
-# A saved e-mail: the unpacked program finds its mail reader module in the package's library folder.
-status=0
-"$root/usr/bin/tallyvex-scan" --eml "$source/examples/unsolicited.txt" >"$work/eml.out" 2>&1 || status=$?
-[ "$status" -eq 2 ] || fail "--eml: exit status $status, expected 2: $(cat "$work/eml.out")"
+# Saved e-mails: the unpacked program finds its reader modules in the package's library folder, the HTML
+# reader's for a message whose only text is HTML.
+scan_saved() {
+    local message="$1" expected="$2" part="$3" status=0
+    "$root/usr/bin/tallyvex-scan" --eml "$message" >"$work/eml.out" 2>&1 || status=$?
+    [ "$status" -eq "$expected" ] && grep -q "^Message part: $part$" "$work/eml.out" \
+        || fail "--eml $(basename "$message"): exit status $status, expected $expected: $(cat "$work/eml.out")"
+}
+scan_saved "$source/examples/unsolicited.txt" 2 text/plain
+scan_saved "$source/tests/data/eml/html-only.eml" 0 text/html
 
 # The language server: a document opened, its diagnostics (with the verdict) published, an orderly end. It
 # must find the definitions in the unpacked share folder, or it says so in a message instead.
