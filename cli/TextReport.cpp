@@ -13,33 +13,32 @@ TextReport::TextReport(QTextStream& out, const RunFacts& facts)
 
 void TextReport::write(const RatedMessage& rated)
 {
-    m_out << QStringLiteral("File: %1\n").arg(NativePath::visible(rated.read.name())) << block(rated) << '\n';
+    m_out << "File: " << NativePath::visible(rated.read.name()) << '\n';
+    writeBlock(rated);
+    m_out << '\n';
 }
 
 void TextReport::writeSingle(const RatedMessage& rated)
 {
-    m_out << block(rated);
+    writeBlock(rated);
 }
 
-QString TextReport::block(const RatedMessage& rated)
+// Written straight to the stream, piece by piece: a long text holds tens of thousands of occurrences.
+void TextReport::writeBlock(const RatedMessage& rated)
 {
     const ScanOutcome& outcome = rated.outcome;
     const QString& part = rated.read.message.text.partUsed;
-    QString text;
     if (!part.isEmpty())
-        text += QStringLiteral("Message part: %1\n").arg(part);
-    text += QStringLiteral("Verdict: %1\n").arg(m_captions.verdict(outcome));
-    text += QStringLiteral("Overall Score: %1\n").arg(m_captions.score(outcome));
-    text += QStringLiteral("Overall Percentage: %1\n").arg(m_captions.percent(outcome));
-    text += QStringLiteral("Trigger Phrases:\n");
+        m_out << "Message part: " << part << '\n';
+    m_out << "Verdict: " << m_captions.verdict(outcome) << '\n';
+    m_out << "Overall Score: " << m_captions.score(outcome) << '\n';
+    m_out << "Overall Percentage: " << m_captions.percent(outcome) << '\n';
+    m_out << "Trigger Phrases:\n";
     for (const QString& phrase : outcome.phrases.phrases())
-        text += QStringLiteral("  %1\n").arg(phrase);
-    text += m_stepThrough ? QStringLiteral("Stops:\n") : QStringLiteral("Occurrences:\n");
+        m_out << "  " << phrase << '\n';
+    m_out << (m_stepThrough ? "Stops:\n" : "Occurrences:\n");
     for (const Occurrence& occurrence : outcome.occurrences) {
-        text += QStringLiteral("  %1 (%2, start %3, length %4)\n")
-                    .arg(m_captions.occurrence(occurrence), OutcomeCaptions::paneName(occurrence.pane))
-                    .arg(occurrence.start)
-                    .arg(occurrence.length);
+        m_out << "  " << m_captions.occurrence(occurrence) << " (" << OutcomeCaptions::paneName(occurrence.pane)
+              << ", start " << occurrence.start << ", length " << occurrence.length << ")\n";
     }
-    return text;
 }

@@ -16,7 +16,7 @@ public:
     void writeSingle(const RatedMessage& rated) override;
 
 private:
-    QString block(const RatedMessage& rated);
+    void writeBlock(const RatedMessage& rated);
 
     QTextStream& m_out;
     bool m_stepThrough;
