@@ -3,12 +3,6 @@
 #include "scanner/CapitalsRule.h"
 #include "scanner/TriggerPhrase.h"
 
-Occurrence
-Occurrence::of(const TriggerPhrase& entry, qsizetype index, QStringView scanText, qsizetype offset, bool counts)
-{
-    return of(entry, index, offset, inCapitalsAt(scanText, offset, entry.phrase.size()), counts);
-}
-
 Occurrence Occurrence::of(const TriggerPhrase& entry, qsizetype index, qsizetype offset, bool inCapitals, bool counts)
 {
     Occurrence occurrence;
@@ -22,9 +16,4 @@ Occurrence Occurrence::of(const TriggerPhrase& entry, qsizetype index, qsizetype
     occurrence.counts = counts;
     occurrence.weightAdded = counts ? CapitalsRule::weightAdded(entry.weight, inCapitals) : 0.0;
     return occurrence;
-}
-
-bool Occurrence::inCapitalsAt(QStringView scanText, qsizetype offset, qsizetype length)
-{
-    return CapitalsRule::isAllCaps(scanText.sliced(offset, length));
 }

@@ -30,11 +30,6 @@ struct Occurrence
     // The 0-based offset in the scan text.
     qsizetype offset() const { return position - 1; }
 
-    // Table entry `index` found at 0-based `offset` of the scan text `scanText`.
-    static Occurrence
-    of(const TriggerPhrase& entry, qsizetype index, QStringView scanText, qsizetype offset, bool counts);
-    // The same, when whether it is in capitals is known already.
+    // Table entry `index` found at 0-based `offset` of the scan text, in capitals or not (PhraseIndex tells).
     static Occurrence of(const TriggerPhrase& entry, qsizetype index, qsizetype offset, bool inCapitals, bool counts);
-    // Whether the `length` units at `offset` of the scan text are written in capitals.
-    static bool inCapitalsAt(QStringView scanText, qsizetype offset, qsizetype length);
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scanner/CapitalsRule.h"
 #include "scanner/CaseFolding.h"
 #include "scanner/PhraseAutomaton.h"
 #include "scanner/PhraseTable.h"
@@ -26,10 +27,14 @@ public:
     std::int32_t patternOf(qsizetype index) const { return m_entries[std::size_t(index)].pattern; }
     // Whether the phrase of table entry `index` holds a line end.
     bool hasLineBreak(qsizetype index) const { return m_entries[std::size_t(index)].hasLineBreak; }
-    // Whether an occurrence of table entry `index` may be written in capitals: every unit of its phrase folds
-    // to a letter a to z. A phrase with a space, a digit or any other character never is, and its
-    // occurrences need not be read again.
-    bool mayBeInCapitals(qsizetype index) const { return m_entries[std::size_t(index)].mayBeInCapitals; }
+    // Whether the occurrence of table entry `index` at 0-based `offset` of `scanText` is written in capitals.
+    // Only a phrase whose every unit folds to a letter a to z can be: the occurrences of a phrase with a space,
+    // a digit or any other character are not read again.
+    bool isInCapitals(qsizetype index, QStringView scanText, qsizetype offset) const
+    {
+        return m_entries[std::size_t(index)].mayBeInCapitals
+            && CapitalsRule::isAllCaps(scanText.sliced(offset, m_table.at(index).phrase.size()));
+    }
     // The table entries that `pattern` stands for, in table order.
     std::span<const std::uint32_t> entriesOf(std::int32_t pattern) const
     {

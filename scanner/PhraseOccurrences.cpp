@@ -51,7 +51,8 @@ std::vector<Occurrence> PhraseOccurrences::findAll(QStringView scanText) const
     for (const Found& f : found) {
         const TriggerPhrase& entry = table.at(f.index);
         const bool counts = rules[size_t(f.index)].counts(scanText, f.start, entry.phrase.size());
-        occurrences.push_back(Occurrence::of(entry, f.index, scanText, f.start, counts));
+        occurrences.push_back(
+            Occurrence::of(entry, f.index, f.start, index.isInCapitals(f.index, scanText, f.start), counts));
     }
     return occurrences;
 }

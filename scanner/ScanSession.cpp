@@ -152,8 +152,7 @@ PressOutcome ScanSession::press(const QString& subject, const QString& body, boo
 bool ScanSession::countOccurrence(qsizetype index, qsizetype phraseStart, const QString& scanText)
 {
     const TriggerPhrase& entry = table().at(index);
-    const bool inCapitals
-        = m_index->mayBeInCapitals(index) && Occurrence::inCapitalsAt(scanText, phraseStart - 1, entry.phrase.size());
+    const bool inCapitals = m_index->isInCapitals(index, scanText, phraseStart - 1);
     for (int time = 0; time < CapitalsRule::timesCounted(inCapitals); ++time)
         m_score.add(entry.weight);
     return inCapitals;
